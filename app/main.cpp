@@ -1,0 +1,7 @@
+#include "platform/error_catching_application.h"
+
+int main(int argc, char **argv)
+{
+    ErrorCatchingApplication app(argc, argv);
+    return 0;
+}
