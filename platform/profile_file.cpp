@@ -1,0 +1,198 @@
+#include "platform/profile_file.h"
+
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+enum class LineKind { Blank, Section, Key, Other };
+
+// One line: its text is [begin, end), its line end [end, next).
+struct Line
+{
+    size_t begin;
+    size_t end;
+    size_t next;
+    LineKind kind;
+    std::string_view name;  // section or key name
+    std::string_view value; // key value, blanks removed, quotes kept
+};
+
+void Classify(Line &line, std::string_view text)
+{
+    const std::string_view t = Trim(text.substr(line.begin, line.end - line.begin));
+    if (t.empty()) {
+        line.kind = LineKind::Blank;
+        return;
+    }
+    if (t.front() == '[') {
+        const size_t close = t.rfind(']');
+        if (close != std::string_view::npos) {
+            line.kind = LineKind::Section;
+            line.name = Trim(t.substr(1, close - 1));
+            return;
+        }
+    }
+    const size_t equals = t.find('=');
+    if (equals == std::string_view::npos) {
+        line.kind = LineKind::Other;
+        return;
+    }
+    line.kind = LineKind::Key;
+    line.name = Trim(t.substr(0, equals));
+    line.value = Trim(t.substr(equals + 1));
+}
+
+size_t TextStart(std::string_view text)
+{
+    return text.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
+}
+
+std::vector<Line> SplitLines(std::string_view text)
+{
+    std::vector<Line> lines;
+    size_t pos = TextStart(text);
+    while (pos < text.size()) {
+        size_t end = text.find_first_of(kLineEnd, pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        size_t next = end;
+        if (next < text.size())
+            next += text.compare(next, 2, kLineEnd) == 0 ? 2 : 1;
+        Line line{pos, end, next, LineKind::Blank, {}, {}};
+        Classify(line, text);
+        lines.push_back(line);
+        pos = next;
+    }
+    return lines;
+}
+
+// Lines [first, end) of a section; `header` is its header line, or npos for
+// the lines before the first header.
+struct SectionLines
+{
+    size_t header;
+    size_t first;
+    size_t end;
+};
+
+size_t NextHeader(const std::vector<Line> &lines, size_t from)
+{
+    while (from < lines.size() && lines[from].kind != LineKind::Section)
+        ++from;
+    return from;
+}
+
+std::optional<SectionLines> FindSection(const std::vector<Line> &lines, std::string_view name)
+{
+    if (name.empty())
+        return SectionLines{std::string_view::npos, 0, NextHeader(lines, 0)};
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].kind == LineKind::Section && SameName(lines[i].name, name))
+            return SectionLines{i, i + 1, NextHeader(lines, i + 1)};
+    return std::nullopt;
+}
+
+std::optional<size_t> FindKey(const std::vector<Line> &lines, const SectionLines &section,
+                              std::string_view key)
+{
+    for (size_t i = section.first; i < section.end; ++i)
+        if (lines[i].kind == LineKind::Key && SameName(lines[i].name, key))
+            return i;
+    return std::nullopt;
+}
+
+std::string_view WithoutQuotes(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// Where a line added after `line` starts: after its line end, which a last
+// line without one first receives.
+size_t InsertAfter(std::string &out, const Line &line)
+{
+    if (line.next == line.end) {
+        out.insert(line.end, kLineEnd);
+        return line.end + kLineEnd.size();
+    }
+    return line.next;
+}
+
+} // namespace
+
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
+                                                 std::string_view key)
+{
+    const std::vector<Line> lines = SplitLines(text);
+    const std::optional<SectionLines> found = FindSection(lines, Trim(section));
+    if (!found)
+        return std::nullopt;
+    const std::optional<size_t> keyLine = FindKey(lines, *found, Trim(key));
+    if (!keyLine)
+        return std::nullopt;
+    return WithoutQuotes(lines[*keyLine].value);
+}
+
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value)
+{
+    const std::string_view sectionName = Trim(section);
+    const std::string keyLine = std::string(Trim(key)) + "=" + std::string(value);
+    const std::vector<Line> lines = SplitLines(text);
+    std::string out(text);
+
+    const std::optional<SectionLines> found = FindSection(lines, sectionName);
+    if (!found) {
+        if (!lines.empty() && lines.back().next == lines.back().end)
+            out += kLineEnd;
+        out += "[" + std::string(sectionName) + "]\r\n" + keyLine + "\r\n";
+        return out;
+    }
+    if (const std::optional<size_t> existing = FindKey(lines, *found, Trim(key))) {
+        const Line &line = lines[*existing];
+        out.replace(line.begin, line.end - line.begin, keyLine);
+        return out;
+    }
+    // Trailing blank lines stay between the section and the next one.
+    size_t anchor = found->header;
+    for (size_t i = found->first; i < found->end; ++i)
+        if (lines[i].kind != LineKind::Blank)
+            anchor = i;
+    const size_t at = anchor == std::string_view::npos ? TextStart(text) : InsertAfter(out, lines[anchor]);
+    out.insert(at, keyLine + "\r\n");
+    return out;
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The text of a Windows profile ("ini") file, read and edited the way Windows
+// does it, so that files move between the two systems unchanged. Bytes are
+// bytes: nothing is converted.
+//
+// Reading:
+// - lines end at CR, LF or CR LF; a UTF-8 byte-order mark before the first
+//   line is skipped;
+// - blanks (space, tab, vertical tab, form feed, and ^Z, the DOS end-of-file
+//   mark) around section names, key names, "=" and values do not count;
+// - a line starting with "[" that holds a "]" is a section header; the name
+//   ends at the LAST "]" of the line, so "[Sonic [!].bin]" names
+//   "Sonic [!].bin";
+// - a line "name = value" holds a key; the first "=" separates them;
+// - any other line holds nothing and hides nothing;
+// - names match ignoring ASCII letter case; only the first section of a name
+//   counts, and in it only the first key of a name;
+// - lines before the first header form the section with the empty name;
+// - a value enclosed in one matching pair of double or single quotes is read
+//   without them;
+// - there are no comments: ";x=1" is the key ";x", "k=v ; x" reads "v ; x".
+
+// The value of `key` in the first section named `section`, as read by the
+// rules above; nothing when that section, or that key in it, is missing.
+// The view points into `text`.
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
+                                                 std::string_view key);
+
+// `text` with `key` in the first section named `section` set to `value`. The
+// key's line is rewritten in place as "key=value", keeping its line end (the
+// key is spelled as given, as Windows does); a new key goes right after the
+// last non-blank line of its section; a new section goes at the end of the
+// text. Added lines end with CR LF; no blank lines are added; every other
+// byte stays as it was. Names are used without their surrounding blanks and
+// the value is written as given: the caller keeps line breaks out of all
+// three.
+std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value);

@@ -1,0 +1,8 @@
+#include "platform/program_folder.h"
+
+#include <QCoreApplication>
+
+QString ProgramFolderPath()
+{
+    return QCoreApplication::applicationDirPath();
+}
