@@ -1,0 +1,250 @@
+#include "app/main_window.h"
+
+#include "app/program_values.h"
+#include "app/rom_list_box.h"
+#include "catalogue/make_short_path.h"
+#include "dialogs/locations_dialog.h"
+#include "launch/options_panel.h"
+#include "platform/program_folder.h"
+#include "widgets/image_button.h"
+#include "widgets/program_font.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+constexpr int kClientWidth = 576;
+constexpr int kClientHeight = 425;
+
+QPixmap LogoPicture()
+{
+    QPixmap logo(150, 57);
+    logo.fill(Qt::transparent);
+    QPainter painter(&logo);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont face = ProgramFont(30, true);
+    face.setItalic(true);
+    painter.setFont(face);
+    painter.setPen(QColor(0, 0, 60));
+    painter.drawText(QRect(2, 2, 150, 57), Qt::AlignCenter, QStringLiteral("Romdeck"));
+    painter.setPen(Qt::yellow);
+    painter.drawText(QRect(0, 0, 150, 57), Qt::AlignCenter, QStringLiteral("Romdeck"));
+    return logo;
+}
+
+} // namespace
+
+TForm1::TForm1()
+{
+    setWindowTitle(QStringLiteral("Romdeck"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(ProgramFont());
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 0, 72));
+    setPalette(colours);
+    createControls();
+    wireControls();
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+}
+
+void TForm1::createControls()
+{
+    lstdir = new RomListBox(this);
+    lstdir->setGeometry(4, 4, 260, 384);
+    QPalette listColours = lstdir->palette();
+    listColours.setColor(QPalette::Base, QColor(0, 0, 128));
+    listColours.setColor(QPalette::Text, Qt::yellow);
+    listColours.setColor(QPalette::Highlight, Qt::yellow);
+    listColours.setColor(QPalette::HighlightedText, QColor(0, 0, 128));
+    lstdir->setPalette(listColours);
+
+    butGO = new ImageButton(QStringLiteral("GO!"), QStringLiteral("Play that funky ROM "), this);
+    butGO->setGeometry(4, 392, 260, 29);
+    butreload = new ImageButton(QString(), QStringLiteral("Re-Load Roms"), this, ImageButton::Glyph::Reload);
+    butreload->setGeometry(7, 395, 23, 23);
+
+    LogoBitmap1 = new QLabel(this);
+    LogoBitmap1->setGeometry(268, 8, 153, 61);
+    LogoBitmap1->setPixmap(LogoPicture());
+    LogoBitmap1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    panpix = new QFrame(this);
+    panpix->setGeometry(268, 68, 305, 233);
+    panpix->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panpix->setAutoFillBackground(true);
+    panpix->setStyleSheet(QStringLiteral("QFrame { background: navy; }"));
+    pix = new QLabel(panpix);
+    pix->setGeometry(1, 1, 303, 231);
+    pix->setScaledContents(true);
+    labpixtitle = new QLabel(panpix);
+    labpixtitle->setGeometry(4, 200, 145, 21);
+    labpixtitle->setFont(ProgramFont(16, true));
+    labpixtitle->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
+    butpick = new ImageButton(QStringLiteral("PICK PIX"), QStringLiteral("Pick a Preview Picture"), panpix);
+    butpick->setGeometry(152, 196, 149, 33);
+    butpick->hide();
+    butdelpix = new ImageButton(QString(), QStringLiteral("Delete Pix"), panpix, ImageButton::Glyph::Close);
+    butdelpix->setLetteringColor(Qt::red);
+    butdelpix->setGeometry(288, 0, 17, 21);
+    butdelpix->hide();
+
+    panopt = new OptionsPanel(DefaultOptions, this);
+    panopt->setGeometry(268, 68, 305, 233);
+
+    butoptions = new ImageButton(QStringLiteral("OPTIONS"), QStringLiteral("View Options"), this);
+    butoptions->setGeometry(344, 300, 153, 25);
+    butpix = new ImageButton(QStringLiteral("PIX"), QStringLiteral("View Preview Picture"), this);
+    butpix->setGeometry(344, 300, 153, 25);
+    butpix->hide();
+
+    butsetup = new ImageButton(QStringLiteral("SETUP"), QStringLiteral("Setup Locations"), this);
+    butsetup->setGeometry(268, 330, 100, 29);
+    butedit = new ImageButton(QStringLiteral("EDIT"), QStringLiteral("Edit ROM name"), this);
+    butedit->setGeometry(371, 330, 99, 29);
+    butlist = new ImageButton(QStringLiteral("LIST ROMS"), QStringLiteral("Make list"), this);
+    butlist->setGeometry(473, 330, 100, 29);
+    butinfo = new ImageButton(QString(), QStringLiteral("Ego Screen"), this, ImageButton::Glyph::Info);
+    butinfo->setGeometry(268, 392, 40, 29);
+    butclose = new ImageButton(QString(), QStringLiteral("Bye Bye"), this, ImageButton::Glyph::Close);
+    butclose->setGeometry(533, 392, 40, 29);
+}
+
+void TForm1::wireControls()
+{
+    connect(lstdir, &RomListBox::clicked, this, &TForm1::lstdirClick);
+    connect(lstdir, &RomListBox::doubleClicked, this, &TForm1::butGOClick);
+    connect(lstdir, &RomListBox::keyPressed, this, &TForm1::lstdirKeyPress);
+    connect(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
+    connect(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
+    connect(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);
+    connect(butedit, &ImageButton::clicked, this, &TForm1::buteditClick);
+    connect(butlist, &ImageButton::clicked, this, &TForm1::butlistClick);
+    connect(butinfo, &ImageButton::clicked, this, &TForm1::butinfoClick);
+    connect(butclose, &ImageButton::clicked, this, &TForm1::butcloseclick);
+    connect(butoptions, &ImageButton::clicked, this, &TForm1::butoptionsClick);
+    connect(butpix, &ImageButton::clicked, this, &TForm1::butpixClick);
+    connect(butpick, &ImageButton::clicked, this, &TForm1::butpickClick);
+    connect(panopt, &OptionsPanel::defaultClicked, this, &TForm1::butdefaultClick);
+    connect(panopt, &OptionsPanel::currentClicked, this, &TForm1::butcurrentClick);
+}
+
+void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
+{
+    windows_ = windows;
+    windows_.locations->saveSettings = [this] { SaveSettings(); };
+    windows_.locations->rebuildList = [this] { RebuildList(); };
+}
+
+bool TForm1::event(QEvent *event)
+{
+    // The activation sequence runs once per run, at the first activation:
+    // modal windows and message boxes closing never run it again.
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        const bool handled = QWidget::event(event);
+        FormActivate();
+        return handled;
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Without a window manager a shown window is not activated by itself.
+    activateWindow();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    closing_ = true;
+    event->accept();
+}
+
+void TForm1::FormActivate()
+{
+    ProgramFolder = ProgramFolderPath();
+    LoadSettings();
+    RebuildList();
+    if (!closing_)
+        lstdir->setFocus();
+}
+
+void TForm1::butreloadClick()
+{
+    RebuildList();
+}
+
+void TForm1::butsetupClick()
+{
+    windows_.locations->exec();
+}
+
+void TForm1::butlistClick()
+{
+    windows_.listRoms->exec();
+}
+
+void TForm1::butinfoClick()
+{
+    windows_.about->exec();
+}
+
+void TForm1::buteditClick()
+{
+    windows_.romInfo->exec();
+}
+
+void TForm1::butpickClick()
+{
+    windows_.pickPix->exec();
+}
+
+void TForm1::butcloseclick()
+{
+    // A refused save raises an error here, and the window stays open.
+    SaveSettings();
+    close();
+}
+
+void TForm1::lstdirKeyPress(QChar key)
+{
+    if (key == QChar(u'\r'))
+        butGOClick();
+}
+
+void TForm1::lstdirClick()
+{
+    if (lstdir->itemIndex() >= 0)
+        LoadRomOptions(SelectedSection());
+}
+
+void TForm1::butoptionsClick()
+{
+    panopt->show();
+    panpix->hide();
+    butoptions->hide();
+    butpix->show();
+}
+
+void TForm1::butpixClick()
+{
+    panpix->show();
+    panopt->hide();
+    butpix->hide();
+    butoptions->show();
+}
+
+QString TForm1::SelectedSection() const
+{
+    rom_info info;
+    lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
+    return FileNamePart(info.filename);
+}

@@ -1,0 +1,98 @@
+#pragma once
+#include <QWidget>
+
+class ImageButton;
+class OptionsPanel;
+class QDialog;
+class QFrame;
+class QLabel;
+class RomListBox;
+class TForm3;
+
+// The secondary windows the main window opens, each created once at start.
+struct SecondaryWindows
+{
+    QDialog *about = nullptr;
+    TForm3 *locations = nullptr;
+    QDialog *romInfo = nullptr;
+    QDialog *pickPix = nullptr;
+    QDialog *listRoms = nullptr;
+};
+
+// The main window: the ROM list, the preview and options panels, the commands.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    TForm1();
+    void setSecondaryWindows(const SecondaryWindows &windows);
+
+    // Settings file operations.
+    void LoadSettings();
+    void SaveSettings();
+    void LoadRomOptions(const QString &section);
+    QString SettingsFile() const;
+
+    // Empties the list and scans the folders again; while a scan runs, the
+    // running scan starts over instead, so that no two scans ever mix.
+    void RebuildList();
+    void ScanRomFolders();
+    bool isScanning() const { return scanning_; }
+
+    // The handlers.
+    void FormActivate();
+    void butreloadClick();
+    void butsetupClick();
+    void butlistClick();
+    void butinfoClick();
+    void butcloseclick();
+    void buteditClick();
+    void butpickClick();
+    void lstdirClick();
+    void lstdirKeyPress(QChar key);
+    void butGOClick();
+    void butoptionsClick();
+    void butpixClick();
+    void butdefaultClick();
+    void butcurrentClick();
+
+    // The selected entry's settings section: the file-name part of its path.
+    QString SelectedSection() const;
+
+    RomListBox *lstdir;
+    ImageButton *butGO;
+    ImageButton *butreload;
+    ImageButton *butsetup;
+    ImageButton *butedit;
+    ImageButton *butlist;
+    ImageButton *butinfo;
+    ImageButton *butclose;
+    ImageButton *butoptions;
+    ImageButton *butpix;
+    QFrame *panpix;
+    QLabel *pix;
+    QLabel *labpixtitle;
+    ImageButton *butpick;
+    ImageButton *butdelpix;
+    OptionsPanel *panopt;
+    QLabel *LogoBitmap1;
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void wireControls();
+    // A scan gives way when it must start over or the window closes.
+    bool scanMustStop() const { return restartRequested_ || closing_; }
+    int scanFolder(const QString &folder, int count);
+    void setCountCaption(int count);
+
+    SecondaryWindows windows_;
+    bool activated_ = false;
+    bool scanning_ = false;
+    bool restartRequested_ = false;
+    bool closing_ = false;
+};

@@ -1,0 +1,40 @@
+#include "app/main_window.h"
+
+#include "app/program_values.h"
+#include "app/rom_list_box.h"
+#include "launch/command_line.h"
+#include "launch/options_panel.h"
+#include "platform/current_folder.h"
+#include "platform/errors.h"
+#include "platform/message_box.h"
+#include "platform/process_start.h"
+
+#include <QFile>
+
+void TForm1::butGOClick()
+{
+    // Saved first, whatever follows: a refused save ends the launch here.
+    SaveSettings();
+    const int selected = lstdir->itemIndex();
+    if (selected < 0) {
+        ShowMessage(MessageType::Error, QStringLiteral("What have you forgot ?"));
+        return;
+    }
+    const OptionSet options = panopt->values();
+    if (options.usekgen == 0 && KGenLocation.isEmpty()) {
+        ShowMessage(MessageType::Error, QStringLiteral("Please set KGen location in setup."));
+        return;
+    }
+    if (options.usekgen == 1 && GenecystLocation.isEmpty()) {
+        ShowMessage(MessageType::Error, QStringLiteral("Please set Genecyst location in setup."));
+        return;
+    }
+    rom_info info;
+    lstdir->item(selected).object.getrominfo(info);
+    const QString commandLine = BuildCommandLine(options, info.filename, KGenLocation, GenecystLocation);
+    // The emulator runs in the snapshot folder by inheriting it as the working folder.
+    if (!SetCurrentDirectoryA(QFile::encodeName(PixFolder).constData()))
+        throw IoError(static_cast<int>(GetLastError()));
+    if (!RunCommandLine(commandLine))
+        ShowMessage(MessageType::Information, QStringLiteral("no"));
+}

@@ -1,0 +1,10 @@
+#include "app/program_values.h"
+
+QString ProgramFolder;
+QString RomFolder;
+QString CdRomFolder;
+QString PixFolder;
+QString KGenLocation;
+QString GenecystLocation;
+QByteArray HeaderName;
+OptionSet DefaultOptions;

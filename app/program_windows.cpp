@@ -1,0 +1,17 @@
+#include "app/program_windows.h"
+
+#include "dialogs/locations_dialog.h"
+#include "dialogs/placeholder_window.h"
+
+ProgramWindows::ProgramWindows() : Form1(std::make_unique<TForm1>())
+{
+    // Owned by the main window as their parent, and deleted with it.
+    secondary.about = new PlaceholderWindow(QStringLiteral("About Romdeck"), Form1.get());
+    secondary.locations = new TForm3(Form1.get());
+    secondary.romInfo = new PlaceholderWindow(QStringLiteral("ROM info"), Form1.get());
+    secondary.pickPix = new PlaceholderWindow(QStringLiteral("Pick a preview picture"), Form1.get());
+    secondary.listRoms = new PlaceholderWindow(QStringLiteral("ROM list"), Form1.get());
+    Form1->setSecondaryWindows(secondary);
+}
+
+ProgramWindows::~ProgramWindows() = default;

@@ -1,0 +1,180 @@
+#include "app/rom_list_box.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+constexpr int kRepaintPauseMs = 40;
+constexpr int kTextInset = 2;
+}
+
+RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(kRepaintPauseMs);
+    connect(&repaintTimer_, &QTimer::timeout, this, [this] {
+        updateScrollRange();
+        viewport()->update();
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+}
+
+int RomListBox::rowHeight() const
+{
+    return fontMetrics().height() + 1;
+}
+
+int RomListBox::visibleRows() const
+{
+    return std::max(1, viewport()->height() / rowHeight());
+}
+
+int RomListBox::addItem(const QString &text, const romobj &object)
+{
+    const int row = entries_.add(text, object);
+    if (itemIndex_ >= row)
+        ++itemIndex_;
+    scheduleRepaint();
+    return row;
+}
+
+void RomListBox::clear()
+{
+    entries_.clear();
+    itemIndex_ = -1;
+    updateScrollRange();
+    viewport()->update();
+}
+
+void RomListBox::setItemIndex(int row)
+{
+    itemIndex_ = (row >= 0 && row < count()) ? row : -1;
+    updateScrollRange();
+    if (itemIndex_ >= 0)
+        ensureVisible(itemIndex_);
+    viewport()->update();
+}
+
+void RomListBox::scheduleRepaint()
+{
+    if (!repaintTimer_.isActive())
+        repaintTimer_.start();
+}
+
+void RomListBox::updateScrollRange()
+{
+    QScrollBar *bar = verticalScrollBar();
+    bar->setPageStep(visibleRows());
+    bar->setSingleStep(1);
+    bar->setRange(0, std::max(0, count() - visibleRows()));
+}
+
+void RomListBox::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRange();
+}
+
+void RomListBox::ensureVisible(int row)
+{
+    QScrollBar *bar = verticalScrollBar();
+    if (row < bar->value())
+        bar->setValue(row);
+    else if (row >= bar->value() + visibleRows())
+        bar->setValue(row - visibleRows() + 1);
+}
+
+int RomListBox::rowAt(int y) const
+{
+    const int row = verticalScrollBar()->value() + y / rowHeight();
+    return (y >= 0 && row < count()) ? row : -1;
+}
+
+void RomListBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    const QPalette colours = palette();
+    painter.fillRect(viewport()->rect(), colours.color(QPalette::Base));
+    const int height = rowHeight();
+    const int first = verticalScrollBar()->value();
+    const int last = std::min(count(), first + visibleRows() + 1);
+    for (int row = first; row < last; ++row) {
+        const QRect line(0, (row - first) * height, viewport()->width(), height);
+        const bool selected = row == itemIndex_;
+        if (selected)
+            painter.fillRect(line, colours.color(QPalette::Highlight));
+        painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter.drawText(line.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         entries_.at(row).text);
+        if (selected && hasFocus()) {
+            painter.setPen(QPen(colours.color(QPalette::HighlightedText), 1, Qt::DotLine));
+            painter.drawRect(line.adjusted(0, 0, -1, -1));
+        }
+    }
+}
+
+void RomListBox::selectByUser(int row)
+{
+    if (row < 0 || row >= count())
+        return;
+    setItemIndex(row);
+    emit clicked();
+}
+
+void RomListBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        selectByUser(rowAt(event->position().toPoint().y()));
+}
+
+void RomListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rowAt(event->position().toPoint().y()) >= 0)
+        emit doubleClicked();
+}
+
+int RomListBox::findByFirstLetter(QChar letter) const
+{
+    const QChar wanted = letter.toCaseFolded();
+    for (int step = 1; step <= count(); ++step) {
+        const int row = (itemIndex_ + step) % count();
+        const QString &text = entries_.at(row).text;
+        if (!text.isEmpty() && text.front().toCaseFolded() == wanted)
+            return row;
+    }
+    return -1;
+}
+
+void RomListBox::keyPressEvent(QKeyEvent *event)
+{
+    const int last = count() - 1;
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Up: target = std::max(0, itemIndex_ - 1); break;
+    case Qt::Key_Down: target = std::min(last, itemIndex_ + 1); break;
+    case Qt::Key_PageUp: target = std::max(0, itemIndex_ - visibleRows() + 1); break;
+    case Qt::Key_PageDown: target = std::min(last, std::max(0, itemIndex_) + visibleRows() - 1); break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = last; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit keyPressed(QChar(u'\r'));
+        return;
+    default:
+        if (!event->text().isEmpty()) {
+            const QChar typed = event->text().front();
+            emit keyPressed(typed);
+            if (typed.isPrint())
+                target = findByFirstLetter(typed);
+            break;
+        }
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (target >= 0 && target != itemIndex_)
+        selectByUser(target);
+}

@@ -1,0 +1,25 @@
+#include "dialogs/borderless_dialog.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setFixedSize(width, height);
+    setModal(true);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 0, 96));
+    colours.setColor(QPalette::WindowText, Qt::yellow);
+    setPalette(colours);
+}
+
+void BorderlessDialog::showEvent(QShowEvent *event)
+{
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    QDialog::showEvent(event);
+    // Without a window manager nothing hands the keyboard to a new window.
+    activateWindow();
+}

@@ -1,0 +1,133 @@
+#include "dialogs/locations_dialog.h"
+
+#include "app/program_values.h"
+#include "widgets/path_edit.h"
+#include "widgets/program_font.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kLabelLeft = 12;
+constexpr int kLabelWidth = 160;
+constexpr int kEditLeft = 176;
+constexpr int kEditWidth = 241;
+constexpr int kRowHeight = 21;
+
+QLabel *LocationLabel(const QString &caption, int top, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setFont(ProgramFont(16, true));
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
+    label->setGeometry(kLabelLeft, top, kLabelWidth, kRowHeight);
+    return label;
+}
+
+PathEdit *LocationEdit(PathEdit::Kind kind, const QString &filters, int top, QWidget *parent)
+{
+    auto *edit = new PathEdit(kind, filters, parent);
+    edit->edit()->setStyleSheet(QStringLiteral("QLineEdit { background: #808080; color: yellow; }"));
+    edit->setGeometry(kEditLeft, top, kEditWidth, kRowHeight);
+    return edit;
+}
+
+QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setFont(ProgramFont(11, true));
+    button->setStyleSheet(QStringLiteral("QPushButton { color: yellow; background: #000060; border: 1px outset #8080ff; }"
+                                         "QPushButton:pressed { border-style: inset; }"));
+    button->setGeometry(left, 216, 69, 25);
+    return button;
+}
+
+} // namespace
+
+TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
+{
+    LocationLabel(QStringLiteral("GKen Location"), 24, this);
+    LocationLabel(QStringLiteral("Genecyst Location"), 60, this);
+    LocationLabel(QStringLiteral("ROMs Location"), 96, this);
+    LocationLabel(QStringLiteral("CD ROMs Location"), 136, this);
+    LocationLabel(QStringLiteral("Snapshot Location"), 172, this);
+    // On this platform "*.*" would skip files without a dot, so "All Files" is "*".
+    kgenloc = LocationEdit(PathEdit::Kind::File,
+                           QStringLiteral("KGen98 EXE (kgen98.exe);;Kgen EXE (kgen.exe);;All Files (*)"), 24, this);
+    geneloc = LocationEdit(PathEdit::Kind::File, QStringLiteral("Genecsyt (Genecyst.exe)"), 60, this);
+    romloc = LocationEdit(PathEdit::Kind::Folder, QString(), 96, this);
+    cdromloc = LocationEdit(PathEdit::Kind::Folder, QString(), 136, this);
+    pixloc = LocationEdit(PathEdit::Kind::Folder, QString(), 172, this);
+    butok = DialogButton(QStringLiteral("OK"), 152, this);
+    butclose = DialogButton(QStringLiteral("Cancel"), 224, this);
+
+    setTabOrder(kgenloc->edit(), romloc->edit());
+    setTabOrder(romloc->edit(), pixloc->edit());
+    setTabOrder(pixloc->edit(), cdromloc->edit());
+    setTabOrder(cdromloc->edit(), geneloc->edit());
+
+    connect(kgenloc, &PathEdit::textChanged, this, &TForm3::kgenlocChange);
+    connect(geneloc, &PathEdit::textChanged, this, &TForm3::genelocChange);
+    connect(romloc, &PathEdit::textChanged, this, &TForm3::romlocChange);
+    connect(cdromloc, &PathEdit::textChanged, this, &TForm3::cdromlocChange);
+    connect(pixloc, &PathEdit::textChanged, this, &TForm3::pixlocChange);
+    connect(butok, &QPushButton::clicked, this, &TForm3::butokClick);
+    connect(butclose, &QPushButton::clicked, this, &TForm3::butcloseClick);
+}
+
+void TForm3::showEvent(QShowEvent *event)
+{
+    BorderlessDialog::showEvent(event);
+    FormActivate();
+    kgenloc->setFocus();
+}
+
+void TForm3::FormActivate()
+{
+    FoldersChanged = false;
+}
+
+void TForm3::kgenlocChange()
+{
+    KGenLocation = kgenloc->text();
+}
+
+void TForm3::genelocChange()
+{
+    GenecystLocation = geneloc->text();
+}
+
+void TForm3::romlocChange()
+{
+    RomFolder = romloc->text();
+    FoldersChanged = true;
+}
+
+void TForm3::cdromlocChange()
+{
+    CdRomFolder = cdromloc->text();
+    FoldersChanged = true;
+}
+
+void TForm3::pixlocChange()
+{
+    PixFolder = pixloc->text();
+}
+
+void TForm3::butokClick()
+{
+    // A refused save raises an error here: the dialog stays open, nothing is rescanned.
+    saveSettings();
+    // Hidden before the rescan, so the main window shows the list growing.
+    const bool rescan = FoldersChanged;
+    accept();
+    if (rescan)
+        rebuildList();
+}
+
+void TForm3::butcloseClick()
+{
+    reject();
+}

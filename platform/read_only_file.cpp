@@ -1,0 +1,51 @@
+#include "platform/read_only_file.h"
+
+#include "platform/errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr int kAccessDenied = 5;
+}
+
+ReadOnlyFile::ReadOnlyFile(const QByteArray &nativePath)
+{
+    fd_ = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd_ < 0)
+        ThrowLastIoError();
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        const int err = errno;
+        ::close(fd_);
+        throw IoError(IoCodeFromErrno(err));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        throw IoError(kAccessDenied);
+    }
+}
+
+ReadOnlyFile::~ReadOnlyFile()
+{
+    ::close(fd_);
+}
+
+int ReadOnlyFile::readAt(std::int64_t offset, char *buffer, int length)
+{
+    int total = 0;
+    while (total < length) {
+        const ssize_t got = ::pread(fd_, buffer + total, length - total, offset + total);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowLastIoError();
+        }
+        if (got == 0)
+            break;
+        total += static_cast<int>(got);
+    }
+    return total;
+}

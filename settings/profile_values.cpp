@@ -1,0 +1,123 @@
+#include "settings/profile_values.h"
+
+#include "platform/errors.h"
+#include "platform/profile.h"
+
+#include <QFile>
+#include <cctype>
+#include <limits>
+
+namespace {
+
+constexpr DWORD kValueBuffer = 1024;
+
+// The characters a profile read strips from the ends of a value.
+bool IsBlank(QChar ch)
+{
+    return ch == u' ' || ch == u'\t' || ch == u'\v' || ch == u'\f' || ch == QChar(0x1A);
+}
+
+// The value as it must stand in the file so that a read gives it back.
+QString StoredForm(const QString &value)
+{
+    if (value.isEmpty())
+        return value;
+    const QChar first = value.front();
+    const QChar last = value.back();
+    const bool blankEnds = IsBlank(first) || IsBlank(last);
+    const bool quoted = value.size() >= 2 && first == last && (first == u'"' || first == u'\'');
+    if (blankEnds || quoted)
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    return value;
+}
+
+} // namespace
+
+QString ReadProfileText(const QString &file, const QString &section, const QString &key,
+                        const QString &defaultValue)
+{
+    char buffer[kValueBuffer];
+    const QByteArray path = QFile::encodeName(file);
+    const QByteArray group = section.toUtf8();
+    const QByteArray name = key.toUtf8();
+    const QByteArray fallback = defaultValue.toUtf8();
+    const DWORD length = GetPrivateProfileStringA(group.constData(), name.constData(), fallback.constData(),
+                                                  buffer, kValueBuffer, path.constData());
+    return QString::fromUtf8(buffer, static_cast<qsizetype>(length));
+}
+
+bool ParseProfileInteger(const QString &text, int &value)
+{
+    QStringView digits(text);
+    bool negative = false;
+    if (!digits.isEmpty() && (digits.front() == u'-' || digits.front() == u'+')) {
+        negative = digits.front() == u'-';
+        digits = digits.mid(1);
+    }
+    int base = 10;
+    if (digits.startsWith(u'$')) {
+        base = 16;
+        digits = digits.mid(1);
+    } else if (digits.size() > 2 && (digits.startsWith(u"0x") || digits.startsWith(u"0X"))) {
+        base = 16;
+        digits = digits.mid(2);
+    }
+    if (digits.isEmpty())
+        return false;
+    for (QChar ch : digits) {
+        const bool ok = base == 16 ? std::isxdigit(ch.unicode() < 128 ? ch.unicode() : 'g') != 0
+                                   : (ch >= u'0' && ch <= u'9');
+        if (!ok)
+            return false;
+    }
+    bool converted = false;
+    if (base == 16) {
+        // Hexadecimal fills the 32 bits, so $FFFFFFFF reads as -1.
+        const qulonglong bits = digits.toULongLong(&converted, 16);
+        if (!converted || bits > std::numeric_limits<quint32>::max())
+            return false;
+        const auto result = static_cast<qint32>(static_cast<quint32>(bits));
+        value = negative ? -result : result;
+        return true;
+    }
+    const qlonglong number = digits.toLongLong(&converted, 10);
+    const qlonglong signedNumber = negative ? -number : number;
+    if (!converted || signedNumber < std::numeric_limits<int>::min()
+        || signedNumber > std::numeric_limits<int>::max())
+        return false;
+    value = static_cast<int>(signedNumber);
+    return true;
+}
+
+int ReadProfileInteger(const QString &file, const QString &section, const QString &key, int defaultValue)
+{
+    int value = defaultValue;
+    if (!ParseProfileInteger(ReadProfileText(file, section, key, QString()), value))
+        return defaultValue;
+    return value;
+}
+
+bool ReadProfileBool(const QString &file, const QString &section, const QString &key, bool defaultValue)
+{
+    return ReadProfileInteger(file, section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void WriteProfileText(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    const QByteArray path = QFile::encodeName(file);
+    const QByteArray group = section.toUtf8();
+    const QByteArray name = key.toUtf8();
+    const QByteArray stored = StoredForm(value).toUtf8();
+    if (!WritePrivateProfileStringA(group.constData(), name.constData(), stored.constData(), path.constData()))
+        throw RomdeckError("Unable to write to " + file.toStdString());
+}
+
+void WriteProfileInteger(const QString &file, const QString &section, const QString &key, int value)
+{
+    WriteProfileText(file, section, key, QString::number(value));
+}
+
+void WriteProfileBool(const QString &file, const QString &section, const QString &key, bool value)
+{
+    WriteProfileText(file, section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Starts Romdeck with the demo collection as its working folder. Without a
+# display it runs under a virtual one for a few seconds and saves a screenshot.
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+cd "$build/demo"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$build/romdeck"
+fi
+echo "No display found: running Romdeck under xvfb-run for a few seconds."
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  "$1/romdeck" & pid=$!
+  sleep 4
+  import -window root "$1/screenshot.png"
+  kill $pid' _ "$build"
+echo "Screenshot of the screen: $build/screenshot.png"

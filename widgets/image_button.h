@@ -1,0 +1,29 @@
+#pragma once
+#include <QAbstractButton>
+#include <QColor>
+
+// A flat button whose face the program paints: lettering, or a small glyph.
+// Its hint is shown as a tooltip. Like a speed button it takes no focus.
+class ImageButton : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    enum class Glyph { Lettering, Reload, Info, Close };
+
+    ImageButton(const QString &lettering, const QString &hint, QWidget *parent = nullptr,
+                Glyph glyph = Glyph::Lettering);
+
+    void setLetteringColor(const QColor &color) { letteringColor_ = color; update(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void paintGlyph(class QPainter &painter, const QRectF &area) const;
+
+    Glyph glyph_;
+    QColor letteringColor_;
+    bool hovered_ = false;
+};
