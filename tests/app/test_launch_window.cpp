@@ -1,0 +1,153 @@
+// The Play command on the main window: the save first, the checks and their
+// messages, the working folder, and the exact arguments the emulator receives.
+#include "app/program_values.h"
+#include "app/program_windows.h"
+#include "app/rom_list_box.h"
+#include "launch/options_panel.h"
+#include "platform/errors.h"
+#include "platform/test_process_standin.h"
+#include "support/modal_answerer.h"
+#include "widgets/radio_group.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSlider>
+#include <QToolButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PlayCommand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp_.isValid());
+        root_ = temp_.path();
+        for (const char *folder : {"prog", "roms", "pix", "emu dir"})
+            ASSERT_TRUE(QDir(root_).mkpath(QString::fromLatin1(folder)));
+        ProgramFolder = root_ + "/prog";
+        RomFolder = root_ + "/roms";
+        CdRomFolder.clear();
+        PixFolder = root_ + "/pix";
+        KGenLocation = root_ + "/emu dir/kgen stand-in";
+        GenecystLocation.clear();
+        WriteStandIn(KGenLocation);
+        record_ = root_ + "/record";
+        SetStandInOutput(record_);
+    }
+
+    void addRom(const QString &name)
+    {
+        QFile rom(RomFolder + "/" + name);
+        ASSERT_TRUE(rom.open(QIODevice::WriteOnly));
+        rom.write(QByteArray(512, '\0'));
+    }
+
+    // Lists the ROM folder and selects the entry whose text is name.
+    void select(const QString &name)
+    {
+        TForm1 &form = *windows_.Form1;
+        form.RebuildList();
+        for (int row = 0; row < form.lstdir->count(); ++row) {
+            if (form.lstdir->item(row).text == name) {
+                form.lstdir->setItemIndex(row);
+                form.lstdirClick();
+                return;
+            }
+        }
+        FAIL() << "not listed: " << name.toStdString();
+    }
+
+    QTemporaryDir temp_;
+    QString root_;
+    QString record_;
+    WorkingFolderGuard folderGuard_;
+    ProgramWindows windows_;
+};
+
+TEST_F(PlayCommand, HostileRomNamesReachTheEmulatorAsOneArgumentAndNothingElseRuns)
+{
+    const QStringList names = {"$(touch pwned).bin", "a;b.bin", "x\"y.bin", "-rf.bin", "two  blanks.bin"};
+    for (const QString &name : names)
+        addRom(name);
+    DefaultOptions = OptionSet{0, 2, 2, true, "--extra \"quoted text\""};
+    for (const QString &name : names) {
+        select(name);
+        windows_.Form1->butGOClick();
+        const QStringList lines = WaitForStandInRecord(record_);
+        ASSERT_EQ(lines.size(), 8) << lines.join('|').toStdString();
+        EXPECT_EQ(lines[0], PixFolder);
+        EXPECT_EQ(lines[2], RomFolder + "/" + name);
+        EXPECT_EQ(lines.mid(3), (QStringList{"-f2", "-S", "-U", "--extra", "quoted text"}));
+    }
+    EXPECT_FALSE(QFile::exists(PixFolder + "/pwned"));
+    EXPECT_FALSE(QFile::exists(root_ + "/pwned"));
+    EXPECT_EQ(QDir::currentPath(), PixFolder);
+}
+
+TEST_F(PlayCommand, SavesFirstThenChecksWithTheirMessages)
+{
+    ModalAnswerer answerer;
+    windows_.Form1->butGOClick();
+    EXPECT_TRUE(QFile::exists(ProgramFolder + "/romdeck.ini")) << "saved before any check";
+
+    addRom("game.bin");
+    select("game.bin");
+    windows_.Form1->panopt->rademu->setItemIndex(0);
+    KGenLocation.clear();
+    GenecystLocation = root_ + "/emu dir/kgen stand-in";
+    windows_.Form1->butGOClick();
+    windows_.Form1->panopt->rademu->setItemIndex(1);
+    GenecystLocation.clear();
+    KGenLocation = root_ + "/emu dir/kgen stand-in";
+    windows_.Form1->butGOClick();
+    GenecystLocation = root_ + "/emu dir";
+    windows_.Form1->butGOClick();
+
+    EXPECT_EQ(answerer.seen(), (QStringList{"Error|What have you forgot ?",
+                                            "Error|Please set KGen location in setup.",
+                                            "Error|Please set Genecyst location in setup.",
+                                            "Information|no"}));
+    EXPECT_FALSE(QFile::exists(record_));
+}
+
+TEST_F(PlayCommand, MissingSnapshotFolderStartsNothingAndKeepsTheWorkingFolder)
+{
+    addRom("game.bin");
+    select("game.bin");
+    windows_.Form1->panopt->rademu->setItemIndex(0);
+    PixFolder = root_ + "/no such folder";
+    const QString before = QDir::currentPath();
+    try {
+        windows_.Form1->butGOClick();
+        FAIL() << "no error raised";
+    } catch (const IoError &error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    EXPECT_EQ(QDir::currentPath(), before);
+    QThread::msleep(200);
+    EXPECT_FALSE(QFile::exists(record_));
+}
+
+TEST_F(PlayCommand, CurrentModeStoresTheRomsOwnSetBeforeTheLaunch)
+{
+    addRom("game.bin");
+    select("game.bin");
+    TForm1 &form = *windows_.Form1;
+    form.panopt->butcurrent->click();
+    form.panopt->tbfskip->setValue(4);
+    form.butGOClick();
+    const QStringList lines = WaitForStandInRecord(record_);
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[3], "-f4");
+    QFile settings(ProgramFolder + "/romdeck.ini");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray text = settings.readAll();
+    EXPECT_TRUE(text.contains("[game.bin]\r\nusekgen=0\r\nfskip=4\r\n")) << text.toStdString();
+    EXPECT_EQ(DefaultOptions.fskip, 1) << "a ROM's own set never reaches the Default set";
+}
+
+} // namespace
