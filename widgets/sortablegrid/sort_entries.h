@@ -1,0 +1,51 @@
+#pragma once
+#include "widgets/sortablegrid/sort_key_reader.h"
+
+#include <QLocale>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+enum TSortKind : std::uint8_t { skAuto = 0, skText = 1, skNumber = 2, skDate = 3 };
+
+// How one sort compares. Any SortKind other than skNumber and skDate compares
+// as text; Descending is descending exactly when 1; CaseSensitive 0 folds the
+// ASCII letters a to z to upper case before comparing.
+struct TSortOptions
+{
+    std::uint8_t SortKind = skAuto;
+    std::uint8_t Descending = 0;
+    std::uint8_t CaseSensitive = 1;
+};
+
+// One data row of a sort: its key text when the sort began and its row index
+// before the sort.
+struct TSortedListEntry
+{
+    QString KeyText;
+    int RowIndex = 0;
+};
+
+// The record of the last sort, in sorted order.
+using TSortedList = std::vector<TSortedListEntry>;
+
+// Orders the entries of one sort. Number and date keys are read in the given
+// locale; a key that does not read compares equal to anything, and equal
+// entries are ordered by RowIndex, in both directions.
+class SortEntryComparer
+{
+public:
+    SortEntryComparer(const TSortOptions &options, const QLocale &locale);
+
+    // Negative when a comes first, positive when b does; 0 only for equal row indexes.
+    int CompareSortEntries(const TSortedListEntry &a, const TSortedListEntry &b) const;
+
+    // Puts the entries into the order CompareSortEntries gives, with a merge sort
+    // that ends and keeps every entry even when the comparison is inconsistent.
+    // Each key is read once.
+    void Sort(TSortedList &entries) const;
+
+private:
+    TSortOptions options_;
+    SortKeyReader reader_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+// Reads cell texts as numbers and dates in one locale's formats. Built once per
+// sort: the locale's symbols and short date pattern are looked up here, so that
+// reading 100,000 keys costs no locale look-ups.
+class SortKeyReader
+{
+public:
+    explicit SortKeyReader(const QLocale &locale);
+
+    // A finite floating-point number: optional sign, digits with an optional
+    // locale decimal separator and fraction, an optional exponent; no group
+    // separators; blanks around it are allowed. An empty text is no number.
+    bool ReadNumber(QStringView text, double &value) const;
+
+    // A date in the locale's short date format, the whole text being the date;
+    // with allowTime, optionally followed by a time (h:mm, h:mm:ss, h:mm:ss.zzz,
+    // with an optional AM/PM mark). The value orders dates and times: days since
+    // the Julian epoch in milliseconds plus the time of day. Two-digit years mean
+    // 2000 to 2049 and 1950 to 1999.
+    bool ReadDate(QStringView text, bool allowTime, qint64 &value) const;
+
+private:
+    struct DateField
+    {
+        enum Kind { Day, Month, MonthName, WeekdayName, Year, Literal } kind;
+        QString literal; // trimmed separator text of a Literal
+    };
+
+    bool ReadNumberGeneric(QStringView text, double &value) const;
+    bool ReadTime(QStringView text, qsizetype &pos, int &msecs) const;
+    static bool MatchName(QStringView text, qsizetype &pos, const std::vector<QString> &names,
+                          int &index);
+
+    QLocale locale_;
+    bool simpleNumbers_ = false; // single-character symbols and ASCII digits
+    QChar decimalPoint_, minusSign_, plusSign_, exponential_;
+    std::vector<DateField> dateFields_;
+    std::vector<QString> monthNames_;   // 12 per naming form, in month order
+    std::vector<QString> weekdayNames_;
+    std::vector<QChar> timeSeparators_;
+    QString amText_, pmText_;
+};
