@@ -76,8 +76,9 @@ bool ParseProfileInteger(const QString &text, int &value)
         const qulonglong bits = digits.toULongLong(&converted, 16);
         if (!converted || bits > std::numeric_limits<quint32>::max())
             return false;
-        const auto result = static_cast<qint32>(static_cast<quint32>(bits));
-        value = negative ? -result : result;
+        // Negated in unsigned arithmetic: "-$80000000" must not overflow an int.
+        const auto magnitude = static_cast<quint32>(bits);
+        value = static_cast<qint32>(negative ? 0u - magnitude : magnitude);
         return true;
     }
     const qlonglong number = digits.toLongLong(&converted, 10);
