@@ -1,0 +1,337 @@
+#include "app/program_values.h"
+#include "app/program_windows.h"
+#include "app/rom_list_box.h"
+#include "launch/options_panel.h"
+#include "platform/errors.h"
+#include "support/rom_images.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+using namespace rom_images;
+
+namespace {
+
+// Names in the order the file system hands them out, as the scan sees them.
+QList<QByteArray> ReaddirOrder(const QString &folder)
+{
+    QList<QByteArray> names;
+    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    while (const dirent *entry = dir ? readdir(dir) : nullptr)
+        names << QByteArray(entry->d_name);
+    if (dir)
+        closedir(dir);
+    return names;
+}
+
+class Scan : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root_.isValid());
+        ProgramFolder = folder("program");
+        RomFolder = folder("roms");
+        CdRomFolder.clear();
+        PixFolder = RomFolder;
+        windows_ = std::make_unique<ProgramWindows>();
+    }
+
+    QString folder(const QString &name)
+    {
+        EXPECT_TRUE(QDir(root_.path()).mkpath(name));
+        return root_.filePath(name);
+    }
+
+    TForm1 &form() { return *windows_->Form1; }
+
+    QStringList texts()
+    {
+        QStringList all;
+        for (int row = 0; row < form().lstdir->count(); ++row)
+            all << form().lstdir->item(row).text;
+        return all;
+    }
+
+    rom_info info(int row)
+    {
+        rom_info record;
+        form().lstdir->item(row).object.getrominfo(record);
+        return record;
+    }
+
+    // n plain ROMs named and titled after their number.
+    void writeNumberedRoms(const QString &in, int n, const char *prefix = "GAME")
+    {
+        for (int i = 0; i < n; ++i)
+            ASSERT_TRUE(WritePlainRom(in + QStringLiteral("/r%1.bin").arg(i), prefix + QByteArray::number(1000 + i)));
+    }
+
+    QTemporaryDir root_;
+    std::unique_ptr<ProgramWindows> windows_;
+};
+
+} // namespace
+
+TEST_F(Scan, ListsAcceptedFilesSortedAndSelectsTheFirst)
+{
+    ASSERT_TRUE(WritePlainRom(RomFolder + "/a.BIN", "CHARLIE"));
+    ASSERT_TRUE(WriteSmdRom(RomFolder + "/b.smd", "alpha"));
+    ASSERT_TRUE(WritePlainRom(RomFolder + "/c.1", ""));
+    ASSERT_TRUE(WritePlainRom(RomFolder + "/d.zip", "ZIP"));
+    // e.binx counts as ".bin": its first title shows, not its second.
+    ASSERT_TRUE(WriteFile(RomFolder + "/e.binx", Cartridge("Bravo", "SECOND")));
+    ASSERT_TRUE(WriteFile(RomFolder + "/f.SMD", SmdImage(Cartridge("FIRST", "\xC9" "cho"))));
+    ASSERT_TRUE(QDir(RomFolder).mkpath("sub"));
+    // The first entry's own option set is loaded when the scan selects it.
+    ASSERT_TRUE(WriteFile(ProgramFolder + "/romdeck.ini", "[b.smd]\r\nusekgen=1\r\nextracmdline=-first\r\n"));
+
+    form().RebuildList();
+
+    EXPECT_EQ(texts(), QStringList({"alpha", "Bravo", "c.1", "CHARLIE", QStringLiteral(u"\u00C9cho")}));
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 5 ROMs");
+    EXPECT_EQ(form().lstdir->itemIndex(), 0);
+    EXPECT_FALSE(form().panopt->isDefaultDown());
+    EXPECT_EQ(form().panopt->values().extracmdline, "-first");
+
+    EXPECT_EQ(info(0).filename, RomFolder + "/b.smd");
+    EXPECT_EQ(info(0).engname, "alpha");
+    EXPECT_EQ(info(2).filename, RomFolder + "/c.1");
+    EXPECT_TRUE(info(2).engname.isEmpty()); // the file-name fallback is not stored
+    EXPECT_EQ(info(4).filename, RomFolder + "/f.SMD");
+    EXPECT_EQ(info(4).engname, "\xC9" "cho"); // raw header bytes
+}
+
+TEST_F(Scan, CaptionCountsAndMissingFolders)
+{
+    // No directory entry at all: the caption keeps its text.
+    RomFolder = root_.filePath("missing");
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck");
+    EXPECT_EQ(form().lstdir->count(), 0);
+
+    // An existing folder without ROMs counts 0 and selects nothing.
+    RomFolder = folder("empty");
+    ASSERT_TRUE(WriteFile(RomFolder + "/notes.txt", "x"));
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 0 ROMs");
+    EXPECT_EQ(form().lstdir->itemIndex(), -1);
+
+    // One ROM: no singular form. A missing CD-ROM folder is skipped silently.
+    ASSERT_TRUE(WritePlainRom(RomFolder + "/one.bin", "ONE"));
+    CdRomFolder = root_.filePath("no-cd");
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 1 ROMs");
+    EXPECT_EQ(texts(), QStringList({"ONE"}));
+
+    // The ROM folder gone again: the list empties, the caption stays.
+    RomFolder = root_.filePath("missing");
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 1 ROMs");
+    EXPECT_EQ(form().lstdir->count(), 0);
+
+    // The CD-ROM folder alone still counts.
+    CdRomFolder = folder("cd");
+    writeNumberedRoms(CdRomFolder, 2, "CD");
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 2 ROMs");
+    EXPECT_EQ(texts(), QStringList({"CD1000", "CD1001"}));
+}
+
+TEST_F(Scan, DuplicatesFromBothFoldersStandTogether)
+{
+    ASSERT_TRUE(WritePlainRom(RomFolder + "/m.bin", "MIDDLE"));
+    ASSERT_TRUE(WritePlainRom(RomFolder + "/a.bin", "aaa"));
+    ASSERT_TRUE(WriteSmdRom(RomFolder + "/z.smd", "ZZZ"));
+
+    // The CD-ROM folder is the ROM folder: every file twice, nothing removed.
+    CdRomFolder = RomFolder;
+    form().RebuildList();
+    EXPECT_EQ(texts(), QStringList({"aaa", "aaa", "MIDDLE", "MIDDLE", "ZZZ", "ZZZ"}));
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 6 ROMs");
+
+    // The same game in another folder: the ROM folder's copy comes first.
+    CdRomFolder = folder("cd");
+    ASSERT_TRUE(WritePlainRom(CdRomFolder + "/copy.bin", "MIDDLE"));
+    form().RebuildList();
+    EXPECT_EQ(texts(), QStringList({"aaa", "MIDDLE", "MIDDLE", "ZZZ"}));
+    EXPECT_EQ(info(1).filename, RomFolder + "/m.bin");
+    EXPECT_EQ(info(2).filename, CdRomFolder + "/copy.bin");
+}
+
+TEST_F(Scan, UnreadableEntryEndsTheScanKeepingEarlierEntries)
+{
+    writeNumberedRoms(RomFolder, 30);
+    ASSERT_TRUE(QDir(RomFolder).mkpath("x.bin"));
+    CdRomFolder = folder("cd");
+    writeNumberedRoms(CdRomFolder, 1, "CD");
+
+    // What the scan must have listed before it came to the folder.
+    QStringList before;
+    bool anyEntryBefore = false;
+    for (const QByteArray &name : ReaddirOrder(RomFolder)) {
+        if (name == "x.bin")
+            break;
+        anyEntryBefore = true;
+        if (name.endsWith(".bin"))
+            before << "GAME" + QString::number(1000 + name.mid(1, name.size() - 5).toInt());
+    }
+    std::sort(before.begin(), before.end());
+
+    form().setWindowTitle("Romdeck - old");
+    try {
+        form().RebuildList();
+        ADD_FAILURE() << "the folder named x.bin was read";
+    } catch (const IoError &error) {
+        EXPECT_EQ(error.code(), 5);
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+    EXPECT_EQ(texts(), before);
+    EXPECT_EQ(form().windowTitle(),
+              anyEntryBefore ? QStringLiteral("Romdeck - %1 ROMs").arg(before.size()) : "Romdeck - old");
+    EXPECT_EQ(form().lstdir->itemIndex(), -1);
+    EXPECT_FALSE(form().isScanning());
+
+    // Once the folder is gone, the next rebuild lists everything.
+    ASSERT_TRUE(QDir(RomFolder).rmdir("x.bin"));
+    form().RebuildList();
+    EXPECT_EQ(form().lstdir->count(), 31);
+    EXPECT_EQ(form().lstdir->itemIndex(), 0);
+}
+
+TEST_F(Scan, ListsEveryKindOfFileName)
+{
+    const QList<QByteArray> names = {
+        "Sonic the Hedgehog (World) [!].bin",
+        "it's \"quoted\".bin",
+        "  blanks  .bin",
+        "-dash.smd",
+        "back\\slash.1",
+        "Ünïcödé ゲーム.bin",
+        "line\nbreak.bin",
+        "bytes \xFF\xFE not text \xE9.bin",
+    };
+    // Qt cannot name a file that is not valid text, so the folder's removal
+    // would leave it behind: remove the files by their bytes.
+    struct RemovedAtEnd
+    {
+        QList<QByteArray> paths;
+        ~RemovedAtEnd()
+        {
+            for (const QByteArray &path : paths)
+                ::unlink(path.constData());
+        }
+    } created;
+    for (const QByteArray &name : names) {
+        const QByteArray path = QFile::encodeName(RomFolder) + '/' + name;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0) << name.constData();
+        ::close(fd); // empty: the entry shows the file name
+        created.paths << path;
+    }
+
+    form().RebuildList();
+
+    QStringList expected;
+    for (const QByteArray &name : names)
+        expected << QFile::decodeName(name);
+    QStringList listed = texts();
+    std::sort(expected.begin(), expected.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 8 ROMs");
+    // Names that are text keep their exact path.
+    for (int row = 0; row < form().lstdir->count(); ++row) {
+        const QString text = form().lstdir->item(row).text;
+        if (!text.contains(QChar::ReplacementCharacter))
+            EXPECT_EQ(info(row).filename, RomFolder + '/' + text);
+    }
+}
+
+TEST_F(Scan, ReloadDuringAScanStartsOverWithoutDuplicates)
+{
+    writeNumberedRoms(RomFolder, 40);
+    int countWhenReloaded = -1;
+    bool sawRestart = false;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        const int count = form().lstdir->count();
+        if (countWhenReloaded < 0 && count >= 5) {
+            countWhenReloaded = count;
+            form().butreloadClick();
+        } else if (countWhenReloaded > 0 && count < countWhenReloaded) {
+            sawRestart = true;
+        }
+    });
+    during.start();
+    form().RebuildList();
+    during.stop();
+
+    EXPECT_GE(countWhenReloaded, 5);
+    EXPECT_TRUE(sawRestart);
+    QStringList expected;
+    for (int i = 0; i < 40; ++i)
+        expected << "GAME" + QString::number(1000 + i);
+    EXPECT_EQ(texts(), expected);
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 40 ROMs");
+    EXPECT_EQ(form().lstdir->itemIndex(), 0);
+    EXPECT_FALSE(form().isScanning());
+}
+
+TEST_F(Scan, ReloadDuringAScanTakesUpChangedFolders)
+{
+    writeNumberedRoms(RomFolder, 20, "OLD");
+    const QString newFolder = folder("new");
+    writeNumberedRoms(newFolder, 3, "NEW");
+    int reloads = 0;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        // Two requests during one scan still give one clean restart.
+        if (reloads == 0 && form().lstdir->count() >= 4) {
+            RomFolder = newFolder;
+            form().RebuildList();
+            form().RebuildList();
+            reloads = 2;
+        }
+    });
+    during.start();
+    form().RebuildList();
+    during.stop();
+
+    EXPECT_EQ(reloads, 2);
+    EXPECT_EQ(texts(), QStringList({"NEW1000", "NEW1001", "NEW1002"}));
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 3 ROMs");
+}
+
+TEST_F(Scan, ClosingTheWindowEndsTheScan)
+{
+    writeNumberedRoms(RomFolder, 40);
+    int countWhenClosed = -1;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (countWhenClosed < 0 && form().lstdir->count() >= 3) {
+            countWhenClosed = form().lstdir->count();
+            form().close();
+        }
+    });
+    during.start();
+    form().RebuildList();
+    during.stop();
+
+    ASSERT_GE(countWhenClosed, 3);
+    EXPECT_EQ(form().lstdir->count(), countWhenClosed);
+    EXPECT_FALSE(form().isScanning());
+}
