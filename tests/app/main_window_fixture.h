@@ -1,0 +1,114 @@
+#pragma once
+#include "app/main_window.h"
+#include "app/program_values.h"
+#include "app/program_windows.h"
+#include "app/rom_list_box.h"
+#include "dialogs/locations_dialog.h"
+#include "launch/options_panel.h"
+#include "widgets/image_button.h"
+#include "widgets/path_edit.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Lets events run until `done` holds or the deadline passes; true when it holds.
+inline bool WaitUntil(const std::function<bool()> &done, int milliseconds = 10000)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(2);
+    }
+    return true;
+}
+
+// The program's windows with the program folder and the working folder in
+// temporary folders of their own; the program-wide values start empty.
+class MainWindowFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(programDir.isValid());
+        ASSERT_TRUE(workDir.isValid());
+        savedCurrent_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(workDir.path()));
+        workFolder = QDir::currentPath();
+        ProgramFolder = programDir.path();
+        RomFolder.clear();
+        CdRomFolder.clear();
+        PixFolder.clear();
+        KGenLocation.clear();
+        GenecystLocation.clear();
+        DefaultOptions = OptionSet{};
+        windows = std::make_unique<ProgramWindows>();
+        form = windows->Form1.get();
+        locations = windows->secondary.locations;
+        panel = form->panopt;
+    }
+
+    void TearDown() override
+    {
+        windows.reset();
+        QDir::setCurrent(savedCurrent_);
+    }
+
+    QString settingsPath() const { return programDir.filePath(QStringLiteral("romdeck.ini")); }
+
+    void putSettings(const QByteArray &bytes) const
+    {
+        QFile out(settingsPath());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_EQ(out.write(bytes), bytes.size());
+    }
+
+    QByteArray settingsBytes() const
+    {
+        QFile in(settingsPath());
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArrayLiteral("<missing>");
+    }
+
+    // An empty file; returns its path.
+    static QString touch(const QString &path)
+    {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        return path;
+    }
+
+    // A stand-in emulator beside the program, so that the load opens no dialog.
+    QString emulatorBesideProgram(const char *name = "kgen.exe") const
+    {
+        return touch(programDir.filePath(QString::fromLatin1(name)));
+    }
+
+    // A list entry as the scan adds it.
+    void addEntry(const QString &text, const QString &path) const
+    {
+        romobj object;
+        object.putrominfo(rom_info{path, QByteArray()});
+        form->lstdir->addItem(text, object);
+    }
+
+    QTemporaryDir programDir;
+    QTemporaryDir workDir;
+    QString workFolder;
+    std::unique_ptr<ProgramWindows> windows;
+    TForm1 *form = nullptr;
+    TForm3 *locations = nullptr;
+    OptionsPanel *panel = nullptr;
+
+private:
+    QString savedCurrent_;
+};
