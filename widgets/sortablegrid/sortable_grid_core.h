@@ -163,14 +163,14 @@ protected:
     virtual void ApplyScrollPage() {}
 
     const GridTable &Table() const { return table_; }
+    void CheckCol(int col) const; // raises RomdeckError outside the grid
+    void CheckRow(int row) const;
     void ColWidthsChanged();
     void RowHeightsChanged();
 
 private:
     class EditorSuppressor;
 
-    void CheckCol(int col) const;
-    void CheckRow(int row) const;
     void SizeChanged(int oldColCount, int oldRowCount);
     void SetCurrentQuietly(int col, int row, bool moveAnchor);
     void KeepCurrentOutOfFixed();
