@@ -5,6 +5,7 @@
 #include "app/rom_list_box.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "support/modal_answerer.h"
 #include "widgets/image_button.h"
 #include "widgets/path_edit.h"
 
@@ -91,6 +92,19 @@ protected:
     QString emulatorBesideProgram(const char *name = "kgen.exe") const
     {
         return touch(programDir.filePath(QString::fromLatin1(name)));
+    }
+
+    // Shows the main window and lets its activation sequence run to its end.
+    // The sequence takes this test program's folder as the program folder; the
+    // fixture's folder is put back afterwards.
+    void showActivated()
+    {
+        const QString besideTests = QCoreApplication::applicationDirPath() + QStringLiteral("/romdeck.ini");
+        ASSERT_FALSE(QFileInfo::exists(besideTests)) << "would steer the activation: " << besideTests.toStdString();
+        ModalAnswerer answerer; // the locations dialog, when no emulator lies beside this program
+        form->show();
+        ASSERT_TRUE(WaitUntil([this] { return form->windowTitle() != QStringLiteral("Romdeck"); }));
+        ProgramFolder = programDir.path();
     }
 
     // A list entry as the scan adds it.
