@@ -39,10 +39,11 @@ void GridTable::SetRowCount(int count)
     rowHeights_.resize(count, defaultRowHeight_);
 }
 
-QString GridTable::Cell(int col, int row) const
+const QString &GridTable::Cell(int col, int row) const
 {
+    static const QString empty;
     const QStringList &cells = rows_[row];
-    return col < cells.size() ? cells[col] : QString();
+    return col < cells.size() ? cells[col] : empty;
 }
 
 void GridTable::SetCell(int col, int row, const QString &text)

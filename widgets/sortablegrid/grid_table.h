@@ -17,7 +17,8 @@ public:
     void SetColCount(int count);
     void SetRowCount(int count);
 
-    QString Cell(int col, int row) const;
+    // The cell's text; an empty text for a cell beyond the row's end.
+    const QString &Cell(int col, int row) const;
     void SetCell(int col, int row, const QString &text);
 
     // The row's cell list (possibly shorter than ColCount).

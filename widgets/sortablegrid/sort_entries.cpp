@@ -15,13 +15,23 @@ struct TextKey
     int entry;
 };
 
+// A number or date key that was read.
 template <class T>
 struct ValueKey
 {
     T value;
-    bool readable;
     int rowIndex;
     int entry;
+};
+
+// A number or date key that may not have been read.
+template <class T>
+struct UncertainKey
+{
+    T value;
+    int rowIndex;
+    int entry;
+    bool readable;
 };
 
 // Text compares by Windows-1252 character code, the shorter of two texts that
@@ -37,6 +47,13 @@ int CompareKeys(const TextKey &a, const TextKey &b)
 
 template <class T>
 int CompareKeys(const ValueKey<T> &a, const ValueKey<T> &b)
+{
+    return a.value < b.value ? -1 : (a.value > b.value ? 1 : 0);
+}
+
+// A key that cannot be read compares equal to any other.
+template <class T>
+int CompareKeys(const UncertainKey<T> &a, const UncertainKey<T> &b)
 {
     if (!a.readable || !b.readable)
         return 0;
@@ -74,35 +91,16 @@ public:
     {
     }
 
-    TextKey MakeTextKey(const QString &text, int rowIndex, int entry) const
-    {
-        return {reinterpret_cast<const char16_t *>(text.constData()), text.size(), rowIndex, entry};
-    }
-
-    ValueKey<double> MakeNumberKey(const QString &text, int rowIndex, int entry) const
-    {
-        ValueKey<double> key{0, false, rowIndex, entry};
-        key.readable = reader_.ReadNumber(text, key.value);
-        return key;
-    }
-
-    ValueKey<qint64> MakeDateKey(const QString &text, int rowIndex, int entry) const
-    {
-        ValueKey<qint64> key{0, false, rowIndex, entry};
-        key.readable = reader_.ReadDate(text, true, key.value);
-        return key;
-    }
-
     int Compare(const TSortedListEntry &a, const TSortedListEntry &b) const
     {
         const QString keyA = Fold(a.KeyText), keyB = Fold(b.KeyText);
         switch (options_.SortKind) {
         case skNumber:
-            return CompareWithTieBreak(MakeNumberKey(keyA, a.RowIndex, 0),
-                                       MakeNumberKey(keyB, b.RowIndex, 1), descending_);
+            return CompareWithTieBreak(ReadKey<double>(keyA, a.RowIndex, 0),
+                                       ReadKey<double>(keyB, b.RowIndex, 1), descending_);
         case skDate:
-            return CompareWithTieBreak(MakeDateKey(keyA, a.RowIndex, 0),
-                                       MakeDateKey(keyB, b.RowIndex, 1), descending_);
+            return CompareWithTieBreak(ReadKey<qint64>(keyA, a.RowIndex, 0),
+                                       ReadKey<qint64>(keyB, b.RowIndex, 1), descending_);
         default:
             return CompareWithTieBreak(MakeTextKey(keyA, a.RowIndex, 0),
                                        MakeTextKey(keyB, b.RowIndex, 1), descending_);
@@ -112,21 +110,31 @@ public:
     void Sort(TSortedList &entries) const
     {
         // Folded keys must outlive the text keys that point into them.
-        std::vector<QString> keyTexts;
-        keyTexts.reserve(entries.size());
-        for (const TSortedListEntry &entry : entries)
-            keyTexts.push_back(Fold(entry.KeyText));
+        std::vector<QString> folded;
+        if (options_.CaseSensitive == 0) {
+            folded.reserve(entries.size());
+            for (const TSortedListEntry &entry : entries)
+                folded.push_back(FoldAsciiLetters(entry.KeyText));
+        }
+        const auto keyText = [&](size_t i) -> const QString & {
+            return folded.empty() ? entries[i].KeyText : folded[i];
+        };
 
         switch (options_.SortKind) {
         case skNumber:
-            SortBy(entries, keyTexts, [this](auto &&...a) { return MakeNumberKey(a...); });
+            SortValues<double>(entries, keyText);
             break;
         case skDate:
-            SortBy(entries, keyTexts, [this](auto &&...a) { return MakeDateKey(a...); });
+            SortValues<qint64>(entries, keyText);
             break;
-        default:
-            SortBy(entries, keyTexts, [this](auto &&...a) { return MakeTextKey(a...); });
+        default: {
+            std::vector<TextKey> keys;
+            keys.reserve(entries.size());
+            for (size_t i = 0; i < entries.size(); ++i)
+                keys.push_back(MakeTextKey(keyText(i), entries[i].RowIndex, int(i)));
+            SortKeys(entries, keys, true);
             break;
+        }
         }
     }
 
@@ -136,17 +144,59 @@ private:
         return options_.CaseSensitive == 0 ? FoldAsciiLetters(text) : text;
     }
 
-    template <class MakeKey>
-    void SortBy(TSortedList &entries, const std::vector<QString> &keyTexts, MakeKey makeKey) const
+    static TextKey MakeTextKey(const QString &text, int rowIndex, int entry)
     {
-        using Key = decltype(makeKey(keyTexts[0], 0, 0));
-        std::vector<Key> keys;
+        return {reinterpret_cast<const char16_t *>(text.constData()), text.size(), rowIndex, entry};
+    }
+
+    bool Read(const QString &text, double &value) const { return reader_.ReadNumber(text, value); }
+    bool Read(const QString &text, qint64 &value) const { return reader_.ReadDate(text, true, value); }
+
+    template <class T>
+    UncertainKey<T> ReadKey(const QString &text, int rowIndex, int entry) const
+    {
+        UncertainKey<T> key{T(), rowIndex, entry, false};
+        key.readable = Read(text, key.value);
+        return key;
+    }
+
+    // Keys that all read give a consistent order; otherwise the comparison
+    // is not one, and only the tolerant merge sort may run it.
+    template <class T, class KeyText>
+    void SortValues(TSortedList &entries, const KeyText &keyText) const
+    {
+        std::vector<ValueKey<T>> keys;
         keys.reserve(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            T value{};
+            if (!Read(keyText(i), value))
+                break;
+            keys.push_back({value, entries[i].RowIndex, int(i)});
+        }
+        if (keys.size() == entries.size()) {
+            SortKeys(entries, keys, true);
+            return;
+        }
+        std::vector<UncertainKey<T>> uncertain;
+        uncertain.reserve(entries.size());
         for (size_t i = 0; i < entries.size(); ++i)
-            keys.push_back(makeKey(keyTexts[i], entries[i].RowIndex, int(i)));
-        TolerantMergeSort(keys, [this](const Key &a, const Key &b) {
-            return CompareWithTieBreak(a, b, descending_);
-        });
+            uncertain.push_back(ReadKey<T>(keyText(i), entries[i].RowIndex, int(i)));
+        SortKeys(entries, uncertain, false);
+    }
+
+    template <class Key>
+    void SortKeys(TSortedList &entries, std::vector<Key> &keys, bool consistent) const
+    {
+        const bool descending = descending_;
+        if (consistent) {
+            std::stable_sort(keys.begin(), keys.end(), [descending](const Key &a, const Key &b) {
+                return CompareWithTieBreak(a, b, descending) < 0;
+            });
+        } else {
+            TolerantMergeSort(keys, [descending](const Key &a, const Key &b) {
+                return CompareWithTieBreak(a, b, descending);
+            });
+        }
         TSortedList sorted;
         sorted.reserve(entries.size());
         for (const Key &key : keys)

@@ -40,9 +40,10 @@ public:
     // Negative when a comes first, positive when b does; 0 only for equal row indexes.
     int CompareSortEntries(const TSortedListEntry &a, const TSortedListEntry &b) const;
 
-    // Puts the entries into the order CompareSortEntries gives, with a merge sort
-    // that ends and keeps every entry even when the comparison is inconsistent.
-    // Each key is read once.
+    // Puts the entries into the order CompareSortEntries gives. Each key is read
+    // once. When a forced number or date kind meets keys that do not read, the
+    // comparison is no consistent order; a merge sort that tolerates that then
+    // ends and keeps every entry.
     void Sort(TSortedList &entries) const;
 
 private:

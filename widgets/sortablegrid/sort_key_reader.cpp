@@ -1,6 +1,5 @@
 #include "widgets/sortablegrid/sort_key_reader.h"
 
-#include <QDate>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -39,7 +38,32 @@ bool ReadDigits(QStringView text, qsizetype &pos, int minDigits, int maxDigits, 
 
 bool StartsWithAt(QStringView text, qsizetype pos, QStringView word)
 {
+    if (word.size() == 1 && !word[0].isLetter()) // a separator: the common case, made quick
+        return pos < text.size() && text[pos] == word[0];
     return !word.isEmpty() && text.mid(pos).startsWith(word, Qt::CaseInsensitive);
+}
+
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+bool IsValidDate(int year, int month, int day)
+{
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
+// The Julian day number of a proleptic Gregorian date, as QDate counts it;
+// computed here because QDate's calendar machinery dominates reading a key.
+qint64 JulianDay(int year, int month, int day)
+{
+    const int a = (14 - month) / 12;
+    const qint64 y = qint64(year) + 4800 - a;
+    const int m = month + 12 * a - 3;
+    return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
 }
 
 } // namespace
@@ -265,8 +289,7 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
     }
     if (day < 0 || month < 0 || year < 0)
         return false;
-    const QDate date(year, month, day);
-    if (!date.isValid())
+    if (!IsValidDate(year, month, day))
         return false;
 
     int msecs = 0;
@@ -279,7 +302,7 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
         if (pos < text.size())
             return false;
     }
-    value = date.toJulianDay() * kMsecsPerDay + msecs;
+    value = JulianDay(year, month, day) * kMsecsPerDay + msecs;
     return true;
 }
 

@@ -346,7 +346,7 @@ TSortKind SortableGridCore::DetectSortKind(int col) const
     bool numberPossible = true;
     bool datePossible = true;
     for (int row = fixedRows_; row < RowCount() && (numberPossible || datePossible); ++row) {
-        const QString text = table_.Cell(col, row);
+        const QString &text = table_.Cell(col, row);
         double number = 0;
         qint64 date = 0;
         if (numberPossible && !reader.ReadNumber(text, number))

@@ -56,6 +56,15 @@ TEST(SortKeyReader, DatesInTheShortFormatWithOptionalTime)
     EXPECT_EQ(a, b);
     EXPECT_TRUE(us.ReadDate(u"1/2/99", false, b));
     EXPECT_EQ(b, QDate(1999, 1, 2).toJulianDay() * 86400000);
+    // Leap years and far dates count days as QDate does.
+    for (const QDate date : {QDate(2024, 2, 29), QDate(2000, 2, 29), QDate(1, 1, 1), QDate(1582, 10, 4),
+                             QDate(9999, 12, 31)}) {
+        const QString text = QString("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year(), 4, 10, QChar('0'));
+        ASSERT_TRUE(us.ReadDate(text, false, b)) << text.toStdString();
+        EXPECT_EQ(b, date.toJulianDay() * 86400000) << text.toStdString();
+    }
+    EXPECT_FALSE(us.ReadDate(u"2/29/2023", false, b));
+    EXPECT_FALSE(us.ReadDate(u"2/29/1900", false, b));
     for (const char16_t *bad : {u"", u"2/30/2024", u"13/1/2024", u"3/15", u"3-15-2024", u"3/15/2024x",
                                 u"3/15/20245", u"abc"})
         EXPECT_FALSE(us.ReadDate(bad, true, a)) << QString::fromUtf16(bad).toStdString();
