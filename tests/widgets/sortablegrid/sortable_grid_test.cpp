@@ -1,11 +1,13 @@
 #include "widgets/sortablegrid/sortable_grid.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -185,6 +187,54 @@ TEST(SortableGrid, ExtendedKeysAndTheInPlaceEditor)
     w.Click(0, 0, Qt::RightButton);
     EXPECT_FALSE(w.grid.EditorMode());
     EXPECT_EQ(w.Column(0), QStringList({"b", "a"}));
+}
+
+TEST(SortableGrid, LeavingTheGridChecksTheEditedCell)
+{
+    GridWindow w({{"N"}, {"a"}, {"b"}});
+    w.grid.SetOptions(w.grid.Options() | goEditing);
+    std::vector<std::string> checked;
+    w.grid.OnCellValidate = [&](int col, int row, QString &value, bool &valid) {
+        checked.push_back(std::to_string(col) + "," + std::to_string(row) + "=" + value.toStdString());
+        valid = false;
+    };
+    int clicks = 0;
+    w.grid.OnClick = [&] { ++clicks; };
+    w.Click(0, 2);
+    QTest::keyClick(&w.grid, Qt::Key_X);
+    ASSERT_EQ(w.grid.Cells(0, 2), "x");
+    const int clicksBefore = clicks;
+    w.other.setFocus(); // from the editor out of the grid
+    EXPECT_EQ(clicks, clicksBefore + 1);
+    EXPECT_EQ(checked, std::vector<std::string>({"0,2=x"}));
+    EXPECT_EQ(w.grid.Cells(0, 2), "b"); // refused: the noted text is back
+    EXPECT_FALSE(w.grid.Entered());
+}
+
+TEST(SortableGrid, HugeCellsAndManyColumnsPaint)
+{
+    QTemporaryDir dir;
+    QByteArray file(1000000, 'W');
+    file += '\n';
+    for (int i = 0; i < 10000; ++i)
+        file += "c,";
+    file += '\n';
+    const QString path = dir.filePath("huge.txt");
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+
+    GridWindow w({{"N"}, {"a"}});
+    w.grid.LoadFromTextFile(path, ',');
+    EXPECT_EQ(w.grid.ColCount(), 10001);
+    w.grid.SetAlignmentHorz(taRightJustify);
+    EXPECT_FALSE(w.grid.viewport()->grab().isNull());
+    QTest::keyClick(&w.grid, Qt::Key_End);
+    EXPECT_EQ(w.grid.Col(), 10000);
+    EXPECT_FALSE(w.grid.CellRect(10000, 1).isEmpty());
+    w.grid.FitColumn(0);
+    EXPECT_GT(w.grid.ColWidths(0), 1000);
 }
 
 TEST(SortableGrid, FitColumnIsTheWidestTextPlusAnX)
