@@ -60,20 +60,20 @@ QString ReadSmdHeaderName(const QByteArray &nativePath, QByteArray &headerName)
         oddLength = file.readAt(kSmdOddRunOffset, odd, kSmdRunLength);
         evenLength = file.readAt(kSmdEvenRunOffset, even, kSmdRunLength);
     }
-    QByteArray title;
-    title.reserve(kTitleLength);
+    char title[kTitleLength];
+    int length = 0;
     for (int i = 0; i < kSmdRunLength; ++i) {
         if (i < evenLength)
-            title.append(even[i]);
+            title[length++] = even[i];
         if (i < oddLength)
-            title.append(odd[i]);
+            title[length++] = odd[i];
     }
-    qsizetype first = 0;
-    qsizetype last = title.size();
+    int first = 0;
+    int last = length;
     while (first < last && static_cast<unsigned char>(title[first]) <= 32)
         ++first;
     while (last > first && static_cast<unsigned char>(title[last - 1]) <= 32)
         --last;
-    headerName = title.mid(first, std::min<qsizetype>(last - first, kHeaderNameMax));
+    headerName = QByteArray(title + first, std::min(last - first, kHeaderNameMax));
     return ResultText(nativePath, headerName, kTitleLength);
 }

@@ -11,10 +11,9 @@ struct RomListEntry
 };
 
 // The main list's entries in ascending order of their text, ignoring case;
-// equal texts stay in the order they were added. Entries live in blocks of
-// bounded size, so that a sorted insertion costs about the square root of the
-// count instead of moving every later entry: tens of thousands of ROMs arrive
-// in the file system's order, not sorted.
+// equal texts stay in the order they were added. Entries live in small blocks,
+// so that a sorted insertion moves a few dozen entries instead of every later
+// one: tens of thousands of ROMs arrive in the file system's order, not sorted.
 class SortedRomList
 {
 public:
@@ -25,14 +24,13 @@ public:
     const RomListEntry &at(int row) const;
 
 private:
-    static constexpr std::size_t kMaxBlock = 1024;
-    void invalidateStarts() { startsValid_ = false; }
-    const std::vector<int> &starts() const;
+    // Small enough that the entries moved by an insertion stay in the cache;
+    // the row of each block's first entry is kept up to date instead of summed.
+    static constexpr std::size_t kMaxBlock = 128;
 
     std::vector<std::vector<RomListEntry>> blocks_;
+    std::vector<int> starts_; // row of each block's first entry
     int count_ = 0;
-    mutable std::vector<int> starts_;
-    mutable bool startsValid_ = false;
 };
 
 // The list's order: case-insensitive comparison of the texts.

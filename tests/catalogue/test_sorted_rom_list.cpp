@@ -113,3 +113,34 @@ TEST(SortedRomList, RowsStayRightAfterRepeatedSplitsAtEitherEnd)
         ExpectSameOrder(list, added);
     }
 }
+
+// The list's order is exactly Qt's case-insensitive comparison, also for
+// characters outside ASCII, some of which fold into ASCII letters.
+TEST(SortedRomList, OrderAgreesWithCaseInsensitiveCompareBeyondAscii)
+{
+    const QString pieces[] = {
+        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("K"),
+        QStringLiteral("s"), QStringLiteral("_"), QStringLiteral(" "), QStringLiteral("~"),
+        QStringLiteral(u"\u212A"),       // Kelvin sign, folds to k
+        QStringLiteral(u"\u017F"),       // long s, folds to s
+        QStringLiteral(u"\u00E9"), QStringLiteral(u"\u00C9"), QStringLiteral(u"\u00DF"),
+        QStringLiteral(u"\u0130"), QStringLiteral(u"\uFFFD"),
+        QStringLiteral(u"\U0001D400"),   // outside the first plane: a surrogate pair
+        QStringLiteral(u"\U00010400"),   // Deseret capital, folds to U+10428
+        QStringLiteral(u"\U00010428"),
+    };
+    QRandomGenerator random(77);
+    const auto randomText = [&] {
+        QString text;
+        const int length = random.bounded(0, 5);
+        for (int i = 0; i < length; ++i)
+            text += pieces[random.bounded(int(std::size(pieces)))];
+        return text;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const QString a = randomText();
+        const QString b = randomText();
+        ASSERT_EQ(RomTextLess(a, b), a.compare(b, Qt::CaseInsensitive) < 0)
+            << a.toStdString() << " / " << b.toStdString();
+    }
+}
