@@ -1,0 +1,262 @@
+// The real program under a virtual X display: it starts from its own folder,
+// loads the settings there and lists the folders they name; its close button
+// saves (or, when the save fails, shows the error and stays open), while an
+// end by signal writes nothing.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QPoint>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+}
+
+// A plain ROM image whose header title is `title`.
+void WriteRom(const QString &path, const QByteArray &title)
+{
+    QByteArray image(1024, '\0');
+    image.replace(0x120, title.size(), title);
+    WriteFile(path, image);
+}
+
+QStringList Entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+bool WaitFor(const std::function<bool()> &done, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+// Main window controls, relative to its client area.
+const QPoint kCloseButton(533 + 20, 392 + 14);
+const QPoint kCurrentButton(268 + 168 + 38, 68 + 12 + 8);
+const QPoint kDefaultButton(268 + 92 + 38, 68 + 12 + 8);
+const QPoint kPanelSwitch(344 + 76, 300 + 12);
+
+class EndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(binary.isEmpty()) << "ROMDECK_BINARY names the program to run";
+        for (const char *tool : {"xvfb-run", "xwininfo", "xdotool"})
+            ASSERT_FALSE(QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                << tool << " is missing (packages xvfb, x11-utils, xdotool)";
+        ASSERT_TRUE(root.isValid());
+        for (const char *folder : {"prog", "roms dir", "cd", "elsewhere"})
+            ASSERT_TRUE(top.mkdir(QString::fromLatin1(folder)));
+        ASSERT_TRUE(QFile::copy(binary, program));
+        ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        WriteFile(emulator, "#!/bin/sh\nexit 0\n");
+        ASSERT_TRUE(QFile::setPermissions(emulator, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        WriteRom(roms + QStringLiteral("/SONIC.BIN"), "SONIC THE HEDGEHOG");
+        WriteRom(roms + QStringLiteral("/Golden Axe (W).bin"), "GOLDEN AXE");
+        WriteRom(roms + QStringLiteral("/rom.1"), QByteArray());
+        WriteFile(roms + QStringLiteral("/notes.txt"), "not a ROM");
+        WriteRom(top.filePath(QStringLiteral("cd/disc.smd")), QByteArray());
+    }
+
+    void TearDown() override
+    {
+        if (pid_ > 0)
+            kill(pid_, SIGKILL);
+        xvfb_.waitForFinished(10000);
+    }
+
+    // Settings that name the folders, the stand-in emulator and `pix`.
+    QByteArray settingsNaming(const QString &pix, bool optionsShowing) const
+    {
+        return "[General]\r\nroms=" + roms.toUtf8() + "\r\npix=" + pix.toUtf8() + "\r\nkgenloc=" + emulator.toUtf8() +
+               "\r\ngeneloc=\r\ncdrom=" + top.filePath(QStringLiteral("cd")).toUtf8() +
+               "\r\noptshowing=" + (optionsShowing ? "1" : "0") +
+               "\r\n[Default]\r\nusekgen=0\r\nfskip=2\r\ncountry=0\r\ndissound=0\r\nextracmdline=\r\n"
+               "[SONIC.BIN]\r\nusekgen=0\r\nfskip=3\r\n";
+    }
+
+    // Starts the program on a display of its own, from another working folder,
+    // and waits until its caption reads `caption`.
+    void start(const QString &caption)
+    {
+        const QString started = top.filePath(QStringLiteral("started"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        xvfb_.setProcessEnvironment(environment);
+        xvfb_.setWorkingDirectory(top.filePath(QStringLiteral("elsewhere")));
+        xvfb_.setProcessChannelMode(QProcess::ForwardedChannels);
+        // Parallel tests start their search for a free display at different numbers.
+        const QString firstDisplay = QString::number(100 + getpid() % 500);
+        // The shell notes its pid, display and X authority file, then becomes the program.
+        xvfb_.start(QStringLiteral("xvfb-run"),
+                    {QStringLiteral("-a"), QStringLiteral("-n"), firstDisplay, QStringLiteral("-s"),
+                     QStringLiteral("-screen 0 1024x768x24 -nolisten tcp"), QStringLiteral("sh"), QStringLiteral("-c"),
+                     QStringLiteral("echo \"$$ $DISPLAY $XAUTHORITY\" > \"$1.part\" && mv \"$1.part\" \"$1\" && exec \"$2\""),
+                     QStringLiteral("sh"), started, program});
+        ASSERT_TRUE(xvfb_.waitForStarted(10000));
+        ASSERT_TRUE(WaitFor([&] { return QFile::exists(started) || ended(); }, 30000))
+            << "the virtual display did not start";
+        const QStringList startInfo = QString::fromUtf8(ReadFile(started)).trimmed().split(u' ');
+        ASSERT_TRUE(QFile::remove(started));
+        ASSERT_EQ(startInfo.size(), 3);
+        pid_ = startInfo[0].toInt();
+        display_ = startInfo[1];
+        authority_ = startInfo[2];
+        ASSERT_GT(pid_, 0);
+        ASSERT_TRUE(WaitFor([&] { return !windowsNamed(caption).isEmpty() || ended(); }, 15000))
+            << "no window named " << caption.toStdString() << " on " << display_.toStdString() << ":\n"
+            << tool(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")}).toStdString();
+        ASSERT_FALSE(ended()) << "the program ended early";
+    }
+
+    bool ended()
+    {
+        xvfb_.waitForFinished(0);
+        return xvfb_.state() == QProcess::NotRunning;
+    }
+
+    // Waits for the program's end and returns its exit status, -1 when it did not end.
+    int waitForEnd()
+    {
+        if (!xvfb_.waitForFinished(30000))
+            return -1;
+        pid_ = 0;
+        return xvfb_.exitStatus() == QProcess::NormalExit ? xvfb_.exitCode() : -1;
+    }
+
+    void terminate() { ASSERT_EQ(kill(pid_, SIGTERM), 0); }
+
+    QString tool(const QString &name, const QStringList &arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display_);
+        environment.insert(QStringLiteral("XAUTHORITY"), authority_);
+        process.setProcessEnvironment(environment);
+        process.start(name, arguments);
+        if (!process.waitForFinished(10000))
+            return QString();
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    // The visible windows whose name is exactly `name`.
+    QStringList windowsNamed(const QString &name)
+    {
+        return tool(QStringLiteral("xdotool"),
+                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                     QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$')})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    void click(const QString &window, QPoint at)
+    {
+        tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                                         QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                                         QStringLiteral("1")});
+    }
+
+    const QString binary = qEnvironmentVariable("ROMDECK_BINARY");
+    QTemporaryDir root;
+    const QDir top{root.path()};
+    const QString program = top.filePath(QStringLiteral("prog/romdeck"));
+    const QString settings = top.filePath(QStringLiteral("prog/romdeck.ini"));
+    const QString emulator = top.filePath(QStringLiteral("kgen stand-in.sh"));
+    const QString roms = top.filePath(QStringLiteral("roms dir"));
+
+private:
+    QProcess xvfb_;
+    pid_t pid_ = 0;
+    QString display_;
+    QString authority_;
+};
+
+TEST_F(EndToEnd, ListsTheFoldersOfItsSettingsAndAnEndBySignalWritesNothing)
+{
+    const QByteArray settingsText = settingsNaming(roms, false);
+    WriteFile(settings, settingsText);
+    const QStringList romEntries = Entries(roms);
+
+    // Three ROMs in the ROM folder and one image in the CD-ROM folder.
+    start(QStringLiteral("Romdeck - 4 ROMs"));
+    EXPECT_TRUE(tool(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")})
+                    .contains(QStringLiteral("\"Romdeck - 4 ROMs\"")));
+
+    terminate();
+    EXPECT_NE(waitForEnd(), 0);
+
+    EXPECT_EQ(ReadFile(settings), settingsText) << "loading and ending write nothing";
+    EXPECT_EQ(Entries(top.filePath(QStringLiteral("prog"))),
+              (QStringList{QStringLiteral("romdeck"), QStringLiteral("romdeck.ini")}));
+    EXPECT_EQ(Entries(roms), romEntries);
+    EXPECT_TRUE(Entries(top.filePath(QStringLiteral("elsewhere"))).isEmpty());
+}
+
+TEST_F(EndToEnd, TheCloseButtonSavesAndClosesAndAFailedSaveKeepsTheWindowOpen)
+{
+    // The first entry's file name holds a line break, so its own set cannot be saved.
+    WriteRom(roms + QStringLiteral("/A\nline.bin"), "AAA FIRST");
+    const QString missingPix = top.filePath(QStringLiteral("deleted pix"));
+    WriteFile(settings, settingsNaming(missingPix, true));
+    start(QStringLiteral("Romdeck - 5 ROMs"));
+    const QStringList main = windowsNamed(QStringLiteral("Romdeck - 5 ROMs"));
+    ASSERT_EQ(main.size(), 1);
+
+    // "Current" for the first entry, then close: the save fails at its section.
+    click(main[0], kCurrentButton);
+    click(main[0], kCloseButton);
+    ASSERT_TRUE(WaitFor([&] { return !windowsNamed(QStringLiteral("Romdeck")).isEmpty(); }, 10000))
+        << "no error box";
+    EXPECT_EQ(windowsNamed(QStringLiteral("Romdeck - 5 ROMs")), main) << "the main window stays open";
+    // What came before the refused section is saved: the repaired snapshot folder.
+    const QByteArray repaired = settingsNaming(roms, true);
+    EXPECT_EQ(ReadFile(settings), repaired);
+
+    tool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    ASSERT_TRUE(WaitFor([&] { return windowsNamed(QStringLiteral("Romdeck")).isEmpty(); }, 10000));
+    EXPECT_FALSE(ended());
+
+    // Back to "Default", the preview panel showing: the close button saves and the program ends.
+    click(main[0], kDefaultButton);
+    click(main[0], kPanelSwitch);
+    click(main[0], kCloseButton);
+    EXPECT_EQ(waitForEnd(), 0);
+    QByteArray saved = repaired;
+    saved.replace("optshowing=1", "optshowing=0");
+    EXPECT_EQ(ReadFile(settings), saved);
+    EXPECT_EQ(Entries(top.filePath(QStringLiteral("prog"))),
+              (QStringList{QStringLiteral("romdeck"), QStringLiteral("romdeck.ini")}));
+}
+
+} // namespace
