@@ -1,0 +1,172 @@
+#include "listexport/catalogue_writer.h"
+
+#include "catalogue/windows1252.h"
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QByteArray kCrLf = "\r\n";
+
+QByteArray Blanks(int count)
+{
+    return QByteArray(count, ' ');
+}
+
+// The catalogue's first four lines, for the ROM list's header row.
+QByteArray Head()
+{
+    return "Genesis ROMs\r\n\r\n"
+           "File Name    | English Name" + Blanks(36) + " | Jap Name" + Blanks(40) + "\r\n\r\n";
+}
+
+const CatalogueRow kHeader{"File Name", "English Name", "Jap Name"};
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every path below the folder, to show that a failed save left nothing behind.
+QStringList Contents(const QString &folder)
+{
+    QStringList paths;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    paths.sort();
+    return paths;
+}
+
+std::string ErrorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const RomdeckError &error) {
+        return error.what();
+    }
+    return "<no error>";
+}
+
+} // namespace
+
+TEST(CatalogueText, TwoRomsAndAnEmptyTable)
+{
+    const QByteArray text = CatalogueText({kHeader,
+                                           {"RACER~1.BIN", "TURBO RACER", ""},
+                                           {"PUZZLE.SMD", "BLOCK PUZZLE DELUXE", ""}});
+    EXPECT_EQ(text, Head() +
+                        "RACER~1.BIN  | TURBO RACER" + Blanks(37) + " | " + Blanks(48) + kCrLf +
+                        "PUZZLE.SMD   | BLOCK PUZZLE DELUXE" + Blanks(29) + " | " + Blanks(48) + kCrLf);
+    const QList<QByteArray> lines = text.split('\n');
+    ASSERT_EQ(lines.size(), 7);
+    for (int i : {2, 4, 5})
+        EXPECT_EQ(lines[i].size(), 114 + 1) << "line " << i; // with its CR
+
+    // The grid keeps one empty data row when the list is empty.
+    EXPECT_EQ(CatalogueText({kHeader, {}}),
+              Head() + Blanks(12) + " | " + Blanks(48) + " | " + Blanks(48) + kCrLf);
+}
+
+TEST(CatalogueText, FieldsAreCutAndPadded)
+{
+    const QByteArray title47(47, 'T');
+    const QByteArray title60 = QByteArray(48, 'L') + "OVERFLOWING!";
+    const QByteArray text = CatalogueText({kHeader,
+                                           {"A_VERY_LONG_NAME.bin", QString::fromLatin1(title47), "jp"},
+                                           {"x.bin", QString::fromLatin1(title60), QString::fromLatin1(title60)}});
+    EXPECT_EQ(text, Head() +
+                        "A_VERY_LONG_ | " + title47 + Blanks(1) + " | jp" + Blanks(46) + kCrLf +
+                        "x.bin        | " + title60.left(48) + " | " + title60.left(48) + kCrLf);
+}
+
+TEST(CatalogueText, FileNamesAsUtf8CountingCharacters)
+{
+    // Twelve characters are kept whatever their UTF-8 length; a character
+    // outside the 16-bit range is never split.
+    const QString accented = QStringLiteral(u"Été_à_la_plage.bin");
+    const QString emoji = QStringLiteral(u"ABCDEFGHIJK\U0001F3AEZ.bin");
+    const QString shortEmoji = QStringLiteral(u"\U0001F3AE.bin");
+    const QByteArray text = CatalogueText({kHeader, {accented, "A", ""}, {emoji, "B", ""}, {shortEmoji, "C", ""}});
+    const QByteArray tail = Blanks(47) + " | " + Blanks(48) + kCrLf;
+    EXPECT_EQ(text, Head() +
+                        QStringLiteral(u"Été_à_la_pla").toUtf8() + " | A" + tail +
+                        QStringLiteral(u"ABCDEFGHIJK\U0001F3AE").toUtf8() + " | B" + tail +
+                        QStringLiteral(u"\U0001F3AE.bin").toUtf8() + Blanks(7) + " | C" + tail);
+    for (const QByteArray &line : text.split('\n').mid(4, 3))
+        EXPECT_EQ(QString::fromUtf8(line).toUcs4().size(), 114 + 1);
+}
+
+TEST(CatalogueText, TitleBytesComeBackUnchanged)
+{
+    // Every byte from 0x80 to 0xFF, as header titles of at most 47 bytes hold them.
+    QByteArray high;
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        high.append(char(byte));
+    const QByteArray first = high.left(47), second = high.mid(47, 47), third = high.mid(94);
+    const QByteArray text = CatalogueText({kHeader,
+                                           {"a.bin", DecodeWindows1252(first), DecodeWindows1252(second)},
+                                           {"b.bin", DecodeWindows1252(third), ""}});
+    EXPECT_EQ(text, Head() +
+                        "a.bin        | " + first + Blanks(1) + " | " + second + Blanks(1) + kCrLf +
+                        "b.bin        | " + third + Blanks(48 - third.size()) + " | " + Blanks(48) + kCrLf);
+    // A character the code page lacks is written as "?", still one byte.
+    EXPECT_TRUE(CatalogueText({kHeader, {"c.bin", QStringLiteral(u"\u4E00Z"), ""}})
+                    .contains("c.bin        | ?Z" + Blanks(46) + " | "));
+}
+
+TEST(WriteCatalogue, CreatesReplacesAndWritesIntoExistingSubFolders)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray longer = CatalogueText({kHeader, {"a.bin", "A", ""}, {"b.bin", "B", ""}});
+    const QByteArray shorter = CatalogueText({kHeader, {}});
+
+    const QString path = CataloguePath(dir.path(), "Genroms.txt");
+    EXPECT_EQ(path, dir.path() + "/Genroms.txt");
+    WriteCatalogue(path, longer);
+    EXPECT_EQ(ReadAll(path), longer);
+    // A second save replaces the first without a trace of it.
+    WriteCatalogue(path, shorter);
+    EXPECT_EQ(ReadAll(path), shorter);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("lists"));
+    WriteCatalogue(CataloguePath(dir.path(), "lists/roms.txt"), shorter);
+    EXPECT_EQ(ReadAll(dir.filePath("lists/roms.txt")), shorter);
+
+    // A program in the root folder gives two separators in a row.
+    EXPECT_EQ(CataloguePath("/", "Genroms.txt"), "//Genroms.txt");
+}
+
+TEST(WriteCatalogue, FailuresAreReportedAndCreateNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    const QByteArray text = CatalogueText({kHeader, {"a.bin", "A", ""}});
+    const QStringList before = Contents(dir.path());
+
+    for (const QString name : {"", "folder", "missing/roms.txt"}) {
+        const QString path = CataloguePath(dir.path(), name);
+        EXPECT_EQ(ErrorOf([&] { WriteCatalogue(path, text); }), "Cannot create file " + path.toStdString());
+    }
+    EXPECT_EQ(Contents(dir.path()), before);
+
+    // A file named like the target that leads to a full device: created, but
+    // the write fails.
+    if (!QFileInfo::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full.txt")));
+    EXPECT_EQ(ErrorOf([&] { WriteCatalogue(CataloguePath(dir.path(), "full.txt"), text); }),
+              "Stream write error");
+}
