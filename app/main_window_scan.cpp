@@ -24,9 +24,10 @@ private:
     bool &flag_;
 };
 
-QString JoinPath(const QString &folder, const QString &name)
+template <typename Text>
+Text WithFinalSlash(const Text &folder)
 {
-    return folder.endsWith(u'/') ? folder + name : folder + QLatin1Char('/') + name;
+    return folder.endsWith('/') ? folder : folder + '/';
 }
 
 } // namespace
@@ -56,21 +57,23 @@ void TForm1::setCountCaption(int count)
 
 int TForm1::scanFolder(const QString &folder, int count)
 {
-    const QByteArray nativeFolder = QFile::encodeName(folder);
-    const QByteArray separator = nativeFolder.endsWith('/') ? QByteArray() : QByteArrayLiteral("/");
-    FolderReader reader(nativeFolder);
+    const QString folderPrefix = WithFinalSlash(folder);
+    FolderReader reader(QFile::encodeName(folder));
+    // The header is read through the name's own bytes, so that a name that is
+    // not valid text still opens. One buffer serves every entry's path.
+    QByteArray nativePath = WithFinalSlash(QFile::encodeName(folder));
+    const qsizetype folderLength = nativePath.size();
     QByteArray nativeName;
     while (reader.next(nativeName)) {
         const QString name = QFile::decodeName(nativeName);
         const RomFileKind kind = KindOfRomFile(name);
         if (kind != RomFileKind::NotRom) {
-            // The header is read through the name's own bytes, so that a name
-            // that is not valid text still opens.
-            const QByteArray nativePath = nativeFolder + separator + nativeName;
+            nativePath.truncate(folderLength);
+            nativePath += nativeName;
             const QString text = kind == RomFileKind::Smd ? ReadSmdHeaderName(nativePath, HeaderName)
                                                           : ReadBinHeaderName(nativePath, HeaderName);
             romobj object;
-            object.putrominfo(rom_info{MakeShortPath(JoinPath(folder, name)), HeaderName});
+            object.putrominfo(rom_info{MakeShortPath(folderPrefix + name), HeaderName});
             lstdir->addItem(text, object);
             ++count;
             QCoreApplication::processEvents();
