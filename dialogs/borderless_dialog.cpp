@@ -17,7 +17,9 @@ BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
 
 void BorderlessDialog::showEvent(QShowEvent *event)
 {
-    if (QScreen *screen = QGuiApplication::primaryScreen())
+    if (screenPosition_)
+        move(*screenPosition_);
+    else if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(event);
     // Without a window manager nothing hands the keyboard to a new window.

@@ -1,8 +1,12 @@
 #pragma once
 #include <QDialog>
+#include <QPoint>
+
+#include <optional>
 
 // The look every secondary window shares: no border and no title bar, a fixed
-// client area centred on the screen, shown modally.
+// client area centred on the screen (or at a screen position of its own),
+// shown modally.
 class BorderlessDialog : public QDialog
 {
     Q_OBJECT
@@ -10,5 +14,10 @@ public:
     BorderlessDialog(int width, int height, QWidget *parent = nullptr);
 
 protected:
+    // Shows the window with its top left corner here instead of centred.
+    void setScreenPosition(QPoint topLeft) { screenPosition_ = topLeft; }
     void showEvent(QShowEvent *event) override;
+
+private:
+    std::optional<QPoint> screenPosition_;
 };
