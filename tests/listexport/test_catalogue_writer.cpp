@@ -28,12 +28,30 @@ QByteArray Head()
            "File Name    | English Name" + Blanks(36) + " | Jap Name" + Blanks(40) + "\r\n\r\n";
 }
 
-const CatalogueRow kHeader{"File Name", "English Name", "Jap Name"};
+const QStringList kHeader{"File Name", "English Name", "Jap Name"};
 
 QByteArray ReadAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Writes the rows, the first being the header, and closes the file.
+void Write(const QString &path, const QList<QStringList> &rows)
+{
+    CatalogueWriter catalogue(path);
+    for (const QStringList &row : rows)
+        catalogue.AddRow(row.value(0), row.value(1), row.value(2));
+    catalogue.Close();
+}
+
+// The catalogue of the rows as it lands in a file.
+QByteArray Catalogue(const QList<QStringList> &rows)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Genroms.txt");
+    Write(path, rows);
+    return ReadAll(path);
 }
 
 // Every path below the folder, to show that a failed save left nothing behind.
@@ -60,9 +78,9 @@ std::string ErrorOf(const std::function<void()> &action)
 
 } // namespace
 
-TEST(CatalogueText, TwoRomsAndAnEmptyTable)
+TEST(CatalogueWriter, TwoRomsAndAnEmptyTable)
 {
-    const QByteArray text = CatalogueText({kHeader,
+    const QByteArray text = Catalogue({kHeader,
                                            {"RACER~1.BIN", "TURBO RACER", ""},
                                            {"PUZZLE.SMD", "BLOCK PUZZLE DELUXE", ""}});
     EXPECT_EQ(text, Head() +
@@ -74,15 +92,15 @@ TEST(CatalogueText, TwoRomsAndAnEmptyTable)
         EXPECT_EQ(lines[i].size(), 114 + 1) << "line " << i; // with its CR
 
     // The grid keeps one empty data row when the list is empty.
-    EXPECT_EQ(CatalogueText({kHeader, {}}),
+    EXPECT_EQ(Catalogue({kHeader, {}}),
               Head() + Blanks(12) + " | " + Blanks(48) + " | " + Blanks(48) + kCrLf);
 }
 
-TEST(CatalogueText, FieldsAreCutAndPadded)
+TEST(CatalogueWriter, FieldsAreCutAndPadded)
 {
     const QByteArray title47(47, 'T');
     const QByteArray title60 = QByteArray(48, 'L') + "OVERFLOWING!";
-    const QByteArray text = CatalogueText({kHeader,
+    const QByteArray text = Catalogue({kHeader,
                                            {"A_VERY_LONG_NAME.bin", QString::fromLatin1(title47), "jp"},
                                            {"x.bin", QString::fromLatin1(title60), QString::fromLatin1(title60)}});
     EXPECT_EQ(text, Head() +
@@ -90,14 +108,14 @@ TEST(CatalogueText, FieldsAreCutAndPadded)
                         "x.bin        | " + title60.left(48) + " | " + title60.left(48) + kCrLf);
 }
 
-TEST(CatalogueText, FileNamesAsUtf8CountingCharacters)
+TEST(CatalogueWriter, FileNamesAsUtf8CountingCharacters)
 {
     // Twelve characters are kept whatever their UTF-8 length; a character
     // outside the 16-bit range is never split.
     const QString accented = QStringLiteral(u"Été_à_la_plage.bin");
     const QString emoji = QStringLiteral(u"ABCDEFGHIJK\U0001F3AEZ.bin");
     const QString shortEmoji = QStringLiteral(u"\U0001F3AE.bin");
-    const QByteArray text = CatalogueText({kHeader, {accented, "A", ""}, {emoji, "B", ""}, {shortEmoji, "C", ""}});
+    const QByteArray text = Catalogue({kHeader, {accented, "A", ""}, {emoji, "B", ""}, {shortEmoji, "C", ""}});
     const QByteArray tail = Blanks(47) + " | " + Blanks(48) + kCrLf;
     EXPECT_EQ(text, Head() +
                         QStringLiteral(u"Été_à_la_pla").toUtf8() + " | A" + tail +
@@ -107,66 +125,81 @@ TEST(CatalogueText, FileNamesAsUtf8CountingCharacters)
         EXPECT_EQ(QString::fromUtf8(line).toUcs4().size(), 114 + 1);
 }
 
-TEST(CatalogueText, TitleBytesComeBackUnchanged)
+TEST(CatalogueWriter, TitleBytesComeBackUnchanged)
 {
     // Every byte from 0x80 to 0xFF, as header titles of at most 47 bytes hold them.
     QByteArray high;
     for (int byte = 0x80; byte <= 0xFF; ++byte)
         high.append(char(byte));
     const QByteArray first = high.left(47), second = high.mid(47, 47), third = high.mid(94);
-    const QByteArray text = CatalogueText({kHeader,
+    const QByteArray text = Catalogue({kHeader,
                                            {"a.bin", DecodeWindows1252(first), DecodeWindows1252(second)},
                                            {"b.bin", DecodeWindows1252(third), ""}});
     EXPECT_EQ(text, Head() +
                         "a.bin        | " + first + Blanks(1) + " | " + second + Blanks(1) + kCrLf +
                         "b.bin        | " + third + Blanks(48 - third.size()) + " | " + Blanks(48) + kCrLf);
     // A character the code page lacks is written as "?", still one byte.
-    EXPECT_TRUE(CatalogueText({kHeader, {"c.bin", QStringLiteral(u"\u4E00Z"), ""}})
+    EXPECT_TRUE(Catalogue({kHeader, {"c.bin", QStringLiteral(u"\u4E00Z"), ""}})
                     .contains("c.bin        | ?Z" + Blanks(46) + " | "));
 }
 
-TEST(WriteCatalogue, CreatesReplacesAndWritesIntoExistingSubFolders)
+TEST(CatalogueWriter, CreatesReplacesAndWritesIntoExistingSubFolders)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QByteArray longer = CatalogueText({kHeader, {"a.bin", "A", ""}, {"b.bin", "B", ""}});
-    const QByteArray shorter = CatalogueText({kHeader, {}});
+    const QList<QStringList> two{kHeader, {"a.bin", "A", ""}, {"b.bin", "B", ""}};
+    const QList<QStringList> empty{kHeader, {}};
 
     const QString path = CataloguePath(dir.path(), "Genroms.txt");
     EXPECT_EQ(path, dir.path() + "/Genroms.txt");
-    WriteCatalogue(path, longer);
-    EXPECT_EQ(ReadAll(path), longer);
+    Write(path, two);
+    EXPECT_EQ(ReadAll(path), Catalogue(two));
     // A second save replaces the first without a trace of it.
-    WriteCatalogue(path, shorter);
-    EXPECT_EQ(ReadAll(path), shorter);
+    Write(path, empty);
+    EXPECT_EQ(ReadAll(path), Catalogue(empty));
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("lists"));
-    WriteCatalogue(CataloguePath(dir.path(), "lists/roms.txt"), shorter);
-    EXPECT_EQ(ReadAll(dir.filePath("lists/roms.txt")), shorter);
+    Write(CataloguePath(dir.path(), "lists/roms.txt"), empty);
+    EXPECT_EQ(ReadAll(dir.filePath("lists/roms.txt")), Catalogue(empty));
+
+    // Far more rows than are gathered for one write.
+    QList<QStringList> many{kHeader};
+    for (int i = 0; i < 5000; ++i)
+        many.append({QStringLiteral("R%1.BIN").arg(i), QStringLiteral("TITLE %1").arg(i), ""});
+    Write(path, many);
+    const QByteArray text = ReadAll(path);
+    EXPECT_EQ(text.size(), 16 + 116 + 2 + 5000 * 116);
+    EXPECT_TRUE(text.endsWith("R4999.BIN    | TITLE 4999" + Blanks(38) + " | " + Blanks(48) + kCrLf));
 
     // A program in the root folder gives two separators in a row.
     EXPECT_EQ(CataloguePath("/", "Genroms.txt"), "//Genroms.txt");
 }
 
-TEST(WriteCatalogue, FailuresAreReportedAndCreateNothing)
+TEST(CatalogueWriter, FailuresAreReportedAndCreateNothing)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-    const QByteArray text = CatalogueText({kHeader, {"a.bin", "A", ""}});
     const QStringList before = Contents(dir.path());
 
     for (const QString name : {"", "folder", "missing/roms.txt"}) {
         const QString path = CataloguePath(dir.path(), name);
-        EXPECT_EQ(ErrorOf([&] { WriteCatalogue(path, text); }), "Cannot create file " + path.toStdString());
+        EXPECT_EQ(ErrorOf([&] { CatalogueWriter catalogue(path); }), "Cannot create file " + path.toStdString());
     }
     EXPECT_EQ(Contents(dir.path()), before);
 
     // A file named like the target that leads to a full device: created, but
-    // the write fails.
+    // the writes fail, at the close for a short table, on the way for a long one.
     if (!QFileInfo::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    ASSERT_TRUE(QFile::link("/dev/full", dir.filePath("full.txt")));
-    EXPECT_EQ(ErrorOf([&] { WriteCatalogue(CataloguePath(dir.path(), "full.txt"), text); }),
+    const QString full = CataloguePath(dir.path(), "full.txt");
+    ASSERT_TRUE(QFile::link("/dev/full", full));
+    EXPECT_EQ(ErrorOf([&] { Write(full, {kHeader, {"a.bin", "A", ""}}); }), "Stream write error");
+    EXPECT_EQ(ErrorOf([&] {
+                  CatalogueWriter catalogue(full);
+                  for (int i = 0; i < 5000; ++i)
+                      catalogue.AddRow(u"a.bin", u"A", u"");
+                  ADD_FAILURE() << "the rows were all taken";
+              }),
               "Stream write error");
 }
