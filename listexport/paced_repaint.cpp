@@ -1,0 +1,21 @@
+#include "listexport/paced_repaint.h"
+
+PacedRepaint::PacedRepaint(QWidget *widget, int pauseMs) : widget_(widget), wasEnabled_(widget->updatesEnabled())
+{
+    widget->setUpdatesEnabled(false);
+    timer_.setInterval(pauseMs);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (!widget_ || !wasEnabled_)
+            return;
+        widget_->setUpdatesEnabled(true);
+        widget_->repaint();
+        widget_->setUpdatesEnabled(false);
+    });
+    timer_.start();
+}
+
+PacedRepaint::~PacedRepaint()
+{
+    if (widget_)
+        widget_->setUpdatesEnabled(wasEnabled_);
+}

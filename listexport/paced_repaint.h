@@ -1,0 +1,21 @@
+#pragma once
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+// While it lives, a widget that a long loop changes step by step, letting
+// events run after every step, repaints at a steady pace instead of after
+// every step: its repaints are held back and one runs every pause.
+class PacedRepaint
+{
+public:
+    explicit PacedRepaint(QWidget *widget, int pauseMs = 40);
+    ~PacedRepaint(); // repaints are back, and one follows
+    PacedRepaint(const PacedRepaint &) = delete;
+    PacedRepaint &operator=(const PacedRepaint &) = delete;
+
+private:
+    QPointer<QWidget> widget_;
+    bool wasEnabled_;
+    QTimer timer_;
+};

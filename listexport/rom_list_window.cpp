@@ -1,0 +1,115 @@
+#include "listexport/rom_list_window.h"
+
+#include "app/program_values.h"
+#include "app/rom_list_box.h"
+#include "catalogue/make_short_path.h"
+#include "catalogue/windows1252.h"
+#include "listexport/catalogue_writer.h"
+#include "listexport/paced_repaint.h"
+#include "widgets/image_button.h"
+#include "widgets/program_font.h"
+#include "widgets/sortablegrid/sortable_grid.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+namespace {
+
+const QColor kOlive(0x80, 0x80, 0x00);
+const QColor kMaroon(0x80, 0x00, 0x00);
+constexpr int kColumns = 3;
+
+} // namespace
+
+Tformlistroms::Tformlistroms(const RomListBox &mainList, QWidget *parent)
+    : BorderlessDialog(537, 306, parent), lstdir_(mainList)
+{
+    setScreenPosition(QPoint(133, 121));
+
+    romgrid = new TSortableGrid(this);
+    romgrid->setGeometry(8, 16, 521, 245);
+    romgrid->SetFixedCols(0);
+    romgrid->SetColCount(kColumns);
+    romgrid->SetRowCount(2);
+    romgrid->SetDefaultRowHeight(16);
+    romgrid->SetColWidths(0, 119);
+    romgrid->SetColWidths(1, 238);
+    romgrid->SetColWidths(2, 155);
+    romgrid->SetColor(kOlive);
+    romgrid->SetFixedColor(kMaroon);
+    romgrid->SetFontColor(Qt::yellow);
+    romgrid->setFont(ProgramFont(13));
+    romgrid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect);
+    romgrid->SetScrollBars(ssBoth);
+
+    butsaveasfile = new ImageButton(QStringLiteral("SAVE"), QStringLiteral("Ready to swap"), this);
+    butsaveasfile->setGeometry(12, 272, 105, 29);
+
+    editfilename = new QLineEdit(QStringLiteral("Genroms.txt"), this);
+    editfilename->setGeometry(128, 272, 161, 28);
+    editfilename->setFont(ProgramFont(16));
+    editfilename->setStyleSheet(QStringLiteral("QLineEdit { background: #808000; color: yellow; }"));
+
+    butclose = new ImageButton(QString(), QStringLiteral("Go Away"), this, ImageButton::Glyph::Close);
+    butclose->setGeometry(480, 272, 45, 29);
+
+    setTabOrder(romgrid, editfilename);
+    connect(butsaveasfile, &ImageButton::clicked, this, &Tformlistroms::butsaveasfileClick);
+    connect(butclose, &ImageButton::clicked, this, &Tformlistroms::butcloseClick);
+}
+
+void Tformlistroms::showEvent(QShowEvent *event)
+{
+    BorderlessDialog::showEvent(event);
+    // Filled once the window is on the screen, so that the table is seen
+    // growing; a window hidden again before that is not filled.
+    fillPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!fillPending_ || !isVisible())
+                return;
+            fillPending_ = false;
+            FormActivate();
+        },
+        Qt::QueuedConnection);
+}
+
+void Tformlistroms::FormActivate()
+{
+    romgrid->SetCells(0, 0, QStringLiteral("File Name"));
+    romgrid->SetCells(1, 0, QStringLiteral("English Name"));
+    romgrid->SetCells(2, 0, QStringLiteral("Jap Name"));
+    romgrid->SetRowCount(2);
+    // The one data row left over must not show the last showing's first row
+    // when the list is empty now.
+    for (int col = 0; col < kColumns; ++col)
+        romgrid->SetCells(col, 1, QString());
+
+    PacedRepaint pacing(romgrid);
+    for (int i = 0; i < lstdir_.count(); ++i) {
+        if (i > 0)
+            romgrid->SetRowCount(romgrid->RowCount() + 1);
+        rom_info info;
+        lstdir_.item(i).object.getrominfo(info);
+        romgrid->SetCells(0, i + 1, FileNamePart(info.filename));
+        romgrid->SetCells(1, i + 1, DecodeWindows1252(info.engname));
+        QCoreApplication::processEvents();
+        // Closed meanwhile: the next showing fills the table anew.
+        if (!isVisible())
+            break;
+    }
+}
+
+void Tformlistroms::butsaveasfileClick()
+{
+    CatalogueWriter catalogue(CataloguePath(ProgramFolder, editfilename->text()));
+    for (int row = 0; row < romgrid->RowCount(); ++row)
+        catalogue.AddRow(romgrid->Cells(0, row), romgrid->Cells(1, row), romgrid->Cells(2, row));
+    catalogue.Close();
+}
+
+void Tformlistroms::butcloseClick()
+{
+    reject();
+}

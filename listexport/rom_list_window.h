@@ -1,0 +1,35 @@
+#pragma once
+#include "dialogs/borderless_dialog.h"
+
+class ImageButton;
+class QLineEdit;
+class RomListBox;
+class TSortableGrid;
+
+// The ROM list window: the main list as a sortable table of file name,
+// English name and Japanese name, saved as a text catalogue beside the
+// program. Every showing fills the table afresh from the main list.
+class Tformlistroms : public BorderlessDialog
+{
+    Q_OBJECT
+public:
+    explicit Tformlistroms(const RomListBox &mainList, QWidget *parent = nullptr);
+
+    TSortableGrid *romgrid;
+    ImageButton *butsaveasfile;
+    QLineEdit *editfilename;
+    ImageButton *butclose;
+
+    // Fills the table from the main list, letting events run after each row.
+    void FormActivate();
+    // Writes the table in its current order to the file named in the edit.
+    void butsaveasfileClick();
+    void butcloseClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    const RomListBox &lstdir_;
+    bool fillPending_ = false;
+};
