@@ -101,5 +101,3 @@ void BM_ManyLaunchesLeaveNothingBehind(benchmark::State &state)
 BENCHMARK(BM_ManyLaunchesLeaveNothingBehind)->Arg(200)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -126,14 +126,3 @@ void BM_ExportFloor(benchmark::State &state)
 BENCHMARK(BM_Fill)->Arg(kMaxRows / 8)->Arg(kMaxRows / 4)->Arg(kMaxRows / 2)->Arg(kMaxRows)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportFloor)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -152,13 +152,3 @@ BENCHMARK(BM_ClickSort)->ArgName("col")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark:
 BENCHMARK(BM_Floor)->ArgName("col")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
