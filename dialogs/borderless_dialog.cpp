@@ -1,6 +1,7 @@
 #include "dialogs/borderless_dialog.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
@@ -24,4 +25,13 @@ void BorderlessDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     // Without a window manager nothing hands the keyboard to a new window.
     activateWindow();
+}
+
+void BorderlessDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -17,6 +17,8 @@ protected:
     // Shows the window with its top left corner here instead of centred.
     void setScreenPosition(QPoint topLeft) { screenPosition_ = topLeft; }
     void showEvent(QShowEvent *event) override;
+    // These windows close only through their own buttons, never by Escape.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     std::optional<QPoint> screenPosition_;

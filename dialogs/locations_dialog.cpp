@@ -41,6 +41,8 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
     button->setStyleSheet(QStringLiteral("QPushButton { color: yellow; background: #000060; border: 1px outset #8080ff; }"
                                          "QPushButton:pressed { border-style: inset; }"));
     button->setGeometry(left, 216, 69, 25);
+    // Enter in an edit is not a click on OK.
+    button->setAutoDefault(false);
     return button;
 }
 
