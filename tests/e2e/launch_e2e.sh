@@ -8,7 +8,8 @@ set -euo pipefail
 
 if [ -z "${ROMDECK_E2E_INNER:-}" ]; then
   export ROMDECK_E2E_INNER=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
+  # Tests run in parallel: start the search for a free display at a number of our own.
+  exec xvfb-run -a -n $((600 + $$ % 300)) -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
 fi
 
 binary=$1
