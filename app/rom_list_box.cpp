@@ -133,7 +133,8 @@ void RomListBox::mousePressEvent(QMouseEvent *event)
 
 void RomListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rowAt(event->position().toPoint().y()) >= 0)
+    // Anywhere in the list, as its double click plays the selected entry.
+    if (event->button() == Qt::LeftButton)
         emit doubleClicked();
 }
 

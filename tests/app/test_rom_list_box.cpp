@@ -46,6 +46,10 @@ TEST_F(ListBox, ClickSelectsTheRowAndEmitsClicked)
     QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, rowCentre(1));
     EXPECT_EQ(doubleClicked.count(), 1);
     EXPECT_EQ(box.itemIndex(), 1);
+    // Below the last row too: the selected entry stays and is the one played.
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, rowCentre(7));
+    EXPECT_EQ(doubleClicked.count(), 2);
+    EXPECT_EQ(box.itemIndex(), 1);
 }
 
 TEST_F(ListBox, SelectionFromCodeEmitsNothing)
