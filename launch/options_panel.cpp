@@ -21,8 +21,8 @@ QToolButton *ModeButton(const QString &caption, QWidget *parent)
     face.setPixelSize(16);
     button->setFont(face);
     button->setStyleSheet(QStringLiteral(
-        "QToolButton { color: navy; background: #c0c0c0; border: 1px outset #e0e0e0; }"
-        "QToolButton:checked { background: #a0a0a0; border: 1px inset #808080; }"));
+        "QToolButton { color: navy; background: #d4d0c8; border: 2px outset #ffffff; }"
+        "QToolButton:checked { background: #9c9a94; border: 2px inset #404040; }"));
     return button;
 }
 
