@@ -18,19 +18,39 @@
 
 namespace {
 
+// A command line that starts the signalling stand-in, and the fifo it signals
+// through; both go when it goes.
+struct SignallingLaunch
+{
+    SignallingLaunch()
+        : fifo(OpenFifo(dir.filePath(QStringLiteral("started")))),
+          line(WriteSignallingStandIn(dir) + u' ' + QuoteWindowsArgument(dir.filePath(QStringLiteral("started"))))
+    {
+    }
+    ~SignallingLaunch()
+    {
+        if (fifo >= 0)
+            close(fifo);
+    }
+    SignallingLaunch(const SignallingLaunch &) = delete;
+    SignallingLaunch &operator=(const SignallingLaunch &) = delete;
+
+    QTemporaryDir dir;
+    int fifo;
+    QString line;
+};
+
 // Time from calling RunCommandLine until the started program runs its first
 // command; "return_us" is how long the caller is held up by the call itself.
 void BM_LaunchToStandInStart(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    const QString emulator = WriteSignallingStandIn(dir);
-    const QString fifoPath = dir.filePath(QStringLiteral("started"));
-    const int fifo = OpenFifo(fifoPath);
-    if (fifo < 0) {
+    const SignallingLaunch launch;
+    if (launch.fifo < 0) {
         state.SkipWithError("no fifo");
         return;
     }
-    const QString line = emulator + u' ' + QuoteWindowsArgument(fifoPath);
+    const QString &line = launch.line;
+    const int fifo = launch.fifo;
     double returnSeconds = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -47,7 +67,6 @@ void BM_LaunchToStandInStart(benchmark::State &state)
         state.SetIterationTime(std::chrono::duration<double>(started - start).count());
         returnSeconds += std::chrono::duration<double>(returned - start).count();
     }
-    close(fifo);
     state.counters["return_us"] =
         benchmark::Counter(returnSeconds * 1e6 / double(state.iterations()));
 }
@@ -59,15 +78,13 @@ BENCHMARK(BM_LaunchToStandInStart)->UseManualTime()->Unit(benchmark::kMillisecon
 void BM_ManyLaunchesLeaveNothingBehind(benchmark::State &state)
 {
     const int launches = int(state.range(0));
-    QTemporaryDir dir;
-    const QString emulator = WriteSignallingStandIn(dir);
-    const QString fifoPath = dir.filePath(QStringLiteral("started"));
-    const int fifo = OpenFifo(fifoPath);
-    if (fifo < 0) {
+    const SignallingLaunch launch;
+    if (launch.fifo < 0) {
         state.SkipWithError("no fifo");
         return;
     }
-    const QString line = emulator + u' ' + QuoteWindowsArgument(fifoPath);
+    const QString &line = launch.line;
+    const int fifo = launch.fifo;
 
     // One launch and one count first, so that one-time allocations are not
     // counted as growth.
@@ -96,7 +113,6 @@ void BM_ManyLaunchesLeaveNothingBehind(benchmark::State &state)
     state.counters["fds_before"] = descriptorsBefore;
     state.counters["fds_after"] = descriptorsAfter;
     state.counters["rss_growth_kib"] = double(residentAfter - residentBefore);
-    close(fifo);
 }
 BENCHMARK(BM_ManyLaunchesLeaveNothingBehind)->Arg(200)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);
 

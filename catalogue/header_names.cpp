@@ -24,15 +24,11 @@ QString ResultText(const QByteArray &nativePath, const QByteArray &headerName, i
 {
     if (headerName.isEmpty())
         return FileNameFallback(nativePath, fallbackLength);
-    return HeaderDisplayText(headerName);
+    // Titles are single-byte text, shown as that code page shows them.
+    return DecodeWindows1252(headerName);
 }
 
 } // namespace
-
-QString HeaderDisplayText(const QByteArray &headerName)
-{
-    return DecodeWindows1252(headerName);
-}
 
 QString ReadBinHeaderName(const QByteArray &nativePath, QByteArray &headerName)
 {

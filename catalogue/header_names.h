@@ -12,6 +12,3 @@ QString ReadBinHeaderName(const QByteArray &nativePath, QByteArray &headerName);
 
 // SMD image: second title at 0x150, interleaved in two 24-byte runs, trimmed.
 QString ReadSmdHeaderName(const QByteArray &nativePath, QByteArray &headerName);
-
-// The list text for a title: its characters as the single-byte code page shows them.
-QString HeaderDisplayText(const QByteArray &headerName);
