@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
-#include "app/program_values.h"
-#include "app/rom_list_box.h"
-#include "catalogue/make_short_path.h"
+#include "settings/program_values.h"
+#include "app/main_rom_list.h"
+#include "platform/paths.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
 #include "platform/program_folder.h"
@@ -56,7 +56,7 @@ TForm1::TForm1()
 
 void TForm1::createControls()
 {
-    lstdir = new RomListBox(this);
+    lstdir = new MainRomList(this);
     lstdir->setGeometry(4, 4, 260, 384);
     QPalette listColours = lstdir->palette();
     listColours.setColor(QPalette::Base, QColor(0, 0, 128));
@@ -118,9 +118,9 @@ void TForm1::createControls()
 
 void TForm1::wireControls()
 {
-    connect(lstdir, &RomListBox::clicked, this, &TForm1::lstdirClick);
-    connect(lstdir, &RomListBox::doubleClicked, this, &TForm1::butGOClick);
-    connect(lstdir, &RomListBox::keyPressed, this, &TForm1::lstdirKeyPress);
+    connect(lstdir, &MainRomList::clicked, this, &TForm1::lstdirClick);
+    connect(lstdir, &MainRomList::doubleClicked, this, &TForm1::butGOClick);
+    connect(lstdir, &MainRomList::keyPressed, this, &TForm1::lstdirKeyPress);
     connect(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
     connect(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
     connect(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);

@@ -6,7 +6,7 @@ class OptionsPanel;
 class QDialog;
 class QFrame;
 class QLabel;
-class RomListBox;
+class MainRomList;
 class TForm3;
 
 // The secondary windows the main window opens, each created once at start.
@@ -59,7 +59,7 @@ public:
     // The selected entry's settings section: the file-name part of its path.
     QString SelectedSection() const;
 
-    RomListBox *lstdir;
+    MainRomList *lstdir;
     ImageButton *butGO;
     ImageButton *butreload;
     ImageButton *butsetup;

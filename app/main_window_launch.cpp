@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
-#include "app/program_values.h"
-#include "app/rom_list_box.h"
+#include "settings/program_values.h"
+#include "app/main_rom_list.h"
 #include "launch/command_line.h"
 #include "launch/options_panel.h"
 #include "platform/current_folder.h"

@@ -1,14 +1,10 @@
 #include "app/main_window.h"
 
-#include "app/program_values.h"
-#include "app/rom_list_box.h"
-#include "catalogue/header_names.h"
-#include "catalogue/make_short_path.h"
-#include "catalogue/rom_file_kind.h"
-#include "platform/folder_reader.h"
+#include "settings/program_values.h"
+#include "app/main_rom_list.h"
+#include "catalogue/folder_scan.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -23,12 +19,6 @@ public:
 private:
     bool &flag_;
 };
-
-template <typename Text>
-Text WithFinalSlash(const Text &folder)
-{
-    return folder.endsWith('/') ? folder : folder + '/';
-}
 
 } // namespace
 
@@ -57,31 +47,17 @@ void TForm1::setCountCaption(int count)
 
 int TForm1::scanFolder(const QString &folder, int count)
 {
-    const QString folderPrefix = WithFinalSlash(folder);
-    FolderReader reader(QFile::encodeName(folder));
-    // The header is read through the name's own bytes, so that a name that is
-    // not valid text still opens. One buffer serves every entry's path.
-    QByteArray nativePath = WithFinalSlash(QFile::encodeName(folder));
-    const qsizetype folderLength = nativePath.size();
-    QByteArray nativeName;
-    while (reader.next(nativeName)) {
-        const QString name = QFile::decodeName(nativeName);
-        const RomFileKind kind = KindOfRomFile(name);
-        if (kind != RomFileKind::NotRom) {
-            nativePath.truncate(folderLength);
-            nativePath += nativeName;
-            const QString text = kind == RomFileKind::Smd ? ReadSmdHeaderName(nativePath, HeaderName)
-                                                          : ReadBinHeaderName(nativePath, HeaderName);
-            romobj object;
-            object.putrominfo(rom_info{MakeShortPath(folderPrefix + name), HeaderName});
-            lstdir->addItem(text, object);
+    ScanFolder(folder, [&](const FoundRom *rom) {
+        if (rom) {
+            lstdir->addItem(rom->text, rom->object);
             ++count;
             QCoreApplication::processEvents();
             if (scanMustStop())
-                return count;
+                return ScanStep::Stop;
         }
         setCountCaption(count);
-    }
+        return ScanStep::GoOn;
+    });
     return count;
 }
 

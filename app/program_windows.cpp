@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "app/main_rom_list.h"
 #include "dialogs/locations_dialog.h"
 #include "dialogs/placeholder_window.h"
 #include "listexport/rom_list_window.h"
@@ -11,7 +12,7 @@ ProgramWindows::ProgramWindows() : Form1(std::make_unique<TForm1>())
     secondary.locations = new TForm3(Form1.get());
     secondary.romInfo = new PlaceholderWindow(QStringLiteral("ROM info"), Form1.get());
     secondary.pickPix = new PlaceholderWindow(QStringLiteral("Pick a preview picture"), Form1.get());
-    secondary.listRoms = new Tformlistroms(*Form1->lstdir, Form1.get());
+    secondary.listRoms = new Tformlistroms(Form1->lstdir->entries(), Form1.get());
     Form1->setSecondaryWindows(secondary);
 }
 

@@ -3,8 +3,8 @@
 // and the export of 100,000 rows against its floor, one write of the same
 // bytes. Sorting the table by a click is measured by sortablegrid_bench.
 
-#include "app/program_values.h"
-#include "app/rom_list_box.h"
+#include "settings/program_values.h"
+#include "catalogue/sorted_rom_list.h"
 #include "listexport/rom_list_window.h"
 #include "widgets/sortablegrid/sortable_grid.h"
 
@@ -20,14 +20,14 @@ namespace {
 constexpr int kMaxRows = 100000;
 
 // A main list of n entries as the scan leaves them: a short path and a title.
-std::unique_ptr<RomListBox> MainList(int n)
+std::unique_ptr<SortedRomList> MainList(int n)
 {
-    auto list = std::make_unique<RomListBox>();
+    auto list = std::make_unique<SortedRomList>();
     for (int i = 0; i < n; ++i) {
         const QByteArray title = "GAME TITLE NUMBER " + QByteArray::number(1000000 + i);
         romobj object;
         object.putrominfo(rom_info{QStringLiteral("/roms/G%1.BIN").arg(1000000 + i), title});
-        list->addItem(QString::fromLatin1(title), object);
+        list->add(QString::fromLatin1(title), object);
     }
     return list;
 }
@@ -56,7 +56,7 @@ struct ShownWindow
         window.activateWindow();
         QApplication::processEvents();
     }
-    std::unique_ptr<RomListBox> list;
+    std::unique_ptr<SortedRomList> list;
     Tformlistroms window;
 };
 

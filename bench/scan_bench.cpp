@@ -9,9 +9,9 @@
 //   scan_bench                        runs the benchmarks and prints the ratios
 //   scan_bench --write-roms DIR N     writes a collection of N ROMs into DIR
 
-#include "app/program_values.h"
+#include "settings/program_values.h"
 #include "app/program_windows.h"
-#include "app/rom_list_box.h"
+#include "app/main_rom_list.h"
 #include "support/modal_answerer.h"
 
 #include <QApplication>

@@ -1,9 +1,12 @@
 #include "catalogue/header_names.h"
 
-#include "catalogue/windows1252.h"
+#include "platform/windows1252.h"
+#include "platform/paths.h"
 #include "platform/read_only_file.h"
 
 #include <QFile>
+
+QByteArray HeaderName;
 
 namespace {
 
@@ -16,8 +19,7 @@ constexpr int kSmdEvenRunOffset = 512 + 8192 + 0x150 / 2; // cartridge bytes 0x1
 
 QString FileNameFallback(const QByteArray &nativePath, int maxLength)
 {
-    const QString path = QFile::decodeName(nativePath);
-    return path.mid(path.lastIndexOf(u'/') + 1).left(maxLength);
+    return FileNamePart(QFile::decodeName(nativePath)).left(maxLength);
 }
 
 QString ResultText(const QByteArray &nativePath, const QByteArray &headerName, int fallbackLength)

@@ -2,6 +2,9 @@
 #include <QByteArray>
 #include <QString>
 
+// The title last read from a ROM header, program-wide.
+extern QByteArray HeaderName;
+
 // The cartridge title readers. Each takes the file's path in the system's own
 // bytes, leaves the raw title (at most 47 bytes) in headerName and returns the
 // list text: the title, or the file's name when the title is empty.

@@ -17,8 +17,3 @@ QString MakeShortPath(const QString &longPath)
         return longPath;
     return QFile::decodeName(buffer);
 }
-
-QString FileNamePart(const QString &path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}

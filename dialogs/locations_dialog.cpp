@@ -1,6 +1,6 @@
 #include "dialogs/locations_dialog.h"
 
-#include "app/program_values.h"
+#include "settings/program_values.h"
 #include "widgets/path_edit.h"
 #include "widgets/program_font.h"
 

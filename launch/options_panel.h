@@ -1,5 +1,5 @@
 #pragma once
-#include "launch/option_set.h"
+#include "settings/option_set.h"
 
 #include <QButtonGroup>
 #include <QFrame>

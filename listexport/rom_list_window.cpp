@@ -1,11 +1,11 @@
 #include "listexport/rom_list_window.h"
 
-#include "app/program_values.h"
-#include "app/rom_list_box.h"
-#include "catalogue/make_short_path.h"
-#include "catalogue/windows1252.h"
+#include "catalogue/sorted_rom_list.h"
 #include "listexport/catalogue_writer.h"
 #include "listexport/paced_repaint.h"
+#include "platform/paths.h"
+#include "platform/windows1252.h"
+#include "settings/program_values.h"
 #include "widgets/image_button.h"
 #include "widgets/program_font.h"
 #include "widgets/sortablegrid/sortable_grid.h"
@@ -21,7 +21,7 @@ constexpr int kColumns = 3;
 
 } // namespace
 
-Tformlistroms::Tformlistroms(const RomListBox &mainList, QWidget *parent)
+Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     : BorderlessDialog(537, 306, parent), lstdir_(mainList)
 {
     setScreenPosition(QPoint(133, 121));
@@ -91,7 +91,7 @@ void Tformlistroms::FormActivate()
         if (i > 0)
             romgrid->SetRowCount(romgrid->RowCount() + 1);
         rom_info info;
-        lstdir_.item(i).object.getrominfo(info);
+        lstdir_.at(i).object.getrominfo(info);
         romgrid->SetCells(0, i + 1, FileNamePart(info.filename));
         romgrid->SetCells(1, i + 1, DecodeWindows1252(info.engname));
         QCoreApplication::processEvents();

@@ -3,7 +3,7 @@
 
 class ImageButton;
 class QLineEdit;
-class RomListBox;
+class SortedRomList;
 class TSortableGrid;
 
 // The ROM list window: the main list as a sortable table of file name,
@@ -13,7 +13,7 @@ class Tformlistroms : public BorderlessDialog
 {
     Q_OBJECT
 public:
-    explicit Tformlistroms(const RomListBox &mainList, QWidget *parent = nullptr);
+    explicit Tformlistroms(const SortedRomList &mainList, QWidget *parent = nullptr);
 
     TSortableGrid *romgrid;
     ImageButton *butsaveasfile;
@@ -30,6 +30,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    const RomListBox &lstdir_;
+    const SortedRomList &lstdir_;
     bool fillPending_ = false;
 };

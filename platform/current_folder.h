@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/profile.h"
+#include "platform/windows_types.h"
 
 // Makes path the working folder. Non-zero on success.
 BOOL SetCurrentDirectoryA(LPCSTR path);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QByteArray>
 
-struct __dirstream;
+#include <dirent.h>
 
 // Reads a folder's entries in the order the file system gives them, "." and
 // ".." included, names as the system's own bytes.
@@ -19,5 +19,5 @@ public:
     bool next(QByteArray &name);
 
 private:
-    __dirstream *dir_;
+    DIR *dir_;
 };

@@ -1,16 +1,11 @@
 #pragma once
-#include <cstdint>
+#include "platform/windows_types.h"
 
 // The Windows profile-file calls the settings use, with their Windows names,
 // types and contract, for the one case the program needs: section, key and
 // value all given. The file format is that of Windows (see profile_file.h),
 // so a settings file moves between the two systems unchanged. Every call
 // opens the file afresh and closes it before returning; nothing is cached.
-
-typedef const char *LPCSTR;
-typedef char *LPSTR;
-typedef uint32_t DWORD;
-typedef int BOOL;
 
 // Copies the value of lpKeyName in section lpAppName of lpFileName into
 // lpReturnedString: at most nSize - 1 bytes, then a NUL. A missing file,

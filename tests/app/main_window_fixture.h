@@ -1,8 +1,8 @@
 #pragma once
 #include "app/main_window.h"
-#include "app/program_values.h"
+#include "settings/program_values.h"
 #include "app/program_windows.h"
-#include "app/rom_list_box.h"
+#include "app/main_rom_list.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
 #include "support/modal_answerer.h"

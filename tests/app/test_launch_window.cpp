@@ -1,8 +1,8 @@
 // The Play command on the main window: the save first, the checks and their
 // messages, the working folder, and the exact arguments the emulator receives.
-#include "app/program_values.h"
+#include "settings/program_values.h"
 #include "app/program_windows.h"
-#include "app/rom_list_box.h"
+#include "app/main_rom_list.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "platform/test_process_standin.h"

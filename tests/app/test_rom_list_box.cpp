@@ -1,4 +1,4 @@
-#include "app/rom_list_box.h"
+#include "app/main_rom_list.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -21,14 +21,14 @@ protected:
 
     QPoint rowCentre(int row) const { return QPoint(20, row * box.rowHeight() + box.rowHeight() / 2); }
 
-    RomListBox box;
+    MainRomList box;
 };
 
 } // namespace
 
 TEST_F(ListBox, ClickSelectsTheRowAndEmitsClicked)
 {
-    QSignalSpy clicked(&box, &RomListBox::clicked);
+    QSignalSpy clicked(&box, &MainRomList::clicked);
     EXPECT_EQ(box.itemIndex(), -1);
     QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, rowCentre(2));
     EXPECT_EQ(clicked.count(), 1);
@@ -41,7 +41,7 @@ TEST_F(ListBox, ClickSelectsTheRowAndEmitsClicked)
     EXPECT_EQ(box.itemIndex(), 2);
 
     // Double click (its first press selects) asks for the launch.
-    QSignalSpy doubleClicked(&box, &RomListBox::doubleClicked);
+    QSignalSpy doubleClicked(&box, &MainRomList::doubleClicked);
     QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, rowCentre(1));
     QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, rowCentre(1));
     EXPECT_EQ(doubleClicked.count(), 1);
@@ -54,7 +54,7 @@ TEST_F(ListBox, ClickSelectsTheRowAndEmitsClicked)
 
 TEST_F(ListBox, SelectionFromCodeEmitsNothing)
 {
-    QSignalSpy clicked(&box, &RomListBox::clicked);
+    QSignalSpy clicked(&box, &MainRomList::clicked);
     box.setItemIndex(3);
     EXPECT_EQ(box.itemIndex(), 3);
     box.setItemIndex(99);
@@ -79,8 +79,8 @@ TEST_F(ListBox, InsertionsKeepTheSameEntrySelected)
 
 TEST_F(ListBox, KeysMoveTheSelectionAndEnterIsReported)
 {
-    QSignalSpy clicked(&box, &RomListBox::clicked);
-    QSignalSpy keys(&box, &RomListBox::keyPressed);
+    QSignalSpy clicked(&box, &MainRomList::clicked);
+    QSignalSpy keys(&box, &MainRomList::keyPressed);
     box.setFocus();
     box.setItemIndex(0);
 

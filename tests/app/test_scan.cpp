@@ -1,6 +1,6 @@
-#include "app/program_values.h"
+#include "settings/program_values.h"
 #include "app/program_windows.h"
-#include "app/rom_list_box.h"
+#include "app/main_rom_list.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "support/rom_images.h"

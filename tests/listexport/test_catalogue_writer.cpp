@@ -1,6 +1,6 @@
 #include "listexport/catalogue_writer.h"
 
-#include "catalogue/windows1252.h"
+#include "platform/windows1252.h"
 #include "platform/errors.h"
 
 #include <QDir>

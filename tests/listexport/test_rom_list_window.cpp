@@ -1,8 +1,8 @@
 #include "listexport/rom_list_window.h"
 
-#include "app/program_values.h"
+#include "settings/program_values.h"
 #include "app/program_windows.h"
-#include "app/rom_list_box.h"
+#include "app/main_rom_list.h"
 #include "platform/errors.h"
 #include "support/rom_images.h"
 #include "widgets/image_button.h"

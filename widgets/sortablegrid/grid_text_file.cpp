@@ -2,7 +2,7 @@
 
 #include "platform/errors.h"
 #include "widgets/sortablegrid/grid_table.h"
-#include "catalogue/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "widgets/sortablegrid/windows1252_order.h"
 
-#include "catalogue/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 // The character's Windows-1252 byte value, or 0x100 + its UTF-16 code for a
 // character the code page lacks. Cells hold ROM titles decoded from
-// Windows-1252 (catalogue/windows1252.h); comparing these codes orders text as
+// Windows-1252 (platform/windows1252.h); comparing these codes orders text as
 // its single bytes would be ordered.
 int Windows1252CodeOutsideLatin1(char16_t c);
 

@@ -1,24 +1,18 @@
 #pragma once
-#include "catalogue/sorted_rom_list.h"
-
 #include <QAbstractScrollArea>
 #include <QTimer>
 
-// The main list: ROM names in sorted order, one selected entry or none.
-// It draws only the visible rows straight from the sorted entries, so adding
-// an entry costs the same with ten or a hundred thousand of them, and it
-// repaints at a steady pace while a scan adds entries.
+// The main list's control: rows of text, one selected row or none. The rows
+// live outside the control (a subclass gives their count and texts); it draws
+// only the visible rows, so adding a row costs the same with ten or a hundred
+// thousand of them, and it repaints at a steady pace while rows arrive.
 class RomListBox : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
     explicit RomListBox(QWidget *parent = nullptr);
 
-    int count() const { return entries_.count(); }
-    const RomListEntry &item(int row) const { return entries_.at(row); }
-    // Adds at the sorted place; the selected entry stays selected.
-    int addItem(const QString &text, const romobj &object);
-    void clear();
+    virtual int count() const = 0;
 
     // The selected row, -1 for none. Setting it from code fires no click.
     int itemIndex() const { return itemIndex_; }
@@ -34,6 +28,12 @@ signals:
     void keyPressed(QChar key);
 
 protected:
+    virtual const QString &rowText(int row) const = 0;
+    // A row came in at this place: the selected row stays selected.
+    void rowInserted(int row);
+    // Every row is gone, and so is the selection.
+    void rowsCleared();
+
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -49,7 +49,6 @@ private:
     void selectByUser(int row);
     int findByFirstLetter(QChar letter) const;
 
-    SortedRomList entries_;
     int itemIndex_ = -1;
     QTimer repaintTimer_;
 };

@@ -1,4 +1,4 @@
-#include "app/program_values.h"
+#include "settings/program_values.h"
 
 QString ProgramFolder;
 QString RomFolder;
@@ -6,5 +6,4 @@ QString CdRomFolder;
 QString PixFolder;
 QString KGenLocation;
 QString GenecystLocation;
-QByteArray HeaderName;
 OptionSet DefaultOptions;

@@ -1,4 +1,4 @@
-#include "app/rom_list_box.h"
+#include "widgets/rom_list_box.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -33,18 +33,15 @@ int RomListBox::visibleRows() const
     return std::max(1, viewport()->height() / rowHeight());
 }
 
-int RomListBox::addItem(const QString &text, const romobj &object)
+void RomListBox::rowInserted(int row)
 {
-    const int row = entries_.add(text, object);
     if (itemIndex_ >= row)
         ++itemIndex_;
     scheduleRepaint();
-    return row;
 }
 
-void RomListBox::clear()
+void RomListBox::rowsCleared()
 {
-    entries_.clear();
     itemIndex_ = -1;
     updateScrollRange();
     viewport()->update();
@@ -109,7 +106,7 @@ void RomListBox::paintEvent(QPaintEvent *)
             painter.fillRect(line, colours.color(QPalette::Highlight));
         painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(line.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         entries_.at(row).text);
+                         rowText(row));
         if (selected && hasFocus()) {
             painter.setPen(QPen(colours.color(QPalette::HighlightedText), 1, Qt::DotLine));
             painter.drawRect(line.adjusted(0, 0, -1, -1));
@@ -143,7 +140,7 @@ int RomListBox::findByFirstLetter(QChar letter) const
     const QChar wanted = letter.toCaseFolded();
     for (int step = 1; step <= count(); ++step) {
         const int row = (itemIndex_ + step) % count();
-        const QString &text = entries_.at(row).text;
+        const QString &text = rowText(row);
         if (!text.isEmpty() && text.front().toCaseFolded() == wanted)
             return row;
     }

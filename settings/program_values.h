@@ -1,7 +1,6 @@
 #pragma once
-#include "launch/option_set.h"
+#include "settings/option_set.h"
 
-#include <QByteArray>
 #include <QString>
 
 // Values the whole program shares, as the windows read and write them.
@@ -11,5 +10,4 @@ extern QString CdRomFolder;
 extern QString PixFolder;
 extern QString KGenLocation;
 extern QString GenecystLocation;
-extern QByteArray HeaderName;     // the title last read from a ROM header
 extern OptionSet DefaultOptions;  // the Default option set

@@ -1,0 +1,111 @@
+#include "settings/settings_layout.h"
+
+#include "platform/paths.h"
+#include "settings/profile_values.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kGeneral = QStringLiteral("General");
+const QString kDefault = QStringLiteral("Default");
+const QString kRoms = QStringLiteral("roms");
+const QString kCdRom = QStringLiteral("cdrom");
+const QString kPix = QStringLiteral("pix");
+const QString kKGenLocation = QStringLiteral("kgenloc");
+const QString kGenecystLocation = QStringLiteral("geneloc");
+const QString kOptionsShowing = QStringLiteral("optshowing");
+const QString kUseKGen = QStringLiteral("usekgen");
+const QString kFrameSkip = QStringLiteral("fskip");
+const QString kCountry = QStringLiteral("country");
+const QString kDisableSound = QStringLiteral("dissound");
+const QString kExtraCommandLine = QStringLiteral("extracmdline");
+
+QString RepairedEmulator(const QString &stored, const QString &programFolder, const QString &besideProgram)
+{
+    if (QFileInfo(stored).isFile())
+        return stored;
+    const QString copy = JoinPath(programFolder, besideProgram);
+    return QFileInfo(copy).isFile() ? copy : QString();
+}
+
+bool IsFolder(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+OptionSet ReadOptionSet(const QString &file, const QString &section, int usekgen)
+{
+    return OptionSet{usekgen, ReadProfileInteger(file, section, kFrameSkip, 1),
+                     ReadProfileInteger(file, section, kCountry, 0),
+                     ReadProfileBool(file, section, kDisableSound, false),
+                     ReadProfileText(file, section, kExtraCommandLine, QString())};
+}
+
+void WriteOptionSet(const QString &file, const QString &section, const OptionSet &options)
+{
+    WriteProfileInteger(file, section, kUseKGen, options.usekgen);
+    WriteProfileInteger(file, section, kFrameSkip, options.fskip);
+    WriteProfileInteger(file, section, kCountry, options.country);
+    WriteProfileBool(file, section, kDisableSound, options.dissound);
+    WriteProfileText(file, section, kExtraCommandLine, options.extracmdline);
+}
+
+} // namespace
+
+QString SettingsFilePath(const QString &programFolder)
+{
+    return JoinPath(programFolder, QStringLiteral("romdeck.ini"));
+}
+
+GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder,
+                                    const QString &currentFolder)
+{
+    GeneralSettings settings;
+    settings.roms = ReadProfileText(file, kGeneral, kRoms, QString());
+    if (!IsFolder(settings.roms))
+        settings.roms = currentFolder;
+    settings.cdrom = ReadProfileText(file, kGeneral, kCdRom, QString());
+    settings.pix = ReadProfileText(file, kGeneral, kPix, QString());
+    if (!IsFolder(settings.pix))
+        settings.pix = settings.roms;
+    settings.kgenloc = RepairedEmulator(ReadProfileText(file, kGeneral, kKGenLocation, QString()), programFolder,
+                                        QStringLiteral("kgen.exe"));
+    settings.geneloc = RepairedEmulator(ReadProfileText(file, kGeneral, kGenecystLocation, QString()),
+                                        programFolder, QStringLiteral("genecyst.exe"));
+    settings.optshowing = ReadProfileBool(file, kGeneral, kOptionsShowing, true);
+    return settings;
+}
+
+void WriteGeneralSettings(const QString &file, const GeneralSettings &settings)
+{
+    WriteProfileText(file, kGeneral, kRoms, settings.roms);
+    WriteProfileText(file, kGeneral, kPix, settings.pix);
+    WriteProfileText(file, kGeneral, kKGenLocation, settings.kgenloc);
+    WriteProfileText(file, kGeneral, kGenecystLocation, settings.geneloc);
+    WriteProfileText(file, kGeneral, kCdRom, settings.cdrom);
+    WriteProfileBool(file, kGeneral, kOptionsShowing, settings.optshowing);
+}
+
+OptionSet ReadDefaultOptionSet(const QString &file)
+{
+    return ReadOptionSet(file, kDefault, ReadProfileInteger(file, kDefault, kUseKGen, 0));
+}
+
+void WriteDefaultOptionSet(const QString &file, const OptionSet &options)
+{
+    WriteOptionSet(file, kDefault, options);
+}
+
+std::optional<OptionSet> ReadRomOptionSet(const QString &file, const QString &section)
+{
+    const int usekgen = ReadProfileInteger(file, section, kUseKGen, -1);
+    if (usekgen == -1)
+        return std::nullopt;
+    return ReadOptionSet(file, section, usekgen);
+}
+
+void WriteRomOptionSet(const QString &file, const QString &section, const OptionSet &options)
+{
+    WriteOptionSet(file, section, options);
+}
