@@ -2,7 +2,7 @@
 // front-end: zombies, open descriptors, memory.
 
 #include "platform/process_start.h"
-#include "process_probes.h"
+#include "support/process_probes.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "settings/program_values.h"
 #include "app/program_windows.h"
 #include "app/main_rom_list.h"
-#include "process_probes.h"
+#include "support/process_probes.h"
 
 #include <QApplication>
 #include <QDir>

@@ -9,10 +9,14 @@
 //   scan_bench                        runs the benchmarks and prints the ratios
 //   scan_bench --write-roms DIR N     writes a collection of N ROMs into DIR
 
-#include "settings/program_values.h"
-#include "app/program_windows.h"
 #include "app/main_rom_list.h"
+#include "app/program_windows.h"
+#include "catalogue/folder_scan.h"
+#include "catalogue/rom_layout.h"
+#include "catalogue/sorted_rom_list.h"
+#include "settings/program_values.h"
 #include "support/modal_answerer.h"
+#include "support/rom_images.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,51 +37,20 @@
 
 namespace {
 
-constexpr int kTitleField = 48;
-constexpr off_t kPlainTitle = 0x120;
-constexpr off_t kSmdOddRun = 680;
-constexpr off_t kSmdEvenRun = 8872;
-constexpr off_t kSmdRunLength = 24;
-constexpr off_t kSmdFileSize = 512 + 16384;
-
-bool WriteAll(int fd, const char *bytes, off_t length, off_t offset)
-{
-    return pwrite(fd, bytes, static_cast<size_t>(length), offset) == length;
-}
+using namespace rom_layout;
 
 // Plain ROMs carry the title at 0x120 in a 512-byte file; SMD ROMs are one
-// 16 KiB block with only the two title runs written (the rest stays a hole).
-// Titles run in another order than the file names, so the list's insertions
-// land all over it.
+// 16 KiB block (mostly a hole). Titles run in another order than the file
+// names, so the list's insertions land all over it.
 bool WriteCollection(const QString &folder, int count)
 {
-    const std::string base = QFile::encodeName(folder).toStdString() + '/';
-    char title[kTitleField];
     for (int i = 0; i < count; ++i) {
         const bool smd = i % 2 == 1;
-        const std::string path = base + "Game " + std::to_string(100000 + i) + " (World)" + (smd ? ".smd" : ".bin");
-        std::memset(title, ' ', sizeof title);
-        const std::string text = "TITLE " + std::to_string((static_cast<long>(i) * 7919) % count);
-        std::memcpy(title, text.data(), text.size());
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0)
-            return false;
-        bool written;
-        if (smd) {
-            char odd[kSmdRunLength];
-            char even[kSmdRunLength];
-            for (int k = 0; k < kSmdRunLength; ++k) {
-                even[k] = title[2 * k];
-                odd[k] = title[2 * k + 1];
-            }
-            written = ftruncate(fd, kSmdFileSize) == 0 && WriteAll(fd, odd, kSmdRunLength, kSmdOddRun) &&
-                      WriteAll(fd, even, kSmdRunLength, kSmdEvenRun);
-        } else {
-            char image[512] = {};
-            std::memcpy(image + kPlainTitle, title, sizeof title);
-            written = WriteAll(fd, image, sizeof image, 0);
-        }
-        if (close(fd) != 0 || !written)
+        const QString path = folder + QStringLiteral("/Game ") + QString::number(100000 + i) +
+                             (smd ? QStringLiteral(" (World).smd") : QStringLiteral(" (World).bin"));
+        const QByteArray title =
+            rom_images::Padded("TITLE " + QByteArray::number((static_cast<long>(i) * 7919) % count));
+        if (!(smd ? rom_images::WriteSmdRom(path, title) : rom_images::WritePlainRom(path, title)))
             return false;
     }
     return true;
@@ -121,7 +94,7 @@ int ReadHeadersBare(const QByteArray &folder)
             benchmark::DoNotOptimize(pread(fd, title, kSmdRunLength, kSmdOddRun));
             benchmark::DoNotOptimize(pread(fd, title + kSmdRunLength, kSmdRunLength, kSmdEvenRun));
         } else {
-            benchmark::DoNotOptimize(pread(fd, title, kTitleField, kPlainTitle));
+            benchmark::DoNotOptimize(pread(fd, title, kTitleField, kFirstTitle));
         }
         close(fd);
         ++files;
@@ -157,6 +130,24 @@ void BM_Scan(benchmark::State &state)
     state.counters["roms"] = count;
 }
 
+// The scan unit alone, without a window: every ROM into a sorted list.
+void BM_ScanFolder(benchmark::State &state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const QString folder = Collection(count);
+    for (auto _ : state) {
+        SortedRomList list;
+        ScanFolder(folder, [&](const FoundRom *rom) {
+            if (rom)
+                list.add(rom->text, rom->object);
+            return ScanStep::GoOn;
+        });
+        if (list.count() != count)
+            state.SkipWithError("the scan did not list every ROM");
+    }
+    state.counters["roms"] = count;
+}
+
 // The two things the scan must do for every entry besides reading it: one
 // turn of the event loop after each ROM, and the caption after each entry.
 void BM_EventLoopTurn(benchmark::State &state)
@@ -177,6 +168,7 @@ BENCHMARK(BM_CaptionUpdate);
 // Other work on the machine only ever adds time: each size runs five times,
 // and the ratios use the fastest run of each.
 BENCHMARK(BM_Floor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
+BENCHMARK(BM_ScanFolder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 BENCHMARK(BM_Scan)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 
 // Keeps the fastest time per iteration of each benchmark, for the ratios

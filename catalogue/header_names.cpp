@@ -1,8 +1,9 @@
 #include "catalogue/header_names.h"
 
-#include "platform/windows1252.h"
+#include "catalogue/rom_layout.h"
 #include "platform/paths.h"
 #include "platform/read_only_file.h"
+#include "platform/windows1252.h"
 
 #include <QFile>
 
@@ -10,12 +11,7 @@ QByteArray HeaderName;
 
 namespace {
 
-constexpr int kTitleLength = 48;
-constexpr int kHeaderNameMax = 47;
-constexpr int kBinTitleOffset = 0x120;
-constexpr int kSmdRunLength = 24;
-constexpr int kSmdOddRunOffset = 512 + 0x150 / 2;        // cartridge bytes 0x151, 0x153, ...
-constexpr int kSmdEvenRunOffset = 512 + 8192 + 0x150 / 2; // cartridge bytes 0x150, 0x152, ...
+using namespace rom_layout;
 
 QString FileNameFallback(const QByteArray &nativePath, int maxLength)
 {
@@ -34,11 +30,11 @@ QString ResultText(const QByteArray &nativePath, const QByteArray &headerName, i
 
 QString ReadBinHeaderName(const QByteArray &nativePath, QByteArray &headerName)
 {
-    char title[kTitleLength];
+    char title[kTitleField];
     int length;
     {
         ReadOnlyFile file(nativePath);
-        length = file.readAt(kBinTitleOffset, title, kTitleLength);
+        length = file.readAt(kFirstTitle, title, kTitleField);
     }
     int end = 0;
     while (end < length && title[end] != '\0')
@@ -55,10 +51,10 @@ QString ReadSmdHeaderName(const QByteArray &nativePath, QByteArray &headerName)
     int evenLength;
     {
         ReadOnlyFile file(nativePath);
-        oddLength = file.readAt(kSmdOddRunOffset, odd, kSmdRunLength);
-        evenLength = file.readAt(kSmdEvenRunOffset, even, kSmdRunLength);
+        oddLength = file.readAt(kSmdOddRun, odd, kSmdRunLength);
+        evenLength = file.readAt(kSmdEvenRun, even, kSmdRunLength);
     }
-    char title[kTitleLength];
+    char title[kTitleField];
     int length = 0;
     for (int i = 0; i < kSmdRunLength; ++i) {
         if (i < evenLength)
@@ -73,5 +69,5 @@ QString ReadSmdHeaderName(const QByteArray &nativePath, QByteArray &headerName)
     while (last > first && static_cast<unsigned char>(title[last - 1]) <= 32)
         --last;
     headerName = QByteArray(title + first, std::min(last - first, kHeaderNameMax));
-    return ResultText(nativePath, headerName, kTitleLength);
+    return ResultText(nativePath, headerName, kTitleField);
 }

@@ -1,61 +1,23 @@
 // Writes a small demo collection: synthetic ROM images with header titles,
 // plain and SMD, so that a first start of the program lists something.
+#include "support/rom_images.h"
+
+#include <QString>
+
 #include <cstdio>
-#include <fstream>
-#include <string>
-#include <vector>
 
 namespace {
 
-constexpr std::size_t kTitleOffset = 0x120;
-constexpr std::size_t kSecondTitleOffset = 0x150;
-constexpr std::size_t kTitleLength = 48;
-constexpr std::size_t kSmdBlock = 16384;
-constexpr std::size_t kSmdHeader = 512;
+constexpr int kCartridgeSize = 16384;
 
-std::string Padded(const std::string &title)
+QByteArray DemoCartridge(const QByteArray &title)
 {
-    std::string field = title.substr(0, kTitleLength);
-    field.resize(kTitleLength, ' ');
-    return field;
-}
-
-std::vector<char> Cartridge(const std::string &title)
-{
-    std::vector<char> rom(kSmdBlock, '\0');
-    const std::string banner = "SEGA GENESIS    (C)DEMO 2026.DEC";
-    std::copy(banner.begin(), banner.end(), rom.begin() + 0x100);
-    if (title.empty())
-        return rom; // no title: the list shows the file name
-    const std::string field = Padded(title);
-    std::copy(field.begin(), field.end(), rom.begin() + kTitleOffset);
-    std::copy(field.begin(), field.end(), rom.begin() + kSecondTitleOffset);
+    // No title: the list shows the file name.
+    const QByteArray field = title.isEmpty() ? QByteArray() : rom_images::Padded(title);
+    QByteArray rom = rom_images::Cartridge(field, field, kCartridgeSize);
+    const QByteArray banner = "SEGA GENESIS    (C)DEMO 2026.DEC";
+    rom.replace(0x100, banner.size(), banner);
     return rom;
-}
-
-// SMD blocks keep the odd cartridge bytes in their first half, the even in the second.
-std::vector<char> Interleaved(const std::vector<char> &rom)
-{
-    std::vector<char> smd(kSmdHeader, '\0');
-    smd[0] = 1;
-    smd[8] = static_cast<char>(0xAA);
-    smd[9] = static_cast<char>(0xBB);
-    for (std::size_t block = 0; block < rom.size(); block += kSmdBlock) {
-        std::vector<char> out(kSmdBlock);
-        for (std::size_t k = 0; k < kSmdBlock / 2; ++k) {
-            out[k] = rom[block + 2 * k + 1];
-            out[kSmdBlock / 2 + k] = rom[block + 2 * k];
-        }
-        smd.insert(smd.end(), out.begin(), out.end());
-    }
-    return smd;
-}
-
-bool Write(const std::string &path, const std::vector<char> &bytes)
-{
-    std::ofstream file(path, std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
 }
 
 } // namespace
@@ -66,7 +28,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
         return 2;
     }
-    const std::string folder = argv[1];
+    const QString folder = QString::fromLocal8Bit(argv[1]);
     struct Game { const char *file; const char *title; bool smd; };
     const Game games[] = {
         {"Sonic the Hedgehog (World).bin", "SONIC THE HEDGEHOG", false},
@@ -78,9 +40,10 @@ int main(int argc, char **argv)
         {"untitled.bin", "", false},
     };
     for (const Game &game : games) {
-        const std::vector<char> rom = Cartridge(game.title);
-        if (!Write(folder + "/" + game.file, game.smd ? Interleaved(rom) : rom)) {
-            std::fprintf(stderr, "cannot write %s/%s\n", folder.c_str(), game.file);
+        const QByteArray rom = DemoCartridge(game.title);
+        const QString path = folder + QLatin1Char('/') + QString::fromUtf8(game.file);
+        if (!rom_images::WriteFile(path, game.smd ? rom_images::SmdImage(rom) : rom)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }
     }

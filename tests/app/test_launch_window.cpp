@@ -1,11 +1,12 @@
 // The Play command on the main window: the save first, the checks and their
 // messages, the working folder, and the exact arguments the emulator receives.
+#include "support/program_values_fixture.h"
 #include "settings/program_values.h"
 #include "app/program_windows.h"
 #include "app/main_rom_list.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
-#include "platform/test_process_standin.h"
+#include "support/standin_emulator.h"
 #include "support/modal_answerer.h"
 #include "widgets/radio_group.h"
 
@@ -19,21 +20,20 @@
 
 namespace {
 
-class PlayCommand : public ::testing::Test
+class PlayCommand : public ProgramValuesFixture
 {
 protected:
     void SetUp() override
     {
+        ProgramValuesFixture::SetUp();
         ASSERT_TRUE(temp_.isValid());
         root_ = temp_.path();
         for (const char *folder : {"prog", "roms", "pix", "emu dir"})
             ASSERT_TRUE(QDir(root_).mkpath(QString::fromLatin1(folder)));
         ProgramFolder = root_ + "/prog";
         RomFolder = root_ + "/roms";
-        CdRomFolder.clear();
         PixFolder = root_ + "/pix";
         KGenLocation = root_ + "/emu dir/kgen stand-in";
-        GenecystLocation.clear();
         WriteStandIn(KGenLocation);
         record_ = root_ + "/record";
         SetStandInOutput(record_);

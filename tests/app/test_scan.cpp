@@ -1,3 +1,4 @@
+#include "support/program_values_fixture.h"
 #include "settings/program_values.h"
 #include "app/program_windows.h"
 #include "app/main_rom_list.h"
@@ -34,15 +35,15 @@ QList<QByteArray> ReaddirOrder(const QString &folder)
     return names;
 }
 
-class Scan : public ::testing::Test
+class Scan : public ProgramValuesFixture
 {
 protected:
     void SetUp() override
     {
+        ProgramValuesFixture::SetUp();
         ASSERT_TRUE(root_.isValid());
         ProgramFolder = folder("program");
         RomFolder = folder("roms");
-        CdRomFolder.clear();
         PixFolder = RomFolder;
         windows_ = std::make_unique<ProgramWindows>();
     }

@@ -1,4 +1,4 @@
-#include "main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "support/modal_answerer.h"
 

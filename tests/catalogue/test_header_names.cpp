@@ -1,5 +1,6 @@
 #include "catalogue/header_names.h"
 #include "platform/errors.h"
+#include "support/process_probes.h"
 #include "support/rom_images.h"
 
 #include <QDir>
@@ -229,9 +230,7 @@ TEST_F(HeaderNames, FifoNamedLikeARomDoesNotHang)
 // Every read closes its file, also when it fails.
 TEST_F(HeaderNames, NoFileStaysOpen)
 {
-    const auto openFiles = [] {
-        return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System).size();
-    };
+    const auto openFiles = OpenDescriptors;
     const QByteArray bin = write("a.bin", Cartridge("A", ""));
     const QByteArray smd = write("a.smd", SmdImage(Cartridge("", "A")));
     ASSERT_TRUE(QDir(dir_.path()).mkpath("dir.smd"));

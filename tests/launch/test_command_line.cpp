@@ -1,6 +1,6 @@
 #include "launch/command_line.h"
 #include "platform/process_start.h"
-#include "platform/test_process_standin.h"
+#include "support/standin_emulator.h"
 
 #include <QTemporaryDir>
 

@@ -1,3 +1,4 @@
+#include "support/program_values_fixture.h"
 #include "listexport/rom_list_window.h"
 
 #include "settings/program_values.h"
@@ -34,25 +35,27 @@ QByteArray RomLine(const QByteArray &name, const QByteArray &title)
            Blanks(48) + "\r\n";
 }
 
-class RomListWindow : public ::testing::Test
+class RomListWindow : public ProgramValuesFixture
 {
 protected:
     void SetUp() override
     {
+        ProgramValuesFixture::SetUp();
         ASSERT_TRUE(root_.isValid());
         ProgramFolder = folder("program");
         RomFolder = folder("roms");
-        CdRomFolder.clear();
         PixFolder = RomFolder;
-        KGenLocation.clear();
-        GenecystLocation.clear();
         windows_ = std::make_unique<ProgramWindows>();
         window_ = qobject_cast<Tformlistroms *>(windows_->secondary.listRoms);
         ASSERT_NE(window_, nullptr);
         grid_ = window_->romgrid;
     }
 
-    void TearDown() override { windows_.reset(); }
+    void TearDown() override
+    {
+        windows_.reset();
+        ProgramValuesFixture::TearDown();
+    }
 
     QString folder(const QString &name)
     {

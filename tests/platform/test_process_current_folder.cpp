@@ -1,5 +1,5 @@
 #include "platform/current_folder.h"
-#include "platform/test_process_standin.h"
+#include "support/standin_emulator.h"
 
 #include <QTemporaryDir>
 

@@ -1,5 +1,6 @@
 #include "platform/process_start.h"
-#include "platform/test_process_standin.h"
+#include "support/standin_emulator.h"
+#include "support/process_probes.h"
 
 #include <QTemporaryDir>
 
@@ -7,24 +8,6 @@
 #include <unistd.h>
 
 namespace {
-
-// State letters ('R', 'S', 'Z', ...) of every process whose parent is this one.
-QList<char> ChildStates()
-{
-    QList<char> states;
-    const QString self = QString::number(getpid());
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/") + pid + QStringLiteral("/stat"));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid ...": comm may hold blanks and parentheses.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> rest = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (rest.size() > 1 && rest[1] == self.toLatin1())
-            states.append(rest[0].at(0));
-    }
-    return states;
-}
 
 class ProcessStart : public ::testing::Test
 {

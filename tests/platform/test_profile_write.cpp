@@ -1,4 +1,4 @@
-#include "profile_fixture.h"
+#include "support/profile_fixture.h"
 
 #include <cerrno>
 #include <csignal>

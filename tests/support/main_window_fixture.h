@@ -1,4 +1,5 @@
 #pragma once
+#include "support/program_values_fixture.h"
 #include "app/main_window.h"
 #include "settings/program_values.h"
 #include "app/program_windows.h"
@@ -36,23 +37,18 @@ inline bool WaitUntil(const std::function<bool()> &done, int milliseconds = 1000
 
 // The program's windows with the program folder and the working folder in
 // temporary folders of their own; the program-wide values start empty.
-class MainWindowFixture : public ::testing::Test
+class MainWindowFixture : public ProgramValuesFixture
 {
 protected:
     void SetUp() override
     {
+        ProgramValuesFixture::SetUp();
         ASSERT_TRUE(programDir.isValid());
         ASSERT_TRUE(workDir.isValid());
         savedCurrent_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(workDir.path()));
         workFolder = QDir::currentPath();
         ProgramFolder = programDir.path();
-        RomFolder.clear();
-        CdRomFolder.clear();
-        PixFolder.clear();
-        KGenLocation.clear();
-        GenecystLocation.clear();
-        DefaultOptions = OptionSet{};
         windows = std::make_unique<ProgramWindows>();
         form = windows->Form1.get();
         locations = windows->secondary.locations;
@@ -63,6 +59,7 @@ protected:
     {
         windows.reset();
         QDir::setCurrent(savedCurrent_);
+        ProgramValuesFixture::TearDown();
     }
 
     QString settingsPath() const { return programDir.filePath(QStringLiteral("romdeck.ini")); }

@@ -1,4 +1,5 @@
-#include "main_window_fixture.h"
+#include "support/program_values_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "platform/errors.h"
 
@@ -10,12 +11,12 @@
 namespace {
 
 // The dialog on its own, with counters in place of the main window's save and rebuild.
-class LocationsDialogTest : public ::testing::Test
+class LocationsDialogTest : public ProgramValuesFixture
 {
 protected:
     void SetUp() override
     {
-        KGenLocation = GenecystLocation = RomFolder = CdRomFolder = PixFolder = QString();
+        ProgramValuesFixture::SetUp();
         dialog.saveSettings = [this] {
             ++saves;
             if (failSave)

@@ -2,6 +2,8 @@
 // loads the settings there and lists the folders they name; its close button
 // saves (or, when the save fails, shows the error and stays open), while an
 // end by signal writes nothing.
+#include "support/rom_images.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -37,9 +39,7 @@ QByteArray ReadFile(const QString &path)
 // A plain ROM image whose header title is `title`.
 void WriteRom(const QString &path, const QByteArray &title)
 {
-    QByteArray image(1024, '\0');
-    image.replace(0x120, title.size(), title);
-    WriteFile(path, image);
+    ASSERT_TRUE(rom_images::WritePlainRom(path, title)) << path.toStdString();
 }
 
 QStringList Entries(const QString &folder)

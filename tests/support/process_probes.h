@@ -1,6 +1,7 @@
 #pragma once
-// Probes shared by the launch benchmarks: a stand-in emulator that signals
-// through a fifo when it runs, and what the benchmarking process holds.
+// Probes of started processes, shared by the launch tests and benchmarks: a
+// stand-in emulator that signals through a fifo when it runs, the children
+// this process left, and what it holds.
 
 #include <QByteArray>
 #include <QDir>
@@ -44,20 +45,27 @@ inline bool AwaitSignal(int fifo)
     return read(fifo, &byte, 1) == 1;
 }
 
-inline int ZombieChildren()
+// State letters ('R', 'S', 'Z', ...) of every process whose parent is this one.
+inline QList<char> ChildStates()
 {
-    int zombies = 0;
+    QList<char> states;
     const QByteArray self = QByteArray::number(getpid());
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile stat(QStringLiteral("/proc/") + pid + QStringLiteral("/stat"));
         if (!stat.open(QIODevice::ReadOnly))
             continue;
+        // "pid (comm) state ppid ...": comm may hold blanks and parentheses.
         const QByteArray text = stat.readAll();
         const QList<QByteArray> rest = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (rest.size() > 1 && rest[1] == self && rest[0] == "Z")
-            ++zombies;
+        if (rest.size() > 1 && rest[1] == self)
+            states.append(rest[0].at(0));
     }
-    return zombies;
+    return states;
+}
+
+inline int ZombieChildren()
+{
+    return static_cast<int>(ChildStates().count('Z'));
 }
 
 inline int OpenDescriptors()
