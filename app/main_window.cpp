@@ -1,11 +1,11 @@
 #include "app/main_window.h"
 
-#include "settings/program_values.h"
 #include "app/main_rom_list.h"
-#include "platform/paths.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "platform/paths.h"
 #include "platform/program_folder.h"
+#include "settings/program_values.h"
 #include "widgets/image_button.h"
 #include "widgets/program_font.h"
 

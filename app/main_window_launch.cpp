@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include "settings/program_values.h"
 #include "app/main_rom_list.h"
 #include "launch/command_line.h"
 #include "launch/options_panel.h"
@@ -8,6 +7,7 @@
 #include "platform/errors.h"
 #include "platform/message_box.h"
 #include "platform/process_start.h"
+#include "settings/program_values.h"
 
 #include <QFile>
 

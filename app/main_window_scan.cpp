@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
-#include "settings/program_values.h"
 #include "app/main_rom_list.h"
 #include "catalogue/folder_scan.h"
+#include "settings/program_values.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

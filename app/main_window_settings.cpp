@@ -45,9 +45,10 @@ void TForm1::SaveSettings()
 {
     const QString file = SettingsFile();
     const TForm3 &locations = *windows_.locations;
-    WriteGeneralSettings(file, GeneralSettings{locations.romloc->text(), locations.cdromloc->text(),
-                                               locations.pixloc->text(), locations.kgenloc->text(),
-                                               locations.geneloc->text(), panopt->isVisibleTo(this)});
+    WriteGeneralSettings(file,
+                         GeneralSettings{locations.romloc->text(), locations.cdromloc->text(), locations.pixloc->text(),
+                                         locations.kgenloc->text(), locations.geneloc->text(),
+                                         panopt->isVisibleTo(this)});
     WriteDefaultOptionSet(file, DefaultOptions);
     if (!panopt->isDefaultDown() && lstdir->itemIndex() >= 0)
         WriteRomOptionSet(file, SelectedSection(), panopt->values());

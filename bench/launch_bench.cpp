@@ -67,8 +67,7 @@ void BM_LaunchToStandInStart(benchmark::State &state)
         state.SetIterationTime(std::chrono::duration<double>(started - start).count());
         returnSeconds += std::chrono::duration<double>(returned - start).count();
     }
-    state.counters["return_us"] =
-        benchmark::Counter(returnSeconds * 1e6 / double(state.iterations()));
+    state.counters["return_us"] = benchmark::Counter(returnSeconds * 1e6 / double(state.iterations()));
 }
 BENCHMARK(BM_LaunchToStandInStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 

@@ -3,9 +3,9 @@
 // and the export of 100,000 rows against its floor, one write of the same
 // bytes. Sorting the table by a click is measured by sortablegrid_bench.
 
-#include "settings/program_values.h"
 #include "catalogue/sorted_rom_list.h"
 #include "listexport/rom_list_window.h"
+#include "settings/program_values.h"
 #include "widgets/sortablegrid/sortable_grid.h"
 
 #include <QApplication>
@@ -72,8 +72,8 @@ void BM_Fill(benchmark::State &state)
         state.SkipWithError("the table was not filled");
     state.SetComplexityN(n);
     state.counters["paints_per_fill"] = double(counter.paints) / double(state.iterations());
-    state.counters["ns_per_row"] =
-        benchmark::Counter(double(n) * double(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_row"] = benchmark::Counter(double(n) * double(state.iterations()),
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The export as the save button runs it, and the floor.
@@ -123,6 +123,12 @@ void BM_ExportFloor(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_Fill)->Arg(kMaxRows / 8)->Arg(kMaxRows / 4)->Arg(kMaxRows / 2)->Arg(kMaxRows)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_Fill)
+    ->Arg(kMaxRows / 8)
+    ->Arg(kMaxRows / 4)
+    ->Arg(kMaxRows / 2)
+    ->Arg(kMaxRows)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportFloor)->Unit(benchmark::kMillisecond);

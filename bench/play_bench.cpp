@@ -2,9 +2,9 @@
 // emulator's start (the settings save included), and what 200 launches leave
 // behind in the program.
 
-#include "settings/program_values.h"
-#include "app/program_windows.h"
 #include "app/main_rom_list.h"
+#include "app/program_windows.h"
+#include "settings/program_values.h"
 #include "support/process_probes.h"
 
 #include <QApplication>

@@ -47,7 +47,7 @@ bool WriteCollection(const QString &folder, int count)
     for (int i = 0; i < count; ++i) {
         const bool smd = i % 2 == 1;
         const QString path = folder + QStringLiteral("/Game ") + QString::number(100000 + i) +
-                             (smd ? QStringLiteral(" (World).smd") : QStringLiteral(" (World).bin"));
+            (smd ? QStringLiteral(" (World).smd") : QStringLiteral(" (World).bin"));
         const QByteArray title =
             rom_images::Padded("TITLE " + QByteArray::number((static_cast<long>(i) * 7919) % count));
         if (!(smd ? rom_images::WriteSmdRom(path, title) : rom_images::WritePlainRom(path, title)))
@@ -168,7 +168,13 @@ BENCHMARK(BM_CaptionUpdate);
 // Other work on the machine only ever adds time: each size runs five times,
 // and the ratios use the fastest run of each.
 BENCHMARK(BM_Floor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
-BENCHMARK(BM_ScanFolder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
+BENCHMARK(BM_ScanFolder)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5)
+    ->Repetitions(5);
 BENCHMARK(BM_Scan)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 
 // Keeps the fastest time per iteration of each benchmark, for the ratios

@@ -38,8 +38,7 @@ std::vector<QStringList> MakeRows()
             title += random() % 6 == 0 ? QChar(' ') : QChar('A' + int(random() % 26));
         const double size = double(random() % 100000000) / 100.0;
         const QDate date = QDate(1985, 1, 1).addDays(random() % 15000);
-        rows.push_back({title, SizeText(size),
-                        kLocale.toString(date, QLocale::ShortFormat)});
+        rows.push_back({title, SizeText(size), kLocale.toString(date, QLocale::ShortFormat)});
     }
     return rows;
 }
@@ -76,11 +75,10 @@ TSortableGrid &Grid()
 
 void SendClick(QWidget *target, QPoint point, Qt::MouseButton button)
 {
-    QMouseEvent press(QEvent::MouseButtonPress, point, target->mapToGlobal(point), button, button,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, point, target->mapToGlobal(point), button, button, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, point, target->mapToGlobal(point), button,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, point, target->mapToGlobal(point), button, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(target, &release);
 }
 
@@ -110,8 +108,7 @@ void RunFloor(benchmark::State &state, const std::vector<std::pair<Key, int>> &p
         auto sorted = pairs;
         std::vector<QStringList> current = rows;
         state.ResumeTiming();
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        std::stable_sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
         for (size_t i = 0; i < sorted.size(); ++i)
             scratch[i] = std::move(current[sorted[i].second]);
         for (size_t i = 0; i < sorted.size(); ++i)

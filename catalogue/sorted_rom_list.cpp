@@ -35,10 +35,9 @@ int SortedRomList::add(const QString &text, const romobj &object)
     }
     // The first block whose last text sorts after the new one takes it; equal
     // texts go behind those already there.
-    auto block = std::upper_bound(blocks_.begin(), blocks_.end(), text,
-                                  [](const QString &t, const std::vector<RomListEntry> &b) {
-                                      return RomTextLess(t, b.back().text);
-                                  });
+    auto block = std::upper_bound(
+        blocks_.begin(), blocks_.end(), text,
+        [](const QString &t, const std::vector<RomListEntry> &b) { return RomTextLess(t, b.back().text); });
     if (block == blocks_.end())
         --block;
     const auto index = static_cast<std::size_t>(block - blocks_.begin());

@@ -38,8 +38,9 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setFont(ProgramFont(11, true));
-    button->setStyleSheet(QStringLiteral("QPushButton { color: yellow; background: #000060; border: 1px outset #8080ff; }"
-                                         "QPushButton:pressed { border-style: inset; }"));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { color: yellow; background: #000060; border: 1px outset #8080ff; }"
+                       "QPushButton:pressed { border-style: inset; }"));
     button->setGeometry(left, 216, 69, 25);
     // Enter in an edit is not a click on OK.
     button->setAutoDefault(false);

@@ -48,8 +48,8 @@ QString GenecystCommandLine(const OptionSet &options, const QString &rom, const 
 
 } // namespace
 
-QString BuildCommandLine(const OptionSet &options, const QString &romPath,
-                         const QString &kgenLocation, const QString &genecystLocation)
+QString BuildCommandLine(const OptionSet &options, const QString &romPath, const QString &kgenLocation,
+                         const QString &genecystLocation)
 {
     // ROM names such as "Title (Region).bin" hold blanks: unquoted, the
     // emulator would receive the pieces as separate arguments.

@@ -8,5 +8,5 @@
 // go in as typed; the ROM path goes in as it is unless it holds a blank, a tab
 // or a double quote, in which case it is quoted so that the emulator still
 // receives it as one argument.
-QString BuildCommandLine(const OptionSet &options, const QString &romPath,
-                         const QString &kgenLocation, const QString &genecystLocation);
+QString BuildCommandLine(const OptionSet &options, const QString &romPath, const QString &kgenLocation,
+                         const QString &genecystLocation);

@@ -20,25 +20,22 @@ QToolButton *ModeButton(const QString &caption, QWidget *parent)
     QFont face = button->font();
     face.setPixelSize(16);
     button->setFont(face);
-    button->setStyleSheet(QStringLiteral(
-        "QToolButton { color: navy; background: #d4d0c8; border: 2px outset #ffffff; }"
-        "QToolButton:checked { background: #9c9a94; border: 2px inset #404040; }"));
+    button->setStyleSheet(QStringLiteral("QToolButton { color: navy; background: #d4d0c8; border: 2px outset #ffffff; }"
+                                         "QToolButton:checked { background: #9c9a94; border: 2px inset #404040; }"));
     return button;
 }
 
 } // namespace
 
-OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent)
-    : QFrame(parent), defaultOptions_(defaultOptions)
+OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(parent), defaultOptions_(defaultOptions)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "OptionsPanel { background: navy; }"
-        "QGroupBox, QRadioButton, QCheckBox, QLabel { color: yellow; }"
-        "QGroupBox { border: 1px solid #6070c0; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; }"
-        "QLineEdit { color: yellow; background: navy; border: 1px solid #6070c0; }"));
+    setStyleSheet(QStringLiteral("OptionsPanel { background: navy; }"
+                                 "QGroupBox, QRadioButton, QCheckBox, QLabel { color: yellow; }"
+                                 "QGroupBox { border: 1px solid #6070c0; margin-top: 6px; }"
+                                 "QGroupBox::title { subcontrol-origin: margin; left: 6px; }"
+                                 "QLineEdit { color: yellow; background: navy; border: 1px solid #6070c0; }"));
 
     butdefault = ModeButton(QStringLiteral("Default"), this);
     butdefault->setGeometry(92, 12, 77, 17);
@@ -49,7 +46,8 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent)
     modeGroup_.setExclusive(true);
     butdefault->setChecked(true);
 
-    rademu = new RadioGroup(QStringLiteral("Which EMU ?"), {QStringLiteral("KGen"), QStringLiteral("Genecyst")}, 2, this);
+    rademu =
+        new RadioGroup(QStringLiteral("Which EMU ?"), {QStringLiteral("KGen"), QStringLiteral("Genecyst")}, 2, this);
     rademu->setGeometry(56, 44, 209, 37);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Frame Rate"), this);
@@ -66,10 +64,10 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent)
     Label1->move(16, 44);
     Label1->adjustSize();
 
-    rgcountry = new RadioGroup(QStringLiteral("Country"),
-                               {QStringLiteral("Auto"), QStringLiteral("Japanese"), QStringLiteral("American"),
-                                QStringLiteral("European")},
-                               1, this);
+    rgcountry = new RadioGroup(
+        QStringLiteral("Country"),
+        {QStringLiteral("Auto"), QStringLiteral("Japanese"), QStringLiteral("American"), QStringLiteral("European")}, 1,
+        this);
     rgcountry->setGeometry(184, 88, 113, 101);
     rgcountry->setItemIndex(0);
 

@@ -1,7 +1,7 @@
 #include "listexport/catalogue_writer.h"
 
-#include "platform/windows1252.h"
 #include "platform/errors.h"
+#include "platform/windows1252.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,8 +14,7 @@ constexpr QByteArrayView kTitle = "Genesis ROMs";
 constexpr QByteArrayView kSeparator = " | ";
 constexpr QByteArrayView kLineEnd = "\r\n";
 // A file name takes at most four UTF-8 bytes per character.
-constexpr qsizetype kMaxLineBytes =
-    4 * kNameWidth + 2 * kSeparator.size() + 2 * kTitleWidth + 2 * kLineEnd.size();
+constexpr qsizetype kMaxLineBytes = 4 * kNameWidth + 2 * kSeparator.size() + 2 * kTitleWidth + 2 * kLineEnd.size();
 // Lines gather in a buffer that stays in the cache and is written when full.
 constexpr qsizetype kBufferBytes = 64 * 1024;
 

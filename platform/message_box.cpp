@@ -19,10 +19,13 @@ QMessageBox::StandardButton RunCentred(QMessageBox &box)
 
 } // namespace
 
-QMessageBox::StandardButton ShowMessage(MessageType type, const QString &text,
-                                        QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton ShowMessage(MessageType type, const QString &text, QMessageBox::StandardButtons buttons)
 {
-    static const struct { const char *caption; QMessageBox::Icon icon; } kinds[] = {
+    static const struct
+    {
+        const char *caption;
+        QMessageBox::Icon icon;
+    } kinds[] = {
         {"Error", QMessageBox::Critical},
         {"Warning", QMessageBox::Warning},
         {"Information", QMessageBox::Information},
@@ -34,8 +37,7 @@ QMessageBox::StandardButton ShowMessage(MessageType type, const QString &text,
 
 void ShowErrorBox(const QString &errorText)
 {
-    QMessageBox box(QMessageBox::Critical, ProgramTitle(), errorText + QLatin1Char('.'),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, ProgramTitle(), errorText + QLatin1Char('.'), QMessageBox::Ok);
     RunCentred(box);
 }
 

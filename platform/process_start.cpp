@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,8 +19,8 @@ namespace {
 
 struct ProgramAndArguments
 {
-    QString program;       // as it can be handed to execve
-    QString argumentText;  // the rest of the line, still to be split
+    QString program;      // as it can be handed to execve
+    QString argumentText; // the rest of the line, still to be split
 };
 
 bool IsBlank(QChar c)
@@ -32,8 +32,7 @@ bool IsExecutableFile(const QString &path)
 {
     const QByteArray bytes = QFile::encodeName(path);
     struct stat info;
-    return stat(bytes.constData(), &info) == 0 && S_ISREG(info.st_mode)
-           && access(bytes.constData(), X_OK) == 0;
+    return stat(bytes.constData(), &info) == 0 && S_ISREG(info.st_mode) && access(bytes.constData(), X_OK) == 0;
 }
 
 // The runnable path that a candidate names, or an empty text. As with a shell,
@@ -84,9 +83,8 @@ void KeepOnlyStandardDescriptors()
     if (close_range(3U, ~0U, CLOSE_RANGE_CLOEXEC) == 0)
         return;
     struct rlimit limit;
-    const rlim_t highest = getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
-                               ? limit.rlim_cur
-                               : 65536;
+    const rlim_t highest =
+        getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? limit.rlim_cur : 65536;
     for (rlim_t fd = 3; fd < highest; ++fd)
         fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
 }
@@ -95,7 +93,9 @@ void KeepOnlyStandardDescriptors()
 // blocked, nothing ignored. Runs between fork and exec: system calls only.
 void ResetSignals()
 {
-    struct sigaction defaultAction {};
+    struct sigaction defaultAction
+    {
+    };
     defaultAction.sa_handler = SIG_DFL;
     for (int signal = 1; signal < NSIG; ++signal)
         sigaction(signal, &defaultAction, nullptr);

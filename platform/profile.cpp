@@ -161,8 +161,8 @@ std::string_view WithoutTrailingSpaces(std::string_view s)
 
 } // namespace
 
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                               LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName)
+DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                               DWORD nSize, LPCSTR lpFileName)
 {
     if (!lpReturnedString || nSize == 0)
         return 0;
@@ -172,8 +172,8 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
     if (lpAppName && lpKeyName && lpFileName && ReadRegularFile(lpFileName, contents, info))
         value = FindProfileValue(contents, lpAppName, lpKeyName);
     // The caller receives a C string: a NUL inside the value ends it.
-    const std::string_view source = value ? value->substr(0, value->find('\0'))
-                                          : WithoutTrailingSpaces(lpDefault ? lpDefault : "");
+    const std::string_view source =
+        value ? value->substr(0, value->find('\0')) : WithoutTrailingSpaces(lpDefault ? lpDefault : "");
     const size_t count = std::min<size_t>(source.size(), nSize - 1);
     std::memcpy(lpReturnedString, source.data(), count);
     lpReturnedString[count] = '\0';
@@ -184,8 +184,8 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
 {
     // A line break would split the entry into lines that read back as
     // something else, so such a write is refused before the file is touched.
-    if (!lpAppName || !lpKeyName || !lpString || !lpFileName || HoldsLineBreak(lpAppName)
-        || HoldsLineBreak(lpKeyName) || HoldsLineBreak(lpString)) {
+    if (!lpAppName || !lpKeyName || !lpString || !lpFileName || HoldsLineBreak(lpAppName) ||
+        HoldsLineBreak(lpKeyName) || HoldsLineBreak(lpString)) {
         errno = EINVAL;
         return 0;
     }

@@ -13,8 +13,8 @@
 // without its trailing spaces, as Windows does; a null lpDefault reads as "".
 // A value ends at a NUL byte inside it. Returns the number of bytes copied,
 // not counting the NUL; 0 and nothing written when nSize is 0.
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                               LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
+DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                               DWORD nSize, LPCSTR lpFileName);
 
 // Sets lpKeyName in section lpAppName of lpFileName to lpString, creating the
 // key, the section or the file (not its folder) as needed. The value is
@@ -30,5 +30,4 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
 // a folder (EISDIR) or some other non-file (EACCES), the folder is missing or
 // refuses the write, or the disk is full. A write that would leave the file as
 // it is succeeds without touching it.
-BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString,
-                                LPCSTR lpFileName);
+BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName);

@@ -124,8 +124,7 @@ std::optional<SectionLines> FindSection(const std::vector<Line> &lines, std::str
     return std::nullopt;
 }
 
-std::optional<size_t> FindKey(const std::vector<Line> &lines, const SectionLines &section,
-                              std::string_view key)
+std::optional<size_t> FindKey(const std::vector<Line> &lines, const SectionLines &section, std::string_view key)
 {
     for (size_t i = section.first; i < section.end; ++i)
         if (lines[i].kind == LineKind::Key && SameName(lines[i].name, key))
@@ -135,8 +134,7 @@ std::optional<size_t> FindKey(const std::vector<Line> &lines, const SectionLines
 
 std::string_view WithoutQuotes(std::string_view value)
 {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
 }
@@ -154,8 +152,7 @@ size_t InsertAfter(std::string &out, const Line &line)
 
 } // namespace
 
-std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
-                                                 std::string_view key)
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section, std::string_view key)
 {
     const std::vector<Line> lines = SplitLines(text);
     const std::optional<SectionLines> found = FindSection(lines, Trim(section));

@@ -27,8 +27,7 @@
 // The value of `key` in the first section named `section`, as read by the
 // rules above; nothing when that section, or that key in it, is missing.
 // The view points into `text`.
-std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
-                                                 std::string_view key);
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
 // `text` with `key` in the first section named `section` set to `value`. The
 // key's line is rewritten in place as "key=value", keeping its line end (the

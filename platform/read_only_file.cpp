@@ -16,7 +16,9 @@ ReadOnlyFile::ReadOnlyFile(const QByteArray &nativePath)
     fd_ = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd_ < 0)
         ThrowLastIoError();
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd_, &info) != 0) {
         const int err = errno;
         ::close(fd_);

@@ -59,8 +59,8 @@ QStringList SplitWindowsCommandLine(const QString &commandLine)
 
 QString QuoteWindowsArgument(const QString &argument)
 {
-    const bool needsQuotes = argument.isEmpty() || argument.contains(u' ')
-                             || argument.contains(u'\t') || argument.contains(u'"');
+    const bool needsQuotes =
+        argument.isEmpty() || argument.contains(u' ') || argument.contains(u'\t') || argument.contains(u'"');
     if (!needsQuotes)
         return argument;
 

@@ -33,16 +33,15 @@ QString StoredForm(const QString &value)
 
 } // namespace
 
-QString ReadProfileText(const QString &file, const QString &section, const QString &key,
-                        const QString &defaultValue)
+QString ReadProfileText(const QString &file, const QString &section, const QString &key, const QString &defaultValue)
 {
     char buffer[kValueBuffer];
     const QByteArray path = QFile::encodeName(file);
     const QByteArray group = section.toUtf8();
     const QByteArray name = key.toUtf8();
     const QByteArray fallback = defaultValue.toUtf8();
-    const DWORD length = GetPrivateProfileStringA(group.constData(), name.constData(), fallback.constData(),
-                                                  buffer, kValueBuffer, path.constData());
+    const DWORD length = GetPrivateProfileStringA(group.constData(), name.constData(), fallback.constData(), buffer,
+                                                  kValueBuffer, path.constData());
     return QString::fromUtf8(buffer, static_cast<qsizetype>(length));
 }
 
@@ -65,8 +64,8 @@ bool ParseProfileInteger(const QString &text, int &value)
     if (digits.isEmpty())
         return false;
     for (QChar ch : digits) {
-        const bool ok = base == 16 ? std::isxdigit(ch.unicode() < 128 ? ch.unicode() : 'g') != 0
-                                   : (ch >= u'0' && ch <= u'9');
+        const bool ok =
+            base == 16 ? std::isxdigit(ch.unicode() < 128 ? ch.unicode() : 'g') != 0 : (ch >= u'0' && ch <= u'9');
         if (!ok)
             return false;
     }
@@ -83,8 +82,7 @@ bool ParseProfileInteger(const QString &text, int &value)
     }
     const qlonglong number = digits.toLongLong(&converted, 10);
     const qlonglong signedNumber = negative ? -number : number;
-    if (!converted || signedNumber < std::numeric_limits<int>::min()
-        || signedNumber > std::numeric_limits<int>::max())
+    if (!converted || signedNumber < std::numeric_limits<int>::min() || signedNumber > std::numeric_limits<int>::max())
         return false;
     value = static_cast<int>(signedNumber);
     return true;

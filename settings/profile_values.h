@@ -5,8 +5,7 @@
 // file afresh and releases it before returning.
 
 // Text of a key, at most 1023 bytes; the default when the key is missing.
-QString ReadProfileText(const QString &file, const QString &section, const QString &key,
-                        const QString &defaultValue);
+QString ReadProfileText(const QString &file, const QString &section, const QString &key, const QString &defaultValue);
 
 // Integer: signed decimal, or hexadecimal after "$", "0x" or "0X"; a value
 // that does not convert gives the default.

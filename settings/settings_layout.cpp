@@ -58,8 +58,7 @@ QString SettingsFilePath(const QString &programFolder)
     return JoinPath(programFolder, QStringLiteral("romdeck.ini"));
 }
 
-GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder,
-                                    const QString &currentFolder)
+GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder)
 {
     GeneralSettings settings;
     settings.roms = ReadProfileText(file, kGeneral, kRoms, QString());
@@ -71,8 +70,8 @@ GeneralSettings ReadGeneralSettings(const QString &file, const QString &programF
         settings.pix = settings.roms;
     settings.kgenloc = RepairedEmulator(ReadProfileText(file, kGeneral, kKGenLocation, QString()), programFolder,
                                         QStringLiteral("kgen.exe"));
-    settings.geneloc = RepairedEmulator(ReadProfileText(file, kGeneral, kGenecystLocation, QString()),
-                                        programFolder, QStringLiteral("genecyst.exe"));
+    settings.geneloc = RepairedEmulator(ReadProfileText(file, kGeneral, kGenecystLocation, QString()), programFolder,
+                                        QStringLiteral("genecyst.exe"));
     settings.optshowing = ReadProfileBool(file, kGeneral, kOptionsShowing, true);
     return settings;
 }

@@ -26,8 +26,7 @@ struct GeneralSettings
 // folder becomes currentFolder, a snapshot folder that is not one becomes the
 // ROM folder, and an emulator that no longer exists falls back to kgen.exe or
 // genecyst.exe beside the program, else to nothing.
-GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder,
-                                    const QString &currentFolder);
+GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder);
 
 // Writes [General] in the order roms, pix, kgenloc, geneloc, cdrom, optshowing.
 // Raises RomdeckError when the file cannot be written.

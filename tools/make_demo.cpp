@@ -29,7 +29,12 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    struct Game { const char *file; const char *title; bool smd; };
+    struct Game
+    {
+        const char *file;
+        const char *title;
+        bool smd;
+    };
     const Game games[] = {
         {"Sonic the Hedgehog (World).bin", "SONIC THE HEDGEHOG", false},
         {"ROCKET.BIN", "ROCKET KNIGHT ADVENTURES", false},

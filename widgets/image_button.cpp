@@ -85,7 +85,6 @@ void ImageButton::paintGlyph(QPainter &painter, const QRectF &area) const
         painter.drawLine(box.topLeft(), box.bottomRight());
         painter.drawLine(box.topRight(), box.bottomLeft());
         break;
-    case Glyph::Lettering:
-        break;
+    case Glyph::Lettering: break;
     }
 }

@@ -13,7 +13,11 @@ public:
     ImageButton(const QString &lettering, const QString &hint, QWidget *parent = nullptr,
                 Glyph glyph = Glyph::Lettering);
 
-    void setLetteringColor(const QColor &color) { letteringColor_ = color; update(); }
+    void setLetteringColor(const QColor &color)
+    {
+        letteringColor_ = color;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

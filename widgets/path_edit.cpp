@@ -41,7 +41,7 @@ void PathEdit::browse()
     QString chosen;
     if (kind_ == Kind::Folder) {
         chosen = QFileDialog::getExistingDirectory(window(), QString(), text(),
-                                                    QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+                                                   QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     } else {
         const QFileInfo current(text());
         chosen = QFileDialog::getOpenFileName(window(), QString(), current.absolutePath(), filters_, nullptr,

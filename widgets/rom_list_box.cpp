@@ -7,7 +7,7 @@
 namespace {
 constexpr int kRepaintPauseMs = 40;
 constexpr int kTextInset = 2;
-}
+} // namespace
 
 RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
 {
@@ -105,8 +105,7 @@ void RomListBox::paintEvent(QPaintEvent *)
         if (selected)
             painter.fillRect(line, colours.color(QPalette::Highlight));
         painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter.drawText(line.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         rowText(row));
+        painter.drawText(line.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter, rowText(row));
         if (selected && hasFocus()) {
             painter.setPen(QPen(colours.color(QPalette::HighlightedText), 1, Qt::DotLine));
             painter.drawRect(line.adjusted(0, 0, -1, -1));
@@ -159,9 +158,7 @@ void RomListBox::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Home: target = 0; break;
     case Qt::Key_End: target = last; break;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        emit keyPressed(QChar(u'\r'));
-        return;
+    case Qt::Key_Enter: emit keyPressed(QChar(u'\r')); return;
     default:
         if (!event->text().isEmpty()) {
             const QChar typed = event->text().front();

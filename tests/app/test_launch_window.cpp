@@ -1,20 +1,20 @@
 // The Play command on the main window: the save first, the checks and their
 // messages, the working folder, and the exact arguments the emulator receives.
-#include "support/program_values_fixture.h"
-#include "settings/program_values.h"
-#include "app/program_windows.h"
 #include "app/main_rom_list.h"
+#include "app/program_windows.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
-#include "support/standin_emulator.h"
+#include "settings/program_values.h"
 #include "support/modal_answerer.h"
+#include "support/program_values_fixture.h"
+#include "support/standin_emulator.h"
 #include "widgets/radio_group.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSlider>
-#include <QToolButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -107,10 +107,9 @@ TEST_F(PlayCommand, SavesFirstThenChecksWithTheirMessages)
     GenecystLocation = root_ + "/emu dir";
     windows_.Form1->butGOClick();
 
-    EXPECT_EQ(answerer.seen(), (QStringList{"Error|What have you forgot ?",
-                                            "Error|Please set KGen location in setup.",
-                                            "Error|Please set Genecyst location in setup.",
-                                            "Information|no"}));
+    EXPECT_EQ(answerer.seen(),
+              (QStringList{"Error|What have you forgot ?", "Error|Please set KGen location in setup.",
+                           "Error|Please set Genecyst location in setup.", "Information|no"}));
     EXPECT_FALSE(QFile::exists(record_));
 }
 

@@ -64,7 +64,7 @@ TEST_F(ListBox, SelectionFromCodeEmitsNothing)
 
 TEST_F(ListBox, InsertionsKeepTheSameEntrySelected)
 {
-    box.setItemIndex(2); // charlie
+    box.setItemIndex(2);               // charlie
     box.addItem("aardvark", romobj()); // before it
     EXPECT_EQ(box.item(box.itemIndex()).text, "charlie");
     box.addItem("CHARLIE", romobj()); // equal text goes behind it

@@ -1,9 +1,9 @@
-#include "support/program_values_fixture.h"
-#include "settings/program_values.h"
-#include "app/program_windows.h"
 #include "app/main_rom_list.h"
+#include "app/program_windows.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
+#include "settings/program_values.h"
+#include "support/program_values_fixture.h"
 #include "support/rom_images.h"
 
 #include <QDir>
@@ -92,7 +92,10 @@ TEST_F(Scan, ListsAcceptedFilesSortedAndSelectsTheFirst)
     ASSERT_TRUE(WritePlainRom(RomFolder + "/d.zip", "ZIP"));
     // e.binx counts as ".bin": its first title shows, not its second.
     ASSERT_TRUE(WriteFile(RomFolder + "/e.binx", Cartridge("Bravo", "SECOND")));
-    ASSERT_TRUE(WriteFile(RomFolder + "/f.SMD", SmdImage(Cartridge("FIRST", "\xC9" "cho"))));
+    ASSERT_TRUE(WriteFile(RomFolder + "/f.SMD",
+                          SmdImage(Cartridge("FIRST",
+                                             "\xC9"
+                                             "cho"))));
     ASSERT_TRUE(QDir(RomFolder).mkpath("sub"));
     // The first entry's own option set is loaded when the scan selects it.
     ASSERT_TRUE(WriteFile(ProgramFolder + "/romdeck.ini", "[b.smd]\r\nusekgen=1\r\nextracmdline=-first\r\n"));
@@ -110,7 +113,9 @@ TEST_F(Scan, ListsAcceptedFilesSortedAndSelectsTheFirst)
     EXPECT_EQ(info(2).filename, RomFolder + "/c.1");
     EXPECT_TRUE(info(2).engname.isEmpty()); // the file-name fallback is not stored
     EXPECT_EQ(info(4).filename, RomFolder + "/f.SMD");
-    EXPECT_EQ(info(4).engname, "\xC9" "cho"); // raw header bytes
+    EXPECT_EQ(info(4).engname,
+              "\xC9"
+              "cho"); // raw header bytes
 }
 
 TEST_F(Scan, CaptionCountsAndMissingFolders)

@@ -72,10 +72,18 @@ TEST_F(LoadSettingsTest, MissingLocationsAreRepaired)
     const QString genecyst = touch(elsewhere.filePath(QStringLiteral("gens")));
     const QString kgenBeside = emulatorBesideProgram("kgen.exe");
     putSettings("[General]\r\n"
-                "roms=" + roms.path().toUtf8() + "\r\n"
-                "pix=" + programDir.filePath(QStringLiteral("deleted-pix")).toUtf8() + "\r\n"
-                "kgenloc=" + elsewhere.filePath(QStringLiteral("deleted/kgen98.exe")).toUtf8() + "\r\n"
-                "geneloc=" + genecyst.toUtf8() + "\r\n"
+                "roms=" +
+                roms.path().toUtf8() +
+                "\r\n"
+                "pix=" +
+                programDir.filePath(QStringLiteral("deleted-pix")).toUtf8() +
+                "\r\n"
+                "kgenloc=" +
+                elsewhere.filePath(QStringLiteral("deleted/kgen98.exe")).toUtf8() +
+                "\r\n"
+                "geneloc=" +
+                genecyst.toUtf8() +
+                "\r\n"
                 "cdrom=/no/such/cd\r\n"
                 "optshowing=0\r\n"
                 "[Default]\r\n"
@@ -148,8 +156,12 @@ TEST_F(LoadSettingsTest, DamagedFilesLoadWithDefaultsWhereValuesDoNotConvert)
     const std::vector<GarbageCase> cases = {
         {"binary bytes and NUL",
          Raw("\x00\x01\x02\xff\xfe\x80\x1agarbage\x00\n") + "[General]\n" + romsLine + "\n" +
-             Raw("optshowing=\x00" "0\n") + "[Default]\r" + "usekgen=\x01\n" + Raw("fskip=3\x00 4\n") +
-             "country=\xff\xfe\n" + Raw("extracmdline=ab\x00" "cd\n") + "dissound=\x80\n",
+             Raw("optshowing=\x00"
+                 "0\n") +
+             "[Default]\r" + "usekgen=\x01\n" + Raw("fskip=3\x00 4\n") + "country=\xff\xfe\n" +
+             Raw("extracmdline=ab\x00"
+                 "cd\n") +
+             "dissound=\x80\n",
          true, OptionSet{0, 3, 0, false, QStringLiteral("ab")}, true},
         {"100,000-byte lines, no final line end",
          "[General]\r\n" + longX + "\r\n" + romsLine + "\r\n[" + longX + "]\r\noptshowing=1\r\n" +

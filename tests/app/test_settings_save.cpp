@@ -23,8 +23,8 @@ std::optional<std::string> SaveError(TForm1 *form)
 QByteArray DefaultSection(int usekgen, int fskip, int country, bool dissound, const QByteArray &extra)
 {
     return "[Default]\r\nusekgen=" + QByteArray::number(usekgen) + "\r\nfskip=" + QByteArray::number(fskip) +
-           "\r\ncountry=" + QByteArray::number(country) + "\r\ndissound=" + (dissound ? "1" : "0") +
-           "\r\nextracmdline=" + extra + "\r\n";
+        "\r\ncountry=" + QByteArray::number(country) + "\r\ndissound=" + (dissound ? "1" : "0") +
+        "\r\nextracmdline=" + extra + "\r\n";
 }
 
 QByteArray RomSection(const QByteArray &name, int usekgen, int fskip, int country, bool dissound,
@@ -41,9 +41,10 @@ TEST_F(SaveSettingsTest, AFreshFileHoldsGeneralThenDefaultInOrder)
     locations->cdromloc->setText(QStringLiteral("/media/cd"));
     form->SaveSettings();
     const QByteArray work = workFolder.toUtf8();
-    EXPECT_EQ(settingsBytes(), "[General]\r\nroms=" + work + "\r\npix=" + work + "\r\nkgenloc=" + kgen.toUtf8() +
-                                   "\r\ngeneloc=/opt/gene cyst/genecyst.exe\r\ncdrom=/media/cd\r\noptshowing=1\r\n" +
-                                   DefaultSection(0, 1, 0, false, QByteArray()));
+    EXPECT_EQ(settingsBytes(),
+              "[General]\r\nroms=" + work + "\r\npix=" + work + "\r\nkgenloc=" + kgen.toUtf8() +
+                  "\r\ngeneloc=/opt/gene cyst/genecyst.exe\r\ncdrom=/media/cd\r\noptshowing=1\r\n" +
+                  DefaultSection(0, 1, 0, false, QByteArray()));
 }
 
 TEST_F(SaveSettingsTest, ARomSectionIsWrittenOnlyInCurrentModeWithASelection)

@@ -82,8 +82,7 @@ TEST_F(HeaderNames, PlainTitleKeepsBlanksAndControlBytes)
 TEST_F(HeaderNames, PlainTitleFallsBackToTheFileName)
 {
     // A title starting with NUL.
-    QString text = ReadBinHeaderName(write("Nul First (World).bin", Cartridge(Bytes("\0TITLE"), "")),
-                                     headerName);
+    QString text = ReadBinHeaderName(write("Nul First (World).bin", Cartridge(Bytes("\0TITLE"), "")), headerName);
     EXPECT_TRUE(headerName.isEmpty());
     EXPECT_EQ(text, "Nul First (World).bin");
 
@@ -124,8 +123,10 @@ TEST_F(HeaderNames, SmdTitleIsBuiltFromBothRunsAndTrimmed)
 
     // NUL and control bytes inside the title are kept; at the ends every
     // byte from 0 to 32 goes.
-    const QByteArray title = Bytes("\x05\0 \tAB\0C\x01" "D \x1f\0\0");
-    const QByteArray kept = Bytes("AB\0C\x01" "D");
+    const QByteArray title = Bytes("\x05\0 \tAB\0C\x01"
+                                   "D \x1f\0\0");
+    const QByteArray kept = Bytes("AB\0C\x01"
+                                  "D");
     text = ReadSmdHeaderName(write("ctl.smd", SmdImage(Cartridge("", title))), headerName);
     EXPECT_EQ(headerName, kept);
     EXPECT_EQ(text, QString::fromLatin1(kept));

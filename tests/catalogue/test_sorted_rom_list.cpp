@@ -119,14 +119,14 @@ TEST(SortedRomList, RowsStayRightAfterRepeatedSplitsAtEitherEnd)
 TEST(SortedRomList, OrderAgreesWithCaseInsensitiveCompareBeyondAscii)
 {
     const QString pieces[] = {
-        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("K"),
-        QStringLiteral("s"), QStringLiteral("_"), QStringLiteral(" "), QStringLiteral("~"),
-        QStringLiteral(u"\u212A"),       // Kelvin sign, folds to k
-        QStringLiteral(u"\u017F"),       // long s, folds to s
-        QStringLiteral(u"\u00E9"), QStringLiteral(u"\u00C9"), QStringLiteral(u"\u00DF"),
-        QStringLiteral(u"\u0130"), QStringLiteral(u"\uFFFD"),
-        QStringLiteral(u"\U0001D400"),   // outside the first plane: a surrogate pair
-        QStringLiteral(u"\U00010400"),   // Deseret capital, folds to U+10428
+        QStringLiteral("a"),           QStringLiteral("A"),       QStringLiteral("k"),       QStringLiteral("K"),
+        QStringLiteral("s"),           QStringLiteral("_"),       QStringLiteral(" "),       QStringLiteral("~"),
+        QStringLiteral(u"\u212A"), // Kelvin sign, folds to k
+        QStringLiteral(u"\u017F"), // long s, folds to s
+        QStringLiteral(u"\u00E9"),     QStringLiteral(u"\u00C9"), QStringLiteral(u"\u00DF"), QStringLiteral(u"\u0130"),
+        QStringLiteral(u"\uFFFD"),
+        QStringLiteral(u"\U0001D400"), // outside the first plane: a surrogate pair
+        QStringLiteral(u"\U00010400"), // Deseret capital, folds to U+10428
         QStringLiteral(u"\U00010428"),
     };
     QRandomGenerator random(77);

@@ -1,5 +1,5 @@
-#include "support/program_values_fixture.h"
 #include "support/main_window_fixture.h"
+#include "support/program_values_fixture.h"
 
 #include "platform/errors.h"
 
@@ -56,8 +56,8 @@ TEST_F(LocationsDialogTest, EveryKeystrokeReachesTheProgramWideTextAndOnlyFolder
         QString *value;
         bool setsFlag;
     } fields[] = {
-        {"kgenloc", dialog.kgenloc, &KGenLocation, false},  {"geneloc", dialog.geneloc, &GenecystLocation, false},
-        {"romloc", dialog.romloc, &RomFolder, true},         {"cdromloc", dialog.cdromloc, &CdRomFolder, true},
+        {"kgenloc", dialog.kgenloc, &KGenLocation, false}, {"geneloc", dialog.geneloc, &GenecystLocation, false},
+        {"romloc", dialog.romloc, &RomFolder, true},       {"cdromloc", dialog.cdromloc, &CdRomFolder, true},
         {"pixloc", dialog.pixloc, &PixFolder, false},
     };
     for (const auto &field : fields) {

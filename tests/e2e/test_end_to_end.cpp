@@ -99,10 +99,10 @@ protected:
     QByteArray settingsNaming(const QString &pix, bool optionsShowing) const
     {
         return "[General]\r\nroms=" + roms.toUtf8() + "\r\npix=" + pix.toUtf8() + "\r\nkgenloc=" + emulator.toUtf8() +
-               "\r\ngeneloc=\r\ncdrom=" + top.filePath(QStringLiteral("cd")).toUtf8() +
-               "\r\noptshowing=" + (optionsShowing ? "1" : "0") +
-               "\r\n[Default]\r\nusekgen=0\r\nfskip=2\r\ncountry=0\r\ndissound=0\r\nextracmdline=\r\n"
-               "[SONIC.BIN]\r\nusekgen=0\r\nfskip=3\r\n";
+            "\r\ngeneloc=\r\ncdrom=" + top.filePath(QStringLiteral("cd")).toUtf8() +
+            "\r\noptshowing=" + (optionsShowing ? "1" : "0") +
+            "\r\n[Default]\r\nusekgen=0\r\nfskip=2\r\ncountry=0\r\ndissound=0\r\nextracmdline=\r\n"
+            "[SONIC.BIN]\r\nusekgen=0\r\nfskip=3\r\n";
     }
 
     // Starts the program on a display of its own, from another working folder,
@@ -120,11 +120,12 @@ protected:
         // Parallel tests start their search for a free display at different numbers.
         const QString firstDisplay = QString::number(100 + getpid() % 500);
         // The shell notes its pid, display and X authority file, then becomes the program.
-        xvfb_.start(QStringLiteral("xvfb-run"),
-                    {QStringLiteral("-a"), QStringLiteral("-n"), firstDisplay, QStringLiteral("-s"),
-                     QStringLiteral("-screen 0 1024x768x24 -nolisten tcp"), QStringLiteral("sh"), QStringLiteral("-c"),
-                     QStringLiteral("echo \"$$ $DISPLAY $XAUTHORITY\" > \"$1.part\" && mv \"$1.part\" \"$1\" && exec \"$2\""),
-                     QStringLiteral("sh"), started, program});
+        xvfb_.start(
+            QStringLiteral("xvfb-run"),
+            {QStringLiteral("-a"), QStringLiteral("-n"), firstDisplay, QStringLiteral("-s"),
+             QStringLiteral("-screen 0 1024x768x24 -nolisten tcp"), QStringLiteral("sh"), QStringLiteral("-c"),
+             QStringLiteral("echo \"$$ $DISPLAY $XAUTHORITY\" > \"$1.part\" && mv \"$1.part\" \"$1\" && exec \"$2\""),
+             QStringLiteral("sh"), started, program});
         ASSERT_TRUE(xvfb_.waitForStarted(10000));
         ASSERT_TRUE(WaitFor([&] { return QFile::exists(started) || ended(); }, 30000))
             << "the virtual display did not start";
@@ -182,9 +183,9 @@ protected:
 
     void click(const QString &window, QPoint at)
     {
-        tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-                                         QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
-                                         QStringLiteral("1")});
+        tool(QStringLiteral("xdotool"),
+             {QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(at.x()),
+              QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
     }
 
     const QString binary = qEnvironmentVariable("ROMDECK_BINARY");
@@ -236,8 +237,7 @@ TEST_F(EndToEnd, TheCloseButtonSavesAndClosesAndAFailedSaveKeepsTheWindowOpen)
     // "Current" for the first entry, then close: the save fails at its section.
     click(main[0], kCurrentButton);
     click(main[0], kCloseButton);
-    ASSERT_TRUE(WaitFor([&] { return !windowsNamed(QStringLiteral("Romdeck")).isEmpty(); }, 10000))
-        << "no error box";
+    ASSERT_TRUE(WaitFor([&] { return !windowsNamed(QStringLiteral("Romdeck")).isEmpty(); }, 10000)) << "no error box";
     EXPECT_EQ(windowsNamed(QStringLiteral("Romdeck - 5 ROMs")), main) << "the main window stays open";
     // What came before the refused section is saved: the repaired snapshot folder.
     const QByteArray repaired = settingsNaming(roms, true);

@@ -34,8 +34,7 @@ TEST(BuildCommandLine, WorkedExamples)
 
     EXPECT_EQ(BuildCommandLine(Options(0, 3, 3, false), "/roms/GAME.BIN", "/emu/kgen98", "/gen/genecyst"),
               "/emu/kgen98 /roms/GAME.BIN -f3 -E ");
-    EXPECT_EQ(BuildCommandLine(Options(1, 4, 1, true, "abc"), "/roms/GAME~1.SMD", "/emu/kgen98",
-                               "/gen/genecyst"),
+    EXPECT_EQ(BuildCommandLine(Options(1, 4, 1, true, "abc"), "/roms/GAME~1.SMD", "/emu/kgen98", "/gen/genecyst"),
               "/gen/genecyst -run /roms/GAME~1.SMD -nosound -version Japan abc");
 }
 
@@ -62,8 +61,7 @@ TEST(BuildCommandLine, GenecystPieces)
 
 TEST(BuildCommandLine, LocationsAndExtraTextStayAsTyped)
 {
-    EXPECT_EQ(BuildCommandLine(Options(0, 1, 0, false, "a \"b\" $(c)"), "/r.bin", "/my emus/kgen",
-                               QString()),
+    EXPECT_EQ(BuildCommandLine(Options(0, 1, 0, false, "a \"b\" $(c)"), "/r.bin", "/my emus/kgen", QString()),
               "/my emus/kgen /r.bin a \"b\" $(c)");
     EXPECT_EQ(BuildCommandLine(Options(1, 1, 0, false), "/r.bin", QString(), " /my emus/gen \""),
               " /my emus/gen \" -run /r.bin ");
@@ -71,19 +69,21 @@ TEST(BuildCommandLine, LocationsAndExtraTextStayAsTyped)
 
 TEST(BuildCommandLine, RomPathReachesTheEmulatorAsOneArgument)
 {
-    const QStringList unchanged = {"/roms/a;b.bin", "/roms/-rf.bin", "/roms/$HOME.bin",
-                                   "/roms/back\\slash\\"};
+    const QStringList unchanged = {"/roms/a;b.bin", "/roms/-rf.bin", "/roms/$HOME.bin", "/roms/back\\slash\\"};
     for (const QString &rom : unchanged)
         EXPECT_EQ(Compose(Options(0, 1, 0, false), rom), "/emu/kgen " + rom + " ");
 
-    const QStringList awkward = {"/roms/$(touch pwned).bin", "/roms/Sonic (W) [!].bin",
-                                 "/roms/x\"y.bin", "/roms/tab\there.bin", "/roms/dir \\",
-                                 "/roms/a\\\"b c\\\\", "-rf .bin"};
+    const QStringList awkward = {"/roms/$(touch pwned).bin",
+                                 "/roms/Sonic (W) [!].bin",
+                                 "/roms/x\"y.bin",
+                                 "/roms/tab\there.bin",
+                                 "/roms/dir \\",
+                                 "/roms/a\\\"b c\\\\",
+                                 "-rf .bin"};
     for (const QString &rom : unchanged + awkward) {
         for (int usekgen : {0, 1}) {
-            const QStringList words =
-                SplitWindowsCommandLine(BuildCommandLine(Options(usekgen, 2, 1, true, "x"), rom,
-                                                         "/emu/kgen", "/gen/gcyst"));
+            const QStringList words = SplitWindowsCommandLine(
+                BuildCommandLine(Options(usekgen, 2, 1, true, "x"), rom, "/emu/kgen", "/gen/gcyst"));
             ASSERT_EQ(words.size(), usekgen == 0 ? 6 : 7) << rom.toStdString();
             EXPECT_EQ(words[usekgen == 0 ? 1 : 2], rom);
         }
@@ -103,10 +103,8 @@ TEST(BuildCommandLine, ComposedLineStartsTheEmulatorWithThoseArguments)
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
 
     const QString rom = dir.filePath(QStringLiteral("$(touch pwned) \"x\" Sonic.bin"));
-    ASSERT_TRUE(RunCommandLine(BuildCommandLine(Options(0, 3, 3, true, "-extra \"a b\""), rom,
-                                                emulator, QString())));
-    EXPECT_EQ(WaitForStandInRecord(out),
-              (QStringList{dir.path(), emulator, rom, "-f3", "-S", "-E", "-extra", "a b"}));
+    ASSERT_TRUE(RunCommandLine(BuildCommandLine(Options(0, 3, 3, true, "-extra \"a b\""), rom, emulator, QString())));
+    EXPECT_EQ(WaitForStandInRecord(out), (QStringList{dir.path(), emulator, rom, "-f3", "-S", "-E", "-extra", "a b"}));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("pwned"))));
 }
 

@@ -1,7 +1,7 @@
 #include "listexport/catalogue_writer.h"
 
-#include "platform/windows1252.h"
 #include "platform/errors.h"
+#include "platform/windows1252.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -25,7 +25,8 @@ QByteArray Blanks(int count)
 QByteArray Head()
 {
     return "Genesis ROMs\r\n\r\n"
-           "File Name    | English Name" + Blanks(36) + " | Jap Name" + Blanks(40) + "\r\n\r\n";
+           "File Name    | English Name" +
+        Blanks(36) + " | Jap Name" + Blanks(40) + "\r\n\r\n";
 }
 
 const QStringList kHeader{"File Name", "English Name", "Jap Name"};
@@ -80,20 +81,18 @@ std::string ErrorOf(const std::function<void()> &action)
 
 TEST(CatalogueWriter, TwoRomsAndAnEmptyTable)
 {
-    const QByteArray text = Catalogue({kHeader,
-                                           {"RACER~1.BIN", "TURBO RACER", ""},
-                                           {"PUZZLE.SMD", "BLOCK PUZZLE DELUXE", ""}});
-    EXPECT_EQ(text, Head() +
-                        "RACER~1.BIN  | TURBO RACER" + Blanks(37) + " | " + Blanks(48) + kCrLf +
-                        "PUZZLE.SMD   | BLOCK PUZZLE DELUXE" + Blanks(29) + " | " + Blanks(48) + kCrLf);
+    const QByteArray text =
+        Catalogue({kHeader, {"RACER~1.BIN", "TURBO RACER", ""}, {"PUZZLE.SMD", "BLOCK PUZZLE DELUXE", ""}});
+    EXPECT_EQ(text,
+              Head() + "RACER~1.BIN  | TURBO RACER" + Blanks(37) + " | " + Blanks(48) + kCrLf +
+                  "PUZZLE.SMD   | BLOCK PUZZLE DELUXE" + Blanks(29) + " | " + Blanks(48) + kCrLf);
     const QList<QByteArray> lines = text.split('\n');
     ASSERT_EQ(lines.size(), 7);
     for (int i : {2, 4, 5})
         EXPECT_EQ(lines[i].size(), 114 + 1) << "line " << i; // with its CR
 
     // The grid keeps one empty data row when the list is empty.
-    EXPECT_EQ(Catalogue({kHeader, {}}),
-              Head() + Blanks(12) + " | " + Blanks(48) + " | " + Blanks(48) + kCrLf);
+    EXPECT_EQ(Catalogue({kHeader, {}}), Head() + Blanks(12) + " | " + Blanks(48) + " | " + Blanks(48) + kCrLf);
 }
 
 TEST(CatalogueWriter, FieldsAreCutAndPadded)
@@ -101,11 +100,11 @@ TEST(CatalogueWriter, FieldsAreCutAndPadded)
     const QByteArray title47(47, 'T');
     const QByteArray title60 = QByteArray(48, 'L') + "OVERFLOWING!";
     const QByteArray text = Catalogue({kHeader,
-                                           {"A_VERY_LONG_NAME.bin", QString::fromLatin1(title47), "jp"},
-                                           {"x.bin", QString::fromLatin1(title60), QString::fromLatin1(title60)}});
-    EXPECT_EQ(text, Head() +
-                        "A_VERY_LONG_ | " + title47 + Blanks(1) + " | jp" + Blanks(46) + kCrLf +
-                        "x.bin        | " + title60.left(48) + " | " + title60.left(48) + kCrLf);
+                                       {"A_VERY_LONG_NAME.bin", QString::fromLatin1(title47), "jp"},
+                                       {"x.bin", QString::fromLatin1(title60), QString::fromLatin1(title60)}});
+    EXPECT_EQ(text,
+              Head() + "A_VERY_LONG_ | " + title47 + Blanks(1) + " | jp" + Blanks(46) + kCrLf + "x.bin        | " +
+                  title60.left(48) + " | " + title60.left(48) + kCrLf);
 }
 
 TEST(CatalogueWriter, FileNamesAsUtf8CountingCharacters)
@@ -117,10 +116,10 @@ TEST(CatalogueWriter, FileNamesAsUtf8CountingCharacters)
     const QString shortEmoji = QStringLiteral(u"\U0001F3AE.bin");
     const QByteArray text = Catalogue({kHeader, {accented, "A", ""}, {emoji, "B", ""}, {shortEmoji, "C", ""}});
     const QByteArray tail = Blanks(47) + " | " + Blanks(48) + kCrLf;
-    EXPECT_EQ(text, Head() +
-                        QStringLiteral(u"Été_à_la_pla").toUtf8() + " | A" + tail +
-                        QStringLiteral(u"ABCDEFGHIJK\U0001F3AE").toUtf8() + " | B" + tail +
-                        QStringLiteral(u"\U0001F3AE.bin").toUtf8() + Blanks(7) + " | C" + tail);
+    EXPECT_EQ(text,
+              Head() + QStringLiteral(u"Été_à_la_pla").toUtf8() + " | A" + tail +
+                  QStringLiteral(u"ABCDEFGHIJK\U0001F3AE").toUtf8() + " | B" + tail +
+                  QStringLiteral(u"\U0001F3AE.bin").toUtf8() + Blanks(7) + " | C" + tail);
     for (const QByteArray &line : text.split('\n').mid(4, 3))
         EXPECT_EQ(QString::fromUtf8(line).toUcs4().size(), 114 + 1);
 }
@@ -133,11 +132,11 @@ TEST(CatalogueWriter, TitleBytesComeBackUnchanged)
         high.append(char(byte));
     const QByteArray first = high.left(47), second = high.mid(47, 47), third = high.mid(94);
     const QByteArray text = Catalogue({kHeader,
-                                           {"a.bin", DecodeWindows1252(first), DecodeWindows1252(second)},
-                                           {"b.bin", DecodeWindows1252(third), ""}});
-    EXPECT_EQ(text, Head() +
-                        "a.bin        | " + first + Blanks(1) + " | " + second + Blanks(1) + kCrLf +
-                        "b.bin        | " + third + Blanks(48 - third.size()) + " | " + Blanks(48) + kCrLf);
+                                       {"a.bin", DecodeWindows1252(first), DecodeWindows1252(second)},
+                                       {"b.bin", DecodeWindows1252(third), ""}});
+    EXPECT_EQ(text,
+              Head() + "a.bin        | " + first + Blanks(1) + " | " + second + Blanks(1) + kCrLf + "b.bin        | " +
+                  third + Blanks(48 - third.size()) + " | " + Blanks(48) + kCrLf);
     // A character the code page lacks is written as "?", still one byte.
     EXPECT_TRUE(Catalogue({kHeader, {"c.bin", QStringLiteral(u"\u4E00Z"), ""}})
                     .contains("c.bin        | ?Z" + Blanks(46) + " | "));

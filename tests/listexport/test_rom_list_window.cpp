@@ -1,10 +1,10 @@
-#include "support/program_values_fixture.h"
 #include "listexport/rom_list_window.h"
+#include "support/program_values_fixture.h"
 
-#include "settings/program_values.h"
-#include "app/program_windows.h"
 #include "app/main_rom_list.h"
+#include "app/program_windows.h"
 #include "platform/errors.h"
+#include "settings/program_values.h"
 #include "support/rom_images.h"
 #include "widgets/image_button.h"
 #include "widgets/sortablegrid/sortable_grid.h"
@@ -31,8 +31,7 @@ QByteArray Blanks(int count)
 // A catalogue line of a ROM: its file name and title, the third field empty.
 QByteArray RomLine(const QByteArray &name, const QByteArray &title)
 {
-    return name.leftJustified(12, ' ', true) + " | " + title.leftJustified(48, ' ', true) + " | " +
-           Blanks(48) + "\r\n";
+    return name.leftJustified(12, ' ', true) + " | " + title.leftJustified(48, ' ', true) + " | " + Blanks(48) + "\r\n";
 }
 
 class RomListWindow : public ProgramValuesFixture
@@ -72,10 +71,7 @@ protected:
         ASSERT_TRUE(WritePlainRom(RomFolder + "/long_file_name.bin", ""));
     }
 
-    void reload()
-    {
-        windows_->Form1->RebuildList();
-    }
+    void reload() { windows_->Form1->RebuildList(); }
 
     // Shows the window, without waiting for it to close as the main window's
     // button does; the fill runs as soon as events are handled.
@@ -111,7 +107,8 @@ protected:
 
 const QStringList kHeader{"File Name", "English Name", "Jap Name"};
 const QByteArray kHead = "Genesis ROMs\r\n\r\n"
-                         "File Name    | English Name" + Blanks(36) + " | Jap Name" + Blanks(40) + "\r\n\r\n";
+                         "File Name    | English Name" +
+    Blanks(36) + " | Jap Name" + Blanks(40) + "\r\n\r\n";
 
 } // namespace
 
@@ -125,11 +122,12 @@ TEST_F(RomListWindow, FillsFromTheMainListSortsByRightClickAndSavesThatOrder)
     EXPECT_EQ(window_->size(), QSize(537, 306));
     EXPECT_EQ(window_->editfilename->text(), "Genroms.txt");
     // The main list's order; names as stored, titles shown as Windows-1252.
-    EXPECT_EQ(Table(), (QList<QStringList>{kHeader,
-                                           {"puzzle.smd", "BLOCK PUZZLE DELUXE", ""},
-                                           {"cafe.bin", QStringLiteral(u"CAFÉ € WORLD"), ""},
-                                           {"long_file_name.bin", "", ""},
-                                           {"racer.bin", "TURBO RACER", ""}}));
+    EXPECT_EQ(Table(),
+              (QList<QStringList>{kHeader,
+                                  {"puzzle.smd", "BLOCK PUZZLE DELUXE", ""},
+                                  {"cafe.bin", QStringLiteral(u"CAFÉ € WORLD"), ""},
+                                  {"long_file_name.bin", "", ""},
+                                  {"racer.bin", "TURBO RACER", ""}}));
 
     // Data cells olive, header cells maroon (right of "Jap Name", clear of text).
     const QImage shot = grid_->viewport()->grab().toImage();
@@ -147,18 +145,18 @@ TEST_F(RomListWindow, FillsFromTheMainListSortsByRightClickAndSavesThatOrder)
 
     // The right button on "English Name" sorts descending by character code.
     QTest::mouseClick(grid_->viewport(), Qt::RightButton, Qt::NoModifier, grid_->CellRect(1, 0).center());
-    EXPECT_EQ(Table(), (QList<QStringList>{kHeader,
-                                           {"racer.bin", "TURBO RACER", ""},
-                                           {"cafe.bin", QStringLiteral(u"CAFÉ € WORLD"), ""},
-                                           {"puzzle.smd", "BLOCK PUZZLE DELUXE", ""},
-                                           {"long_file_name.bin", "", ""}}));
+    EXPECT_EQ(Table(),
+              (QList<QStringList>{kHeader,
+                                  {"racer.bin", "TURBO RACER", ""},
+                                  {"cafe.bin", QStringLiteral(u"CAFÉ € WORLD"), ""},
+                                  {"puzzle.smd", "BLOCK PUZZLE DELUXE", ""},
+                                  {"long_file_name.bin", "", ""}}));
     EXPECT_EQ(windows_->Form1->lstdir->item(0).text, "BLOCK PUZZLE DELUXE"); // the main list stays
 
     QTest::mouseClick(window_->butsaveasfile, Qt::LeftButton);
-    EXPECT_EQ(ReadProgramFile("Genroms.txt"), kHead + RomLine("racer.bin", "TURBO RACER") +
-                                                  RomLine("cafe.bin", "CAF\xC9 \x80 WORLD") +
-                                                  RomLine("puzzle.smd", "BLOCK PUZZLE DELUXE") +
-                                                  RomLine("long_file_name.bin", ""));
+    EXPECT_EQ(ReadProgramFile("Genroms.txt"),
+              kHead + RomLine("racer.bin", "TURBO RACER") + RomLine("cafe.bin", "CAF\xC9 \x80 WORLD") +
+                  RomLine("puzzle.smd", "BLOCK PUZZLE DELUXE") + RomLine("long_file_name.bin", ""));
     EXPECT_TRUE(window_->isVisible()); // no message, the window stays
 }
 
@@ -192,7 +190,8 @@ TEST_F(RomListWindow, EachOpeningHoldsExactlyTheCurrentList)
 TEST_F(RomListWindow, ClosedWhileFillingStopsAndTheNextOpeningFillsAnew)
 {
     for (int i = 0; i < 50; ++i)
-        ASSERT_TRUE(WritePlainRom(RomFolder + QStringLiteral("/r%1.bin").arg(i), "GAME " + QByteArray::number(100 + i)));
+        ASSERT_TRUE(
+            WritePlainRom(RomFolder + QStringLiteral("/r%1.bin").arg(i), "GAME " + QByteArray::number(100 + i)));
     reload();
 
     // The close arrives while the first row is being filled.

@@ -37,8 +37,7 @@ TEST(WindowsCommandLine, SplitsByTheRuntimeRules)
 
 TEST(WindowsCommandLine, QuotedArgumentsComeBackUnchanged)
 {
-    const QStringList plain = {"a", "/roms/a;b.bin", "-rf.bin", R"(C:\ROMS\GAME~1.SMD)",
-                               "$HOME", "a\\b\\"};
+    const QStringList plain = {"a", "/roms/a;b.bin", "-rf.bin", R"(C:\ROMS\GAME~1.SMD)", "$HOME", "a\\b\\"};
     for (const QString &argument : plain)
         EXPECT_EQ(QuoteWindowsArgument(argument), argument);
 

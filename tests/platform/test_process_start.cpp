@@ -1,6 +1,6 @@
 #include "platform/process_start.h"
-#include "support/standin_emulator.h"
 #include "support/process_probes.h"
+#include "support/standin_emulator.h"
 
 #include <QTemporaryDir>
 
@@ -32,17 +32,16 @@ TEST_F(ProcessStart, PassesArgumentsSplitByWindowsRulesAndWorkingFolder)
     ASSERT_TRUE(QDir().mkdir(Path(QStringLiteral("snap shots"))));
     ASSERT_TRUE(QDir::setCurrent(Path(QStringLiteral("snap shots"))));
 
-    ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("emu"))
-                               + QStringLiteral(" \"/roms/Sonic (W).bin\" -f3\t-E  $(id) ;x 'q' a\\\"b ")));
-    EXPECT_EQ(WaitForStandInRecord(outPath),
-              (QStringList{Path(QStringLiteral("snap shots")), Path(QStringLiteral("emu")),
-                           QStringLiteral("/roms/Sonic (W).bin"), QStringLiteral("-f3"),
-                           QStringLiteral("-E"), QStringLiteral("$(id)"), QStringLiteral(";x"),
-                           QStringLiteral("'q'"), QStringLiteral("a\"b")}));
+    ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("emu")) +
+                               QStringLiteral(" \"/roms/Sonic (W).bin\" -f3\t-E  $(id) ;x 'q' a\\\"b ")));
+    EXPECT_EQ(
+        WaitForStandInRecord(outPath),
+        (QStringList{Path(QStringLiteral("snap shots")), Path(QStringLiteral("emu")),
+                     QStringLiteral("/roms/Sonic (W).bin"), QStringLiteral("-f3"), QStringLiteral("-E"),
+                     QStringLiteral("$(id)"), QStringLiteral(";x"), QStringLiteral("'q'"), QStringLiteral("a\"b")}));
 
     // A quoted program, and a line with nothing after the program.
-    ASSERT_TRUE(RunCommandLine(QStringLiteral("\"") + Path(QStringLiteral("emu"))
-                               + QStringLiteral("\" \"\" x")));
+    ASSERT_TRUE(RunCommandLine(QStringLiteral("\"") + Path(QStringLiteral("emu")) + QStringLiteral("\" \"\" x")));
     EXPECT_EQ(WaitForStandInRecord(outPath).mid(1),
               (QStringList{Path(QStringLiteral("emu")), QString(), QStringLiteral("x")}));
     ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("emu"))));
@@ -64,14 +63,12 @@ TEST_F(ProcessStart, FindsTheShortestExecutablePrefixOfAnUnquotedLine)
 
     ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("my emus/kgen 98 b c"))));
     EXPECT_EQ(WaitForStandInRecord(outPath).mid(1),
-              (QStringList{Path(QStringLiteral("my emus/kgen 98")), QStringLiteral("b"),
-                           QStringLiteral("c")}));
+              (QStringList{Path(QStringLiteral("my emus/kgen 98")), QStringLiteral("b"), QStringLiteral("c")}));
 
     // The whole line is the last try.
     WriteStandIn(Path(QStringLiteral("my emus/whole name")));
     ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("my emus/whole name"))));
-    EXPECT_EQ(WaitForStandInRecord(outPath).mid(1),
-              QStringList{Path(QStringLiteral("my emus/whole name"))});
+    EXPECT_EQ(WaitForStandInRecord(outPath).mid(1), QStringList{Path(QStringLiteral("my emus/whole name"))});
 
     // A bare name is looked up in PATH.
     const QByteArray savedPath = qgetenv("PATH");
@@ -100,8 +97,7 @@ TEST_F(ProcessStart, ReportsFailureWhenNothingCanBeStarted)
     EXPECT_FALSE(RunCommandLine(Path(QStringLiteral("missing")) + QStringLiteral(" a b")));
     EXPECT_FALSE(RunCommandLine(dir.path() + QStringLiteral(" a")));
     EXPECT_FALSE(RunCommandLine(Path(QStringLiteral("plain")) + QStringLiteral(" a")));
-    EXPECT_FALSE(RunCommandLine(QStringLiteral("\"") + Path(QStringLiteral("plain"))
-                                + QStringLiteral("\" a")));
+    EXPECT_FALSE(RunCommandLine(QStringLiteral("\"") + Path(QStringLiteral("plain")) + QStringLiteral("\" a")));
     EXPECT_FALSE(RunCommandLine(QStringLiteral("romdeck-no-such-program-anywhere a")));
     // Found and executable, but exec itself fails: only the child can tell.
     EXPECT_FALSE(RunCommandLine(Path(QStringLiteral("orphan"))));
@@ -112,13 +108,12 @@ TEST_F(ProcessStart, LeavesNoChildNorZombieAndLeaksNoDescriptor)
 {
     WriteStandIn(Path(QStringLiteral("emu")));
     // Opened without close-on-exec, as careless code elsewhere might.
-    const int marker = open(QFile::encodeName(Path(QStringLiteral("leak-marker"))).constData(),
-                            O_CREAT | O_WRONLY, 0600);
+    const int marker =
+        open(QFile::encodeName(Path(QStringLiteral("leak-marker"))).constData(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(marker, 3);
 
     for (int i = 0; i < 40; ++i) {
-        ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("emu")) + QStringLiteral(" run ")
-                                   + QString::number(i)));
+        ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("emu")) + QStringLiteral(" run ") + QString::number(i)));
         // The program is already handed to init: nothing of ours remains.
         ASSERT_TRUE(ChildStates().isEmpty()) << "after start " << i;
         const QStringList record = WaitForStandInRecord(outPath);

@@ -12,7 +12,9 @@ namespace {
 
 ino_t InodeOf(const std::string &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     stat(path.c_str(), &info);
     return info.st_ino;
 }
@@ -26,9 +28,10 @@ TEST_F(ProfileWrite, NewFileIsWrittenInOrderWithCrLf)
     ASSERT_TRUE(set("Default", "usekgen", "0"));
     ASSERT_TRUE(set("Default", "extracmdline", "-sound ; loud"));
     ASSERT_TRUE(set(" GAME.BIN ", " fskip ", "2"));
-    EXPECT_EQ(bytes(), "[General]\r\nroms=/home/me/roms\r\npix=\r\n"
-                       "[Default]\r\nusekgen=0\r\nextracmdline=-sound ; loud\r\n"
-                       "[GAME.BIN]\r\nfskip=2\r\n");
+    EXPECT_EQ(bytes(),
+              "[General]\r\nroms=/home/me/roms\r\npix=\r\n"
+              "[Default]\r\nusekgen=0\r\nextracmdline=-sound ; loud\r\n"
+              "[GAME.BIN]\r\nfskip=2\r\n");
     EXPECT_EQ(get("Default", "extracmdline"), "-sound ; loud");
     EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
 }
@@ -200,7 +203,9 @@ TEST_F(ProfileWrite, KeepsPermissionsAndLinks)
     put("[General]\r\n");
     ASSERT_EQ(chmod(path().c_str(), 0640), 0);
     ASSERT_TRUE(set("General", "roms", "/r"));
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(stat(path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 

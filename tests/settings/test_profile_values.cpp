@@ -88,16 +88,39 @@ TEST(ParseProfileInteger, ReadsHexadecimalAfterDollarOrZeroX)
 
 TEST(ParseProfileInteger, AnythingElseDoesNotConvert)
 {
-    for (const char *text : {"", "-", "+", "$", "-$", "0x", "0X", "-0x", "abc", "12abc", "1 2", " 1", "1.5", "1e3",
-                             "--1", "+-1", "$-1", "$+1", "0x-1", "0x1g", "$g", "0b1", "x1", "1x",
-                             "\xd9\xa3" /* Arabic-Indic three */, "\xef\xbc\x91" /* fullwidth one */})
+    for (const char *text : {"",
+                             "-",
+                             "+",
+                             "$",
+                             "-$",
+                             "0x",
+                             "0X",
+                             "-0x",
+                             "abc",
+                             "12abc",
+                             "1 2",
+                             " 1",
+                             "1.5",
+                             "1e3",
+                             "--1",
+                             "+-1",
+                             "$-1",
+                             "$+1",
+                             "0x-1",
+                             "0x1g",
+                             "$g",
+                             "0b1",
+                             "x1",
+                             "1x",
+                             "\xd9\xa3" /* Arabic-Indic three */,
+                             "\xef\xbc\x91" /* fullwidth one */})
         EXPECT_EQ(Parsed(text), std::nullopt) << text;
 }
 
 TEST(ParseProfileInteger, OverflowDoesNotConvert)
 {
-    for (const char *text : {"2147483648", "-2147483649", "99999999999999999999", "-99999999999999999999",
-                             "$100000000", "0x100000000", "$FFFFFFFFFFFFFFFFFF"})
+    for (const char *text : {"2147483648", "-2147483649", "99999999999999999999", "-99999999999999999999", "$100000000",
+                             "0x100000000", "$FFFFFFFFFFFFFFFFFF"})
         EXPECT_EQ(Parsed(text), std::nullopt) << text;
 }
 
@@ -143,8 +166,9 @@ TEST_F(ProfileValues, WritesIntegersBooleansAndTextAsTheFileExpectsThem)
     WriteProfileBool(file(), QStringLiteral("Default"), QStringLiteral("off"), false);
     WriteProfileText(file(), QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("/r\u00f6ms/a b"));
     WriteProfileText(file(), QStringLiteral("General"), QStringLiteral("empty"), QString());
-    EXPECT_EQ(bytes(), QByteArray("[Default]\r\nusekgen=-5\r\ndissound=1\r\noff=0\r\n"
-                                  "[General]\r\nroms=/r\xc3\xb6ms/a b\r\nempty=\r\n"));
+    EXPECT_EQ(bytes(),
+              QByteArray("[Default]\r\nusekgen=-5\r\ndissound=1\r\noff=0\r\n"
+                         "[General]\r\nroms=/r\xc3\xb6ms/a b\r\nempty=\r\n"));
     EXPECT_EQ(ReadProfileText(file(), QStringLiteral("general"), QStringLiteral("ROMS"), QString()),
               QStringLiteral("/r\u00f6ms/a b"));
     EXPECT_EQ(ReadProfileInteger(file(), QStringLiteral("Default"), QStringLiteral("usekgen"), 0), -5);
@@ -153,13 +177,27 @@ TEST_F(ProfileValues, WritesIntegersBooleansAndTextAsTheFileExpectsThem)
 TEST_F(ProfileValues, ValuesWithBlankEndsOrEnclosingQuotesReadBackUnchanged)
 {
     const QStringList values = {
-        QStringLiteral(" lead"),      QStringLiteral("trail "),   QStringLiteral("  both  "),
-        QStringLiteral("\tx"),        QStringLiteral("x\t"),      QStringLiteral("\"quoted\""),
-        QStringLiteral("'single'"),   QStringLiteral("\"\""),     QStringLiteral("''"),
-        QStringLiteral("\""),         QStringLiteral("'"),        QStringLiteral("\"a'"),
-        QStringLiteral("\"x\" y \"z\""), QStringLiteral("a \"b\" c"), QStringLiteral(" "),
-        QStringLiteral("\"lead"),     QStringLiteral("trail'"),   QStringLiteral("= x ="),
-        QStringLiteral("x\u001a"),    QStringLiteral("\f"),       QStringLiteral("plain text"),
+        QStringLiteral(" lead"),
+        QStringLiteral("trail "),
+        QStringLiteral("  both  "),
+        QStringLiteral("\tx"),
+        QStringLiteral("x\t"),
+        QStringLiteral("\"quoted\""),
+        QStringLiteral("'single'"),
+        QStringLiteral("\"\""),
+        QStringLiteral("''"),
+        QStringLiteral("\""),
+        QStringLiteral("'"),
+        QStringLiteral("\"a'"),
+        QStringLiteral("\"x\" y \"z\""),
+        QStringLiteral("a \"b\" c"),
+        QStringLiteral(" "),
+        QStringLiteral("\"lead"),
+        QStringLiteral("trail'"),
+        QStringLiteral("= x ="),
+        QStringLiteral("x\u001a"),
+        QStringLiteral("\f"),
+        QStringLiteral("plain text"),
     };
     for (const QString &value : values) {
         WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), value);

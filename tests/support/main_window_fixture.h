@@ -1,12 +1,12 @@
 #pragma once
-#include "support/program_values_fixture.h"
-#include "app/main_window.h"
-#include "settings/program_values.h"
-#include "app/program_windows.h"
 #include "app/main_rom_list.h"
+#include "app/main_window.h"
+#include "app/program_windows.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "settings/program_values.h"
 #include "support/modal_answerer.h"
+#include "support/program_values_fixture.h"
 #include "widgets/image_button.h"
 #include "widgets/path_edit.h"
 

@@ -29,8 +29,7 @@ inline void WriteStandIn(const QString &path)
                  "} > \"$out.part\"\n"
                  "mv \"$out.part\" \"$out\"\n");
     script.close();
-    ASSERT_TRUE(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                      | QFileDevice::ExeOwner));
+    ASSERT_TRUE(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
 }
 
 // Points the stand-ins started from now on at outPath.

@@ -13,12 +13,9 @@ constexpr int kBottomTextInset = 3;
 int HorzTextOffset(TAlignment alignment, int cellWidth, int textWidth)
 {
     switch (alignment) {
-    case taRightJustify:
-        return cellWidth - textWidth - kTextInset;
-    case taCenter:
-        return (cellWidth - textWidth) / 2; // C++ division rounds toward zero
-    case taLeftJustify:
-        break;
+    case taRightJustify: return cellWidth - textWidth - kTextInset;
+    case taCenter: return (cellWidth - textWidth) / 2; // C++ division rounds toward zero
+    case taLeftJustify: break;
     }
     return kTextInset;
 }
@@ -26,12 +23,9 @@ int HorzTextOffset(TAlignment alignment, int cellWidth, int textWidth)
 int VertTextOffset(TVertAlignment alignment, int cellHeight, int textHeight)
 {
     switch (alignment) {
-    case taBottomJustify:
-        return cellHeight - textHeight - kBottomTextInset;
-    case taMiddle:
-        return (cellHeight - textHeight) / 2;
-    case taTopJustify:
-        break;
+    case taBottomJustify: return cellHeight - textHeight - kBottomTextInset;
+    case taMiddle: return (cellHeight - textHeight) / 2;
+    case taTopJustify: break;
     }
     return kTextInset;
 }

@@ -16,8 +16,8 @@ void MoveElement(std::vector<T> &items, int from, int to)
 } // namespace
 
 GridTable::GridTable(int colCount, int rowCount, int defaultColWidth, int defaultRowHeight)
-    : colCount_(colCount), defaultColWidth_(defaultColWidth), defaultRowHeight_(defaultRowHeight),
-      rows_(rowCount), colWidths_(colCount, defaultColWidth), rowHeights_(rowCount, defaultRowHeight)
+    : colCount_(colCount), defaultColWidth_(defaultColWidth), defaultRowHeight_(defaultRowHeight), rows_(rowCount),
+      colWidths_(colCount, defaultColWidth), rowHeights_(rowCount, defaultRowHeight)
 {
 }
 

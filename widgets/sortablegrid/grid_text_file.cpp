@@ -1,8 +1,8 @@
 #include "widgets/sortablegrid/grid_text_file.h"
 
 #include "platform/errors.h"
-#include "widgets/sortablegrid/grid_table.h"
 #include "platform/windows1252.h"
+#include "widgets/sortablegrid/grid_table.h"
 
 #include <QFile>
 #include <QFileInfo>

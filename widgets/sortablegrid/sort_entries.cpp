@@ -96,14 +96,13 @@ public:
         const QString keyA = Fold(a.KeyText), keyB = Fold(b.KeyText);
         switch (options_.SortKind) {
         case skNumber:
-            return CompareWithTieBreak(ReadKey<double>(keyA, a.RowIndex, 0),
-                                       ReadKey<double>(keyB, b.RowIndex, 1), descending_);
+            return CompareWithTieBreak(ReadKey<double>(keyA, a.RowIndex, 0), ReadKey<double>(keyB, b.RowIndex, 1),
+                                       descending_);
         case skDate:
-            return CompareWithTieBreak(ReadKey<qint64>(keyA, a.RowIndex, 0),
-                                       ReadKey<qint64>(keyB, b.RowIndex, 1), descending_);
+            return CompareWithTieBreak(ReadKey<qint64>(keyA, a.RowIndex, 0), ReadKey<qint64>(keyB, b.RowIndex, 1),
+                                       descending_);
         default:
-            return CompareWithTieBreak(MakeTextKey(keyA, a.RowIndex, 0),
-                                       MakeTextKey(keyB, b.RowIndex, 1), descending_);
+            return CompareWithTieBreak(MakeTextKey(keyA, a.RowIndex, 0), MakeTextKey(keyB, b.RowIndex, 1), descending_);
         }
     }
 
@@ -121,12 +120,8 @@ public:
         };
 
         switch (options_.SortKind) {
-        case skNumber:
-            SortValues<double>(entries, keyText);
-            break;
-        case skDate:
-            SortValues<qint64>(entries, keyText);
-            break;
+        case skNumber: SortValues<double>(entries, keyText); break;
+        case skDate: SortValues<qint64>(entries, keyText); break;
         default: {
             std::vector<TextKey> keys;
             keys.reserve(entries.size());
@@ -139,10 +134,7 @@ public:
     }
 
 private:
-    QString Fold(const QString &text) const
-    {
-        return options_.CaseSensitive == 0 ? FoldAsciiLetters(text) : text;
-    }
+    QString Fold(const QString &text) const { return options_.CaseSensitive == 0 ? FoldAsciiLetters(text) : text; }
 
     static TextKey MakeTextKey(const QString &text, int rowIndex, int entry)
     {
@@ -193,9 +185,8 @@ private:
                 return CompareWithTieBreak(a, b, descending) < 0;
             });
         } else {
-            TolerantMergeSort(keys, [descending](const Key &a, const Key &b) {
-                return CompareWithTieBreak(a, b, descending);
-            });
+            TolerantMergeSort(
+                keys, [descending](const Key &a, const Key &b) { return CompareWithTieBreak(a, b, descending); });
         }
         TSortedList sorted;
         sorted.reserve(entries.size());

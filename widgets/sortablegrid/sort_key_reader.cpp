@@ -20,8 +20,7 @@ void SkipBlanks(QStringView text, qsizetype &pos)
 }
 
 // Reads between minDigits and maxDigits ASCII digits.
-bool ReadDigits(QStringView text, qsizetype &pos, int minDigits, int maxDigits, int &value,
-                int &count)
+bool ReadDigits(QStringView text, qsizetype &pos, int minDigits, int maxDigits, int &value, int &count)
 {
     value = 0;
     count = 0;
@@ -75,8 +74,8 @@ SortKeyReader::SortKeyReader(const QLocale &locale) : locale_(locale)
     const QString minus = locale.negativeSign();
     const QString plus = locale.positiveSign();
     const QString exponential = locale.exponential();
-    simpleNumbers_ = locale.zeroDigit() == QStringLiteral("0") && point.size() == 1 &&
-                     minus.size() == 1 && plus.size() == 1 && exponential.size() == 1;
+    simpleNumbers_ = locale.zeroDigit() == QStringLiteral("0") && point.size() == 1 && minus.size() == 1 &&
+        plus.size() == 1 && exponential.size() == 1;
     if (simpleNumbers_) {
         decimalPoint_ = point[0];
         minusSign_ = minus[0];
@@ -227,8 +226,7 @@ bool SortKeyReader::ReadNumberGeneric(QStringView text, double &value) const
     return true;
 }
 
-bool SortKeyReader::MatchName(QStringView text, qsizetype &pos, const std::vector<QString> &names,
-                              int &index)
+bool SortKeyReader::MatchName(QStringView text, qsizetype &pos, const std::vector<QString> &names, int &index)
 {
     qsizetype best = 0;
     for (size_t i = 0; i < names.size(); ++i) {
@@ -320,8 +318,7 @@ bool SortKeyReader::ReadTime(QStringView text, qsizetype &pos, int &msecs) const
         return false;
     };
     int hour = 0, minute = 0, second = 0, millisecond = 0, count = 0;
-    if (!ReadDigits(text, pos, 1, 2, hour, count) || !readSeparator() ||
-        !ReadDigits(text, pos, 2, 2, minute, count))
+    if (!ReadDigits(text, pos, 1, 2, hour, count) || !readSeparator() || !ReadDigits(text, pos, 2, 2, minute, count))
         return false;
     const qsizetype afterMinutes = pos;
     if (readSeparator()) {

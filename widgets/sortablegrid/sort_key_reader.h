@@ -33,14 +33,13 @@ private:
 
     bool ReadNumberGeneric(QStringView text, double &value) const;
     bool ReadTime(QStringView text, qsizetype &pos, int &msecs) const;
-    static bool MatchName(QStringView text, qsizetype &pos, const std::vector<QString> &names,
-                          int &index);
+    static bool MatchName(QStringView text, qsizetype &pos, const std::vector<QString> &names, int &index);
 
     QLocale locale_;
     bool simpleNumbers_ = false; // single-character symbols and ASCII digits
     QChar decimalPoint_, minusSign_, plusSign_, exponential_;
     std::vector<DateField> dateFields_;
-    std::vector<QString> monthNames_;   // 12 per naming form, in month order
+    std::vector<QString> monthNames_; // 12 per naming form, in month order
     std::vector<QString> weekdayNames_;
     std::vector<QChar> timeSeparators_;
     QString amText_, pmText_;

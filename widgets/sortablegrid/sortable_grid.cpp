@@ -40,8 +40,7 @@ TSortableGrid::TSortableGrid(QWidget *parent) : QAbstractScrollArea(parent)
     editor_->setFrame(false);
     editor_->hide();
     editor_->installEventFilter(this);
-    connect(editor_, &QLineEdit::textEdited, this,
-            [this](const QString &text) { SetEditText(Col(), Row(), text); });
+    connect(editor_, &QLineEdit::textEdited, this, [this](const QString &text) { SetEditText(Col(), Row(), text); });
 
     // The page of a click beside the thumb is the visible rows or columns,
     // whatever page size the thumb shows.
@@ -236,8 +235,7 @@ std::vector<TSortableGrid::Span> TSortableGrid::SpansInView(bool columns) const
     const int limit = columns ? viewport()->width() : viewport()->height();
     std::vector<Span> spans;
     int start = 0;
-    for (int i = fixed > 0 ? 0 : first; i < count && start < limit;
-         i = (i + 1 == fixed ? first : i + 1)) {
+    for (int i = fixed > 0 ? 0 : first; i < count && start < limit; i = (i + 1 == fixed ? first : i + 1)) {
         const int size = columns ? Table().ColWidth(i) : Table().RowHeight(i);
         spans.push_back({i, start, size});
         start += size + (columns ? LineAfterCol(i) : LineAfterRow(i));
@@ -289,17 +287,15 @@ void TSortableGrid::ApplyScrollPage()
     UpdateScrollRanges();
     if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) {
         QScrollBar *bar = verticalScrollBar();
-        bar->setPageStep(proportionalScrollBars_
-                             ? ProportionalPageSize(VisibleRowCount(), FixedRows(), RowCount(),
-                                                    bar->minimum(), bar->maximum())
-                             : 0);
+        bar->setPageStep(proportionalScrollBars_ ? ProportionalPageSize(VisibleRowCount(), FixedRows(), RowCount(),
+                                                                        bar->minimum(), bar->maximum())
+                                                 : 0);
     }
     if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) {
         QScrollBar *bar = horizontalScrollBar();
-        bar->setPageStep(proportionalScrollBars_
-                             ? ProportionalPageSize(VisibleColCount(), FixedCols(), ColCount(),
-                                                    bar->minimum(), bar->maximum())
-                             : 0);
+        bar->setPageStep(proportionalScrollBars_ ? ProportionalPageSize(VisibleColCount(), FixedCols(), ColCount(),
+                                                                        bar->minimum(), bar->maximum())
+                                                 : 0);
     }
     viewport()->update();
 }
@@ -318,8 +314,8 @@ void TSortableGrid::ScrollIntoView(int col, int row)
     };
     if (row >= FixedRows() && row < RowCount()) {
         const int lowest = lowestFirst(
-            row, FixedRows(), viewport()->height() - FixedHeight(),
-            [this](int r) { return Table().RowHeight(r); }, [this](int r) { return LineAfterRow(r); });
+            row, FixedRows(), viewport()->height() - FixedHeight(), [this](int r) { return Table().RowHeight(r); },
+            [this](int r) { return LineAfterRow(r); });
         if (row < TopRow())
             SetTopRow(row);
         else if (TopRow() < lowest)
@@ -327,8 +323,8 @@ void TSortableGrid::ScrollIntoView(int col, int row)
     }
     if (col >= FixedCols() && col < ColCount()) {
         const int lowest = lowestFirst(
-            col, FixedCols(), viewport()->width() - FixedWidth(),
-            [this](int c) { return Table().ColWidth(c); }, [this](int c) { return LineAfterCol(c); });
+            col, FixedCols(), viewport()->width() - FixedWidth(), [this](int c) { return Table().ColWidth(c); },
+            [this](int c) { return LineAfterCol(c); });
         if (col < LeftCol())
             SetLeftCol(col);
         else if (LeftCol() < lowest)
@@ -381,8 +377,7 @@ TFormatOptions TSortableGrid::FormatDefaults(TGridDrawState state) const
     return options;
 }
 
-void TSortableGrid::DrawCell(QPainter &painter, int col, int row, const QRect &rect,
-                             TGridDrawState state)
+void TSortableGrid::DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state)
 {
     TFormatOptions options = FormatDefaults(state);
     if (OnGetCellFormat)
@@ -516,9 +511,8 @@ void TSortableGrid::mouseReleaseEvent(QMouseEvent *event)
     const Qt::KeyboardModifiers keys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
     int col = -1, row = -1;
     MouseToCell(event->position().toPoint(), col, row);
-    if (hasFocus() && ClickSorting() && !selecting_ && FixedRows() > 0 &&
-        !(event->modifiers() & keys) && event->buttons() == Qt::NoButton && col >= 0 && row >= 0 &&
-        row < FixedRows())
+    if (hasFocus() && ClickSorting() && !selecting_ && FixedRows() > 0 && !(event->modifiers() & keys) &&
+        event->buttons() == Qt::NoButton && col >= 0 && row >= 0 && row < FixedRows())
         ClickSort(col, row, event->button() == Qt::RightButton);
 }
 
@@ -575,14 +569,11 @@ bool TSortableGrid::MoveByKey(QKeyEvent *event)
             col = ColCount() - 1;
             --row;
         }
-        FocusCell(std::clamp(col, FixedCols(), ColCount() - 1),
-                  std::clamp(row, FixedRows(), RowCount() - 1), true);
+        FocusCell(std::clamp(col, FixedCols(), ColCount() - 1), std::clamp(row, FixedRows(), RowCount() - 1), true);
         return true;
-    default:
-        return false;
+    default: return false;
     }
-    FocusCell(std::clamp(col, FixedCols(), ColCount() - 1),
-              std::clamp(row, FixedRows(), RowCount() - 1), !stretch);
+    FocusCell(std::clamp(col, FixedCols(), ColCount() - 1), std::clamp(row, FixedRows(), RowCount() - 1), !stretch);
     return true;
 }
 
@@ -735,11 +726,8 @@ bool TSortableGrid::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
         case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            keyPressEvent(key);
-            return true;
-        default:
-            return false;
+        case Qt::Key_Backtab: keyPressEvent(key); return true;
+        default: return false;
         }
     }
     case QEvent::FocusIn:
@@ -750,8 +738,7 @@ bool TSortableGrid::eventFilter(QObject *watched, QEvent *event)
         if (Entered() && !OwnsFocusWidget(QApplication::focusWidget()))
             FocusLeft();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -769,9 +756,8 @@ void TSortableGrid::FitColumn(int col)
         if (OnGetCellFormat)
             OnGetCellFormat(col, row, state, options);
         const QString text = ShownText(Table().Cell(col, row));
-        const int width = options.CellFont == gridFont
-                              ? gridMetrics.horizontalAdvance(text)
-                              : QFontMetrics(options.CellFont).horizontalAdvance(text);
+        const int width = options.CellFont == gridFont ? gridMetrics.horizontalAdvance(text)
+                                                       : QFontMetrics(options.CellFont).horizontalAdvance(text);
         widest = std::max(widest, width);
     }
     SetColWidths(col, widest + gridMetrics.horizontalAdvance(QLatin1Char('x')));

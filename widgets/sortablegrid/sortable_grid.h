@@ -11,10 +11,8 @@ class QPainter;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-using TFormatDrawCellEvent =
-    std::function<void(int Col, int Row, TGridDrawState State, TFormatOptions &FormatOptions)>;
-using TDrawCellEvent =
-    std::function<void(QPainter &Canvas, int Col, int Row, const QRect &Rect, TGridDrawState State)>;
+using TFormatDrawCellEvent = std::function<void(int Col, int Row, TGridDrawState State, TFormatOptions &FormatOptions)>;
+using TDrawCellEvent = std::function<void(QPainter &Canvas, int Col, int Row, const QRect &Rect, TGridDrawState State)>;
 
 // A grid of text cells whose fixed rows and columns are ordinary cells (the
 // header texts live in row 0), sortable by a click on a header cell. The cells,

@@ -47,10 +47,11 @@ protected:
 TEST(SortableGridCore, DetectsNumbersDatesAndText)
 {
     SortableGridCore grid;
-    Fill(grid, {{"h0", "h1", "h2", "h3", "h4", "h5", "h6"},
-                {"10", "1.5", "3/15/2024", "3/15/2024", "", "10", "a"},
-                {"9", "abc", "12/1/1999", "1/2/2000 10:00", "5", "1/2/2000", "b"},
-                {"100", "2", "1/1/2000", "1/1/2000", "6", "7", "c"}});
+    Fill(grid,
+         {{"h0", "h1", "h2", "h3", "h4", "h5", "h6"},
+          {"10", "1.5", "3/15/2024", "3/15/2024", "", "10", "a"},
+          {"9", "abc", "12/1/1999", "1/2/2000 10:00", "5", "1/2/2000", "b"},
+          {"100", "2", "1/1/2000", "1/1/2000", "6", "7", "c"}});
     EXPECT_EQ(grid.DetectSortKind(0), skNumber);
     EXPECT_EQ(grid.DetectSortKind(1), skText);
     EXPECT_EQ(grid.DetectSortKind(2), skDate);
@@ -73,8 +74,7 @@ TEST(SortableGridCore, DetectsNumbersDatesAndText)
 TEST(SortableGridCore, SortMovesWholeRowsStablyInBothDirections)
 {
     SortableGridCore grid;
-    Fill(grid, {{"Key", "Id"}, {"b", "1"}, {"a", "2"}, {"b", "3"}, {"Zebra", "4"}, {"a", "5"},
-                {"apple", "6"}});
+    Fill(grid, {{"Key", "Id"}, {"b", "1"}, {"a", "2"}, {"b", "3"}, {"Zebra", "4"}, {"a", "5"}, {"apple", "6"}});
     grid.SetRowHeights(2, 40);
     grid.SortOnColumn(0, {});
     EXPECT_EQ(Column(grid, 0), QStringList({"Zebra", "a", "a", "apple", "b", "b"}));
@@ -210,16 +210,13 @@ TEST(SortableGridCore, ForcedKindWithUnreadableKeysStillSortsEveryRowOnce)
     SortableGridCore grid;
     std::vector<QStringList> rows{{"H", "Id"}};
     for (int i = 0; i < 500; ++i)
-        rows.push_back({i % 3 == 0 ? QString("x%1").arg(i) : QString::number((i * 37) % 101),
-                        QString::number(i)});
+        rows.push_back({i % 3 == 0 ? QString("x%1").arg(i) : QString::number((i * 37) % 101), QString::number(i)});
     Fill(grid, rows);
     for (uint8_t kind : {skNumber, skDate}) {
         grid.OnBeginSort = [kind](int, TSortOptions &options) { options.SortKind = kind; };
         grid.SortOnColumn(0, {});
         QStringList ids = Column(grid, 1);
-        std::sort(ids.begin(), ids.end(), [](const QString &a, const QString &b) {
-            return a.toInt() < b.toInt();
-        });
+        std::sort(ids.begin(), ids.end(), [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
         for (int i = 0; i < 500; ++i)
             ASSERT_EQ(ids[i].toInt(), i);
     }
@@ -232,9 +229,7 @@ TEST(SortableGridCore, RowOperationsAndTheirEvents)
     std::vector<std::string> events;
     grid.OnRowInsert = [&](int i) { events.push_back("insert " + std::to_string(i)); };
     grid.OnRowDelete = [&](int i) { events.push_back("delete " + std::to_string(i)); };
-    grid.OnSizeChanged = [&](int c, int r) {
-        events.push_back("size " + std::to_string(c) + "," + std::to_string(r));
-    };
+    grid.OnSizeChanged = [&](int c, int r) { events.push_back("size " + std::to_string(c) + "," + std::to_string(r)); };
 
     grid.SetCol(1);
     grid.SetRow(3);

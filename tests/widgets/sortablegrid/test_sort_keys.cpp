@@ -36,8 +36,8 @@ TEST(SortKeyReader, NumbersInTheLocaleFormat)
     EXPECT_TRUE(us.ReadNumber(u" +.25 ", v));
     EXPECT_EQ(v, 0.25);
     EXPECT_TRUE(us.ReadNumber(u"7.", v));
-    for (const char16_t *bad : {u"", u" ", u"abc", u"1.5x", u"1,000", u"1e", u"-", u".", u"inf",
-                                u"nan", u"1e999", u"1 2", u"0x10"})
+    for (const char16_t *bad :
+         {u"", u" ", u"abc", u"1.5x", u"1,000", u"1e", u"-", u".", u"inf", u"nan", u"1e999", u"1 2", u"0x10"})
         EXPECT_FALSE(us.ReadNumber(bad, v)) << QString::fromUtf16(bad).toStdString();
 
     const SortKeyReader german(kGerman);
@@ -57,16 +57,16 @@ TEST(SortKeyReader, DatesInTheShortFormatWithOptionalTime)
     EXPECT_TRUE(us.ReadDate(u"1/2/99", false, b));
     EXPECT_EQ(b, QDate(1999, 1, 2).toJulianDay() * 86400000);
     // Leap years and far dates count days as QDate does.
-    for (const QDate date : {QDate(2024, 2, 29), QDate(2000, 2, 29), QDate(1, 1, 1), QDate(1582, 10, 4),
-                             QDate(9999, 12, 31)}) {
+    for (const QDate date :
+         {QDate(2024, 2, 29), QDate(2000, 2, 29), QDate(1, 1, 1), QDate(1582, 10, 4), QDate(9999, 12, 31)}) {
         const QString text = QString("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year(), 4, 10, QChar('0'));
         ASSERT_TRUE(us.ReadDate(text, false, b)) << text.toStdString();
         EXPECT_EQ(b, date.toJulianDay() * 86400000) << text.toStdString();
     }
     EXPECT_FALSE(us.ReadDate(u"2/29/2023", false, b));
     EXPECT_FALSE(us.ReadDate(u"2/29/1900", false, b));
-    for (const char16_t *bad : {u"", u"2/30/2024", u"13/1/2024", u"3/15", u"3-15-2024", u"3/15/2024x",
-                                u"3/15/20245", u"abc"})
+    for (const char16_t *bad :
+         {u"", u"2/30/2024", u"13/1/2024", u"3/15", u"3-15-2024", u"3/15/2024x", u"3/15/20245", u"abc"})
         EXPECT_FALSE(us.ReadDate(bad, true, a)) << QString::fromUtf16(bad).toStdString();
 
     // A time only where it is allowed.
@@ -112,8 +112,7 @@ TEST(TolerantMergeSort, StableAndEndsWithEveryElementUnderAnyComparison)
     auto sorted = items;
     TolerantMergeSort(sorted, [](const auto &a, const auto &b) { return a.first - b.first; });
     auto expected = items;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::stable_sort(expected.begin(), expected.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     EXPECT_EQ(sorted, expected);
 
     // A random answer to every comparison: still a permutation.

@@ -77,15 +77,14 @@ TEST(SortableGrid, HeaderReleaseSortsByButtonOnlyWithoutModifiers)
 
     // Another button still held at the release.
     const QPoint header = w.CellCenter(0, 0);
-    QMouseEvent release(QEvent::MouseButtonRelease, header, w.grid.viewport()->mapToGlobal(header),
-                        Qt::RightButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, header, w.grid.viewport()->mapToGlobal(header), Qt::RightButton,
+                        Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.grid.viewport(), &release);
     EXPECT_EQ(w.Column(0), QStringList({"a.bin", "b.bin", "c.bin"}));
 
     // In the header row but right of the last column.
     const QRect last = w.grid.CellRect(1, 0);
-    QTest::mouseClick(w.grid.viewport(), Qt::RightButton, Qt::NoModifier,
-                      QPoint(last.right() + 10, last.center().y()));
+    QTest::mouseClick(w.grid.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(last.right() + 10, last.center().y()));
     EXPECT_EQ(w.Column(0), QStringList({"a.bin", "b.bin", "c.bin"}));
 
     // A release on a data cell.
@@ -135,8 +134,7 @@ TEST(SortableGrid, ClickSortShowsTheHourglassAndKeepsTheCurrentRow)
     bool waitCursor = false;
     int endCol = -1;
     w.grid.OnBeginSort = [&](int, TSortOptions &) {
-        waitCursor = QApplication::overrideCursor() &&
-                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         EXPECT_FALSE(w.grid.Sorting());
     };
     w.grid.OnEndSort = [&](int col) { endCol = col; };
@@ -248,9 +246,9 @@ TEST(SortableGrid, FitColumnIsTheWidestTextPlusAnX)
     int changes = 0;
     w.grid.OnColumnWidthsChanged = [&] { ++changes; };
     w.grid.FitAllColumns(true, 5);
-    EXPECT_EQ(w.grid.ColWidths(0), std::max(metrics.horizontalAdvance("File Name"),
-                                            metrics.horizontalAdvance("SONIC.BIN")) +
-                                       metrics.horizontalAdvance('x') + 5);
+    EXPECT_EQ(w.grid.ColWidths(0),
+              std::max(metrics.horizontalAdvance("File Name"), metrics.horizontalAdvance("SONIC.BIN")) +
+                  metrics.horizontalAdvance('x') + 5);
     EXPECT_GT(changes, 0);
 
     // The font that OnGetCellFormat chooses is the one measured.
@@ -262,8 +260,7 @@ TEST(SortableGrid, FitColumnIsTheWidestTextPlusAnX)
             options.CellFont = big;
     };
     w.grid.FitColumn(0);
-    EXPECT_EQ(w.grid.ColWidths(0),
-              QFontMetrics(big).horizontalAdvance("SONIC.BIN") + metrics.horizontalAdvance('x'));
+    EXPECT_EQ(w.grid.ColWidths(0), QFontMetrics(big).horizontalAdvance("SONIC.BIN") + metrics.horizontalAdvance('x'));
 }
 
 TEST(SortableGrid, DrawsBrushTextAndBevelAsFormatted)
@@ -301,7 +298,7 @@ TEST(SortableGrid, DrawsBrushTextAndBevelAsFormatted)
         }
         return false;
     };
-    EXPECT_TRUE(hasTextColour(w.grid.CellRect(1, 1)));  // "W"
+    EXPECT_TRUE(hasTextColour(w.grid.CellRect(1, 1))); // "W"
     w.grid.SetCells(1, 2, "W");
     QApplication::processEvents();
     const QImage hidden = w.grid.viewport()->grab().toImage();
@@ -325,8 +322,8 @@ TEST(CellFormat, TextOffsetsAndPageSizes)
     EXPECT_EQ(VertTextOffset(taMiddle, 16, 13), 1);
 
     EXPECT_EQ(ProportionalPageSize(14, 1, 100, 0, 99), 15);
-    EXPECT_EQ(ProportionalPageSize(1, 1, 8, 0, 9), 2);  // 2.5 rounds to 2
-    EXPECT_EQ(ProportionalPageSize(5, 1, 8, 0, 9), 8);  // 7.5 rounds to 8
+    EXPECT_EQ(ProportionalPageSize(1, 1, 8, 0, 9), 2);    // 2.5 rounds to 2
+    EXPECT_EQ(ProportionalPageSize(5, 1, 8, 0, 9), 8);    // 7.5 rounds to 8
     EXPECT_EQ(ProportionalPageSize(0, 0, 1000, 0, 9), 1); // at least 1
 }
 
