@@ -1,5 +1,7 @@
 #include "platform/process_start.h"
 
+#include "platform/executable_kind.h"
+
 #include <QFile>
 #include <QStandardPaths>
 
@@ -19,7 +21,7 @@ namespace {
 
 struct ProgramAndArguments
 {
-    QString program;      // as it can be handed to execve
+    QString program;      // the file to start, as a path the system takes
     QString argumentText; // the rest of the line, still to be split
 };
 
@@ -28,11 +30,19 @@ bool IsBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-bool IsExecutableFile(const QString &path)
+// A Windows program needs no run bit, as Wine reads it rather than the system.
+bool IsStartableFile(const QString &path)
 {
     const QByteArray bytes = QFile::encodeName(path);
     struct stat info;
-    return stat(bytes.constData(), &info) == 0 && S_ISREG(info.st_mode) && access(bytes.constData(), X_OK) == 0;
+    if (stat(bytes.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    switch (ExecutableKindOf(path)) {
+    case ExecutableKind::WindowsProgram: return true;
+    case ExecutableKind::WindowsOther: return false;
+    case ExecutableKind::Native: break;
+    }
+    return access(bytes.constData(), X_OK) == 0;
 }
 
 // The runnable path that a candidate names, or an empty text. As with a shell,
@@ -43,7 +53,7 @@ QString ResolveProgram(const QString &candidate)
         return {};
     if (!candidate.contains(u'/'))
         return QStandardPaths::findExecutable(candidate);
-    return IsExecutableFile(candidate) ? candidate : QString();
+    return IsStartableFile(candidate) ? candidate : QString();
 }
 
 // Splits off the program the way CreateProcessA does when it is given no
@@ -120,14 +130,26 @@ bool RunCommandLine(const QString &commandLine)
         return false;
 
     // Everything the children need is made before the fork: after it only
-    // async-signal-safe calls are allowed.
-    std::vector<QByteArray> words{QFile::encodeName(found.program)};
+    // async-signal-safe calls are allowed. The words start with /bin/sh, which
+    // runs the program only when the system cannot run it itself, as execvp
+    // does; the system is given the words from the second on.
+    std::vector<QByteArray> words{QByteArrayLiteral("/bin/sh")};
+    if (ExecutableKindOf(found.program) == ExecutableKind::WindowsProgram) {
+        // Wine builds the program's Windows command line back from its
+        // arguments, so the program receives the words that it would on Windows.
+        const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (wine.isEmpty())
+            return false;
+        words.push_back(QFile::encodeName(wine));
+    }
+    words.push_back(QFile::encodeName(found.program));
     for (const QString &argument : SplitWindowsCommandLine(found.argumentText))
         words.push_back(QFile::encodeName(argument));
-    std::vector<char *> argv;
+    std::vector<char *> shellArgv;
     for (QByteArray &word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
+        shellArgv.push_back(word.data());
+    shellArgv.push_back(nullptr);
+    char *const *argv = shellArgv.data() + 1;
 
     // The pipe closes unread when exec succeeds; otherwise it carries errno.
     int errorPipe[2];
@@ -151,7 +173,10 @@ bool RunCommandLine(const QString &commandLine)
         if (program == 0) {
             ResetSignals();
             KeepOnlyStandardDescriptors();
-            execve(argv[0], argv.data(), environ);
+            execve(argv[0], argv, environ);
+            // A file without "#!" that is no binary either: a script for sh.
+            if (errno == ENOEXEC)
+                execve(shellArgv[0], shellArgv.data(), environ);
             ReportAndExit(errorPipe[1], errno);
         }
         _exit(0);

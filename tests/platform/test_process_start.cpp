@@ -1,6 +1,8 @@
 #include "platform/process_start.h"
 #include "support/process_probes.h"
+#include "support/rom_images.h"
 #include "support/standin_emulator.h"
+#include "support/windows_image.h"
 
 #include <QTemporaryDir>
 
@@ -8,6 +10,8 @@
 #include <unistd.h>
 
 namespace {
+
+using rom_images::WriteFile;
 
 class ProcessStart : public ::testing::Test
 {
@@ -120,6 +124,70 @@ TEST_F(ProcessStart, LeavesNoChildNorZombieAndLeaksNoDescriptor)
         ASSERT_EQ(record.mid(2), (QStringList{QStringLiteral("run"), QString::number(i)}));
     }
     close(marker);
+    EXPECT_TRUE(ChildStates().isEmpty());
+}
+
+TEST_F(ProcessStart, StartsWindowsProgramsThroughWineFromPath)
+{
+    // A stand-in for wine records what it is given: the program, then its words.
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("bin"))));
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("my emus"))));
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("snap shots"))));
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("no wine"))));
+    WriteStandIn(Path(QStringLiteral("bin/wine")));
+    // Unpacked from an archive, Windows programs often lack the run bit.
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("my emus/kgen.exe")), WindowsImage(kWindowsProgram)));
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("genecyst")), WindowsImage(kWindowsProgram)));
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("library.exe")), WindowsImage(kWindowsLibrary)));
+    ASSERT_TRUE(
+        QFile::setPermissions(Path(QStringLiteral("library.exe")), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ASSERT_TRUE(QDir::setCurrent(Path(QStringLiteral("snap shots"))));
+    const QByteArray savedPath = qgetenv("PATH");
+    const auto runWithPath = [&](const QString &path, const QString &line) {
+        qputenv("PATH", QFile::encodeName(path));
+        const bool started = RunCommandLine(line);
+        qputenv("PATH", savedPath);
+        return started;
+    };
+    const QString withWine = Path(QStringLiteral("bin")) + u':' + QString::fromLocal8Bit(savedPath);
+
+    ASSERT_TRUE(runWithPath(withWine,
+                            Path(QStringLiteral("my emus/kgen.exe")) +
+                                QStringLiteral(" \"/roms/a b.bin\" -f3 $(id) ;x a\\\"b ")));
+    EXPECT_EQ(
+        WaitForStandInRecord(outPath),
+        (QStringList{Path(QStringLiteral("snap shots")), Path(QStringLiteral("bin/wine")),
+                     Path(QStringLiteral("my emus/kgen.exe")), QStringLiteral("/roms/a b.bin"), QStringLiteral("-f3"),
+                     QStringLiteral("$(id)"), QStringLiteral(";x"), QStringLiteral("a\"b")}));
+    ASSERT_TRUE(runWithPath(withWine, u'"' + Path(QStringLiteral("genecyst")) + QStringLiteral("\" -run x")));
+    EXPECT_EQ(WaitForStandInRecord(outPath).mid(1),
+              (QStringList{Path(QStringLiteral("bin/wine")), Path(QStringLiteral("genecyst")), QStringLiteral("-run"),
+                           QStringLiteral("x")}));
+
+    // What Windows would not start, and Wine missing: nothing starts, nothing waits.
+    EXPECT_FALSE(runWithPath(withWine, Path(QStringLiteral("library.exe")) + QStringLiteral(" x")));
+    EXPECT_FALSE(
+        runWithPath(Path(QStringLiteral("no wine")), Path(QStringLiteral("my emus/kgen.exe")) + QStringLiteral(" x")));
+    EXPECT_TRUE(ChildStates().isEmpty());
+    EXPECT_FALSE(QFile::exists(outPath));
+}
+
+TEST_F(ProcessStart, RunsAScriptWithoutInterpreterLineThroughSh)
+{
+    WriteStandIn(Path(QStringLiteral("wrapper")));
+    QFile wrapper(Path(QStringLiteral("wrapper")));
+    ASSERT_TRUE(wrapper.open(QIODevice::ReadOnly));
+    const QByteArray script = wrapper.readAll();
+    wrapper.close();
+    ASSERT_TRUE(script.startsWith("#!/bin/sh\n"));
+    ASSERT_TRUE(WriteFile(wrapper.fileName(), script.mid(script.indexOf('\n') + 1)));
+
+    ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("wrapper")) +
+                               QStringLiteral(" \"/roms/a b.bin\" $(id) ;x 'q' \"\" \"`id`\"")));
+    // $0 is the script's path: sh was given it as a file, not as a command text.
+    EXPECT_EQ(WaitForStandInRecord(outPath).mid(1),
+              (QStringList{Path(QStringLiteral("wrapper")), QStringLiteral("/roms/a b.bin"), QStringLiteral("$(id)"),
+                           QStringLiteral(";x"), QStringLiteral("'q'"), QString(), QStringLiteral("`id`")}));
     EXPECT_TRUE(ChildStates().isEmpty());
 }
 
