@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/borderless_dialog.h"
+#include "widgets/borderless_dialog.h"
 
 // A secondary window whose contents come later: its title and a close button.
 class PlaceholderWindow : public BorderlessDialog

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/borderless_dialog.h"
+#include "widgets/borderless_dialog.h"
 
 class ImageButton;
 class QLineEdit;

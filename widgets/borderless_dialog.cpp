@@ -1,4 +1,4 @@
-#include "dialogs/borderless_dialog.h"
+#include "widgets/borderless_dialog.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
