@@ -78,6 +78,21 @@ std::optional<Header> ReadHeader(const uchar *data, qsizetype size)
     return header;
 }
 
+void Store8(uchar *at, quint64 word)
+{
+    std::memcpy(at, &word, 8);
+}
+
+// A run in whole words: 16 bytes at least, 64 at most.
+void FillWords(uchar *out, uchar value, qsizetype length)
+{
+    const quint64 fill = value * 0x0101010101010101ull;
+    Store8(out, fill);
+    Store8(out + 8, fill);
+    for (qsizetype i = 16; i < length; i += 8)
+        Store8(out + i, fill);
+}
+
 // The bytes of all lines and planes as one stream: a run may go on over the end
 // of a plane or of a line, so its rest is kept for the next read.
 class ScanlineStream
@@ -88,8 +103,10 @@ public:
     {
     }
 
-    // Fills the next count bytes; false when the data ends first.
-    bool read(uchar *out, qsizetype count)
+    // Fills the next count bytes at out; false when the data ends first. The
+    // slack bytes after them may be scribbled on, which lets every code be
+    // written in whole words.
+    bool read(uchar *out, qsizetype count, qsizetype slack)
     {
         if (!runLength_) {
             if (end_ - in_ < count)
@@ -99,53 +116,62 @@ public:
             return true;
         }
         uchar *const outEnd = out + count;
-        qsizetype take = std::min(pending_, count);
-        std::memset(out, value_, take);
-        out += take;
-        pending_ -= take;
+        const qsizetype carried = std::min(pending_, count);
+        std::memset(out, value_, carried);
+        out += carried;
+        pending_ -= carried;
+        // Locals, not members: any byte written could alias a member and force
+        // it to be read again.
+        const uchar *in = in_;
+        const uchar *const end = end_;
+        // Where a run can be written whole, past the end if need be, and a code
+        // and its value are there, nothing needs checking but each code's kind.
+        const qsizetype wholeRuns = std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
+        uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
+        uchar lastValue = 0;
+        while (out < wholeRunsEnd && end - in >= 2) {
+            // Without a branch on the kind: literals and runs mix unpredictably.
+            const uchar code = in[0];
+            const bool run = (code & kRunFlags) == kRunFlags;
+            lastValue = run ? in[1] : code;
+            const qsizetype length = run ? code & kLongestRun : 1;
+            in += 1 + run;
+            FillWords(out, lastValue, length);
+            out += length;
+        }
+        if (out > outEnd) {
+            pending_ = out - outEnd;
+            value_ = lastValue;
+            in_ = in;
+            return true;
+        }
         while (out < outEnd) {
-            copyLiterals(out, outEnd);
-            if (out == outEnd)
-                break;
-            if (in_ == end_)
+            if (in == end)
                 return false;
-            const uchar code = *in_++;
+            const uchar code = *in++;
             if ((code & kRunFlags) != kRunFlags) {
                 *out++ = code;
                 continue;
             }
-            if (in_ == end_)
+            if (in == end)
                 return false;
-            value_ = *in_++;
+            const uchar value = *in++;
             const qsizetype length = code & kLongestRun;
-            take = std::min<qsizetype>(length, outEnd - out);
-            if (take == 1)
-                *out = value_;
-            else
-                std::memset(out, value_, take);
-            out += take;
-            pending_ = length - take;
+            const qsizetype room = outEnd - out;
+            std::memset(out, value, std::min(length, room));
+            if (length > room) {
+                pending_ = length - room;
+                value_ = value;
+                out = outEnd;
+            } else {
+                out += length;
+            }
         }
+        in_ = in;
         return true;
     }
 
 private:
-    // Bytes without both top bits set stand for themselves: copy them eight at
-    // a time while no run code is among them.
-    void copyLiterals(uchar *&out, uchar *outEnd)
-    {
-        constexpr quint64 kTopBits = 0x8080808080808080ull;
-        while (outEnd - out >= 8 && end_ - in_ >= 8) {
-            quint64 word;
-            std::memcpy(&word, in_, 8);
-            if (word & (word << 1) & kTopBits)
-                return;
-            std::memcpy(out, in_, 8);
-            out += 8;
-            in_ += 8;
-        }
-    }
-
     const uchar *in_;
     const uchar *end_;
     bool runLength_;
@@ -248,17 +274,19 @@ QImage DecodePcx(QByteArrayView bytes)
     ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
-    // Byte indices go straight into the picture when a line's padding fits there.
+    // Byte indices go straight into the picture when a line's padding fits
+    // there; the lines below are the slack of each.
     const bool direct = byteIndices && lineBytes <= pixelLine;
-    std::vector<uchar> line(direct ? 0 : size_t(lineBytes));
+    constexpr qsizetype kLineSlack = 64;
+    std::vector<uchar> line(direct ? 0 : size_t(lineBytes + kLineSlack));
     for (int y = 0; y < header->height; ++y) {
         uchar *row = pixels + y * pixelLine;
         if (direct) {
-            if (!stream.read(row, lineBytes))
+            if (!stream.read(row, lineBytes, (header->height - y) * pixelLine - lineBytes))
                 return {};
             continue;
         }
-        if (!stream.read(line.data(), lineBytes))
+        if (!stream.read(line.data(), lineBytes, kLineSlack))
             return {};
         if (trueColour)
             ComposeTrueColour(*header, line.data(), reinterpret_cast<QRgb *>(row));
