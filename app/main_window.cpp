@@ -3,18 +3,25 @@
 #include "app/main_rom_list.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "platform/errors.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
+#include "preview/picture_lib.h"
+#include "preview/picture_names.h"
 #include "settings/program_values.h"
 #include "widgets/image_button.h"
 #include "widgets/program_font.h"
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+
+#include <unistd.h>
 
 namespace {
 
@@ -131,6 +138,7 @@ void TForm1::wireControls()
     connect(butoptions, &ImageButton::clicked, this, &TForm1::butoptionsClick);
     connect(butpix, &ImageButton::clicked, this, &TForm1::butpixClick);
     connect(butpick, &ImageButton::clicked, this, &TForm1::butpickClick);
+    connect(butdelpix, &ImageButton::clicked, this, &TForm1::butdelpixClick);
     connect(panopt, &OptionsPanel::defaultClicked, this, &TForm1::butdefaultClick);
     connect(panopt, &OptionsPanel::currentClicked, this, &TForm1::butcurrentClick);
 }
@@ -222,8 +230,42 @@ void TForm1::lstdirKeyPress(QChar key)
 
 void TForm1::lstdirClick()
 {
-    if (lstdir->itemIndex() >= 0)
-        LoadRomOptions(SelectedSection());
+    if (lstdir->itemIndex() < 0)
+        return;
+    LoadRomOptions(SelectedSection());
+    showPicture();
+}
+
+void TForm1::showPicture()
+{
+    const QByteArray stem = PictureStem(SelectedRomPath());
+    const QByteArray picture = pictures_.find(PicturePath(QFile::encodeName(PixFolder), stem));
+    if (!picture.isEmpty()) {
+        pix->setPixmap(QPixmap::fromImage(PictureLibLoad(picture.constData(), 0)));
+        labpixtitle->clear();
+        butpick->hide();
+        butdelpix->show();
+    } else {
+        pix->setPixmap(QPixmap::fromImage(PictureLibLoad(DefaultPicturePath(ProgramFolder).constData(), 0)));
+        labpixtitle->setText(ExpectedPictureName(stem));
+        butpick->show();
+        butdelpix->hide();
+    }
+}
+
+void TForm1::butdelpixClick()
+{
+    if (ShowMessage(MessageType::Warning, QStringLiteral(" ARE YOU MAD !!\r\nDelete this lovely pix ?"),
+                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    if (lstdir->itemIndex() < 0)
+        throw RomdeckError("List index out of bounds");
+    const QByteArray picture =
+        pictures_.find(PicturePath(QFile::encodeName(PixFolder), PictureStem(SelectedRomPath())));
+    // A refused delete shows nothing: the refreshed panel still shows the picture.
+    if (!picture.isEmpty())
+        ::unlink(picture.constData());
+    lstdirClick();
 }
 
 void TForm1::butoptionsClick()
@@ -247,4 +289,11 @@ QString TForm1::SelectedSection() const
     rom_info info;
     lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
     return FileNamePart(info.filename);
+}
+
+QByteArray TForm1::SelectedRomPath() const
+{
+    rom_info info;
+    lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
+    return QFile::encodeName(info.filename);
 }

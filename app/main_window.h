@@ -1,4 +1,6 @@
 #pragma once
+#include "preview/picture_finder.h"
+
 #include <QWidget>
 
 class ImageButton;
@@ -48,6 +50,7 @@ public:
     void butcloseclick();
     void buteditClick();
     void butpickClick();
+    void butdelpixClick();
     void lstdirClick();
     void lstdirKeyPress(QChar key);
     void butGOClick();
@@ -58,6 +61,8 @@ public:
 
     // The selected entry's settings section: the file-name part of its path.
     QString SelectedSection() const;
+    // The selected entry's stored path, as the system's own bytes.
+    QByteArray SelectedRomPath() const;
 
     MainRomList *lstdir;
     ImageButton *butGO;
@@ -89,10 +94,14 @@ private:
     bool scanMustStop() const { return restartRequested_ || closing_; }
     int scanFolder(const QString &folder, int count);
     void setCountCaption(int count);
+    // The selected ROM's picture, or the default picture and the name the
+    // picture is expected under.
+    void showPicture();
 
     SecondaryWindows windows_;
     bool activated_ = false;
     bool scanning_ = false;
     bool restartRequested_ = false;
     bool closing_ = false;
+    PictureFinder pictures_;
 };
