@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractButton>
 #include <QColor>
+#include <QImage>
 
 // A flat button whose face the program paints: lettering, or a small glyph.
 // Its hint is shown as a tooltip. Like a speed button it takes no focus.
@@ -14,6 +15,9 @@ public:
                 Glyph glyph = Glyph::Lettering);
 
     void setLetteringColor(const QColor &color) { letteringColor_ = color; update(); }
+    // A picture on a transparent ground, drawn centred instead of the
+    // lettering or glyph while it is not null.
+    void setFace(const QImage &face) { face_ = face; update(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -25,5 +29,6 @@ private:
 
     Glyph glyph_;
     QColor letteringColor_;
+    QImage face_;
     bool hovered_ = false;
 };
