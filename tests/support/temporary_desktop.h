@@ -58,6 +58,21 @@ public:
             qunsetenv(name);
     }
 
+    // Installs a web browser and a mail program and makes the chosen ones the
+    // defaults for web pages and mailto: links.
+    void chooseLinkPrograms(bool web, bool mail)
+    {
+        const QString apps = dataDir + QStringLiteral("/applications");
+        install(apps, QStringLiteral("browser.desktop"));
+        install(apps, QStringLiteral("mailer.desktop"));
+        QByteArray defaults = "[Default Applications]\n";
+        if (web)
+            defaults += "text/html=browser.desktop\n";
+        if (mail)
+            defaults += "x-scheme-handler/mailto=mailer.desktop\n";
+        write(configHome + QStringLiteral("/mimeapps.list"), defaults);
+    }
+
     // Writes a desktop entry file at applicationsFolder/relativePath.
     static void install(const QString &applicationsFolder, const QString &relativePath)
     {
