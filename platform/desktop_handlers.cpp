@@ -71,24 +71,31 @@ bool EntryInstalled(const QString &id, const QStringList &applicationFolders)
 }
 
 // The first installed entry listed for mimeType in one of the groups of a
-// desktop-entry style file; empty when the file lists none.
-QString InstalledEntryFromList(const QString &path, const QStringList &groups, const QString &mimeType,
+// desktop-entry style file; empty when the file lists none. Lines are
+// compared as bytes: only the matching one is decoded.
+QString InstalledEntryFromList(const QString &path, const QList<QByteArray> &groups, const QByteArray &mimeType,
                                const QStringList &applicationFolders)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
+    const QByteArray content = file.readAll();
+    const QByteArrayView text(content);
     bool inGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView line = text.sliced(start, end - start).trimmed();
+        start = end + 1;
+        if (line.startsWith('[')) {
             inGroup = groups.contains(line);
             continue;
         }
-        const qsizetype equals = line.indexOf(u'=');
-        if (!inGroup || equals < 0 || line.left(equals).trimmed() != mimeType)
+        const qsizetype equals = line.indexOf('=');
+        if (!inGroup || equals < 0 || line.first(equals).trimmed() != mimeType)
             continue;
-        for (const QString &entry : line.mid(equals + 1).split(u';', Qt::SkipEmptyParts)) {
+        for (const QString &entry : QString::fromUtf8(line.sliced(equals + 1)).split(u';', Qt::SkipEmptyParts)) {
             if (EntryInstalled(entry.trimmed(), applicationFolders))
                 return entry.trimmed();
         }
@@ -105,23 +112,24 @@ QString DefaultDesktopEntry(const QString &mimeType)
     for (const QString &desktop : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts))
         desktops << desktop.toLower();
 
-    const QStringList defaultGroup{QStringLiteral("[Default Applications]")};
+    const QByteArray type = mimeType.toUtf8();
+    const QList<QByteArray> defaultGroup{QByteArrayLiteral("[Default Applications]")};
     for (const QString &folder : ConfigFolders() + applicationFolders) {
         QStringList lists;
         for (const QString &desktop : desktops)
             lists << folder + u'/' + desktop + QStringLiteral("-mimeapps.list");
         lists << folder + QStringLiteral("/mimeapps.list");
         for (const QString &list : lists) {
-            const QString entry = InstalledEntryFromList(list, defaultGroup, mimeType, applicationFolders);
+            const QString entry = InstalledEntryFromList(list, defaultGroup, type, applicationFolders);
             if (!entry.isEmpty())
                 return entry;
         }
     }
     // Without a chosen default, the programs that declare the type count.
-    const QStringList legacyGroups{QStringLiteral("[Default Applications]"), QStringLiteral("[MIME Cache]")};
+    const QList<QByteArray> legacyGroups{QByteArrayLiteral("[Default Applications]"), QByteArrayLiteral("[MIME Cache]")};
     for (const QString &folder : applicationFolders) {
         for (const QString &name : {QStringLiteral("defaults.list"), QStringLiteral("mimeinfo.cache")}) {
-            const QString entry = InstalledEntryFromList(folder + u'/' + name, legacyGroups, mimeType, applicationFolders);
+            const QString entry = InstalledEntryFromList(folder + u'/' + name, legacyGroups, type, applicationFolders);
             if (!entry.isEmpty())
                 return entry;
         }
