@@ -45,7 +45,12 @@ void ImageButton::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(area, radius, radius);
 
     const QRectF inner = area.adjusted(2, down ? 3 : 2, -2, down ? -1 : -2);
-    if (glyph_ == Glyph::Lettering) {
+    if (!face_.isNull()) {
+        // Whole pixels keep the face crisp; pressed, it sinks by one.
+        const QPoint at((width() - face_.width()) / 2, (height() - face_.height()) / 2 + (down ? 1 : 0));
+        painter.setOpacity(isEnabled() ? 1.0 : 0.4);
+        painter.drawImage(at, face_);
+    } else if (glyph_ == Glyph::Lettering) {
         QFont lettering = font();
         lettering.setBold(true);
         lettering.setPixelSize(std::max(8, std::min(16, int(inner.height() * 0.6))));

@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractButton>
 #include <QColor>
+#include <QImage>
 
 // A flat button whose face the program paints: lettering, or a small glyph.
 // Its hint is shown as a tooltip. Like a speed button it takes no focus.
@@ -18,6 +19,13 @@ public:
         letteringColor_ = color;
         update();
     }
+    // A picture on a transparent ground, drawn centred instead of the
+    // lettering or glyph while it is not null.
+    void setFace(const QImage &face)
+    {
+        face_ = face;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,5 +37,6 @@ private:
 
     Glyph glyph_;
     QColor letteringColor_;
+    QImage face_;
     bool hovered_ = false;
 };

@@ -1,0 +1,144 @@
+#include "widgets/artwork.h"
+#include "widgets/image_button.h"
+
+#include <QBitmap>
+#include <QCursor>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+double Linear(int channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(QRgb colour)
+{
+    return 0.2126 * Linear(qRed(colour)) + 0.7152 * Linear(qGreen(colour)) + 0.0722 * Linear(qBlue(colour));
+}
+
+double Contrast(QRgb a, QRgb b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Mean colour difference between two columns (or rows) of a picture.
+double StepBetween(const QImage &image, int a, int b, bool columns)
+{
+    double sum = 0;
+    for (int i = 0; i < image.width(); ++i) {
+        const QRgb p = columns ? image.pixel(a, i) : image.pixel(i, a);
+        const QRgb q = columns ? image.pixel(b, i) : image.pixel(i, b);
+        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+    return sum / image.width();
+}
+
+} // namespace
+
+TEST(Artwork, TilesAreQuietIndexedAndSeamless)
+{
+    for (const QImage &tile : {MainWindowTile(), DialogTile()}) {
+        ASSERT_EQ(tile.size(), QSize(63, 63));
+        EXPECT_EQ(tile.format(), QImage::Format_Indexed8);
+        EXPECT_LE(tile.colorCount(), 256);
+        // The program's yellow text stays readable on every pixel.
+        double worst = 100;
+        for (int y = 0; y < 63; ++y)
+            for (int x = 0; x < 63; ++x)
+                worst = std::min(worst, Contrast(qRgb(255, 255, 0), tile.pixel(x, y)));
+        EXPECT_GE(worst, 4.5);
+        // Where a tile meets the next, the step is no larger than the steps
+        // inside its own pattern.
+        for (bool columns : {true, false}) {
+            double largestInside = 0;
+            for (int i = 0; i + 1 < 63; ++i)
+                largestInside = std::max(largestInside, StepBetween(tile, i, i + 1, columns));
+            EXPECT_LE(StepBetween(tile, 62, 0, columns), largestInside);
+        }
+    }
+}
+
+TEST(Artwork, LogosGlyphsAndCursorFitTheirPlaces)
+{
+    const std::pair<QImage, QSize> logos[] = {{MainWindowLogo(), {150, 57}}, {AboutLogo(), {280, 106}}};
+    for (const auto &[logo, size] : logos) {
+        EXPECT_EQ(logo.size(), size);
+        EXPECT_FALSE(logo.hasAlphaChannel());
+        EXPECT_EQ(logo.depth(), 32);
+        EXPECT_EQ(logo.pixel(0, 0), qRgb(0, 0, 0));
+        int black = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                black += logo.pixel(x, y) == qRgb(0, 0, 0);
+        EXPECT_GT(black, size.width() * size.height() / 4);
+        EXPECT_LT(black, size.width() * size.height() * 9 / 10);
+    }
+
+    // Each face fits inside the smallest button that shows it (less the
+    // button's 2-pixel rim) and has both ink and transparent ground.
+    const std::pair<ButtonGlyph, QSize> faces[] = {
+        {ButtonGlyph::Go, {260, 29}},       {ButtonGlyph::Setup, {100, 29}},   {ButtonGlyph::Edit, {99, 29}},
+        {ButtonGlyph::ListRoms, {100, 29}}, {ButtonGlyph::Options, {153, 25}}, {ButtonGlyph::Pix, {153, 25}},
+        {ButtonGlyph::PickPix, {149, 33}},  {ButtonGlyph::Reload, {23, 23}},   {ButtonGlyph::Info, {40, 29}},
+        {ButtonGlyph::Close, {37, 29}},     {ButtonGlyph::DeletePix, {17, 21}}};
+    for (const auto &[glyph, button] : faces) {
+        const QImage face = ButtonGlyphImage(glyph).convertToFormat(QImage::Format_ARGB32);
+        EXPECT_LE(face.width(), button.width() - 4) << int(glyph);
+        EXPECT_LE(face.height(), button.height() - 4) << int(glyph);
+        int ink = 0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x)
+                ink += qAlpha(face.pixel(x, y)) == 255;
+        EXPECT_GT(ink, 10) << int(glyph);
+        EXPECT_EQ(qAlpha(face.pixel(0, face.height() - 1)), 0) << int(glyph);
+    }
+
+    // The hand: black and white only, its hot spot on its black outline.
+    const QCursor hand = LinkCursor();
+    EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
+    const QImage black = hand.bitmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = hand.mask().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(black.size(), QSize(32, 32));
+    int blackPixels = 0, whitePixels = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const bool isBlack = black.pixel(x, y) == qRgb(0, 0, 0);
+            const bool isDrawn = drawn.pixel(x, y) == qRgb(0, 0, 0);
+            EXPECT_TRUE(isDrawn || !isBlack);
+            blackPixels += isDrawn && isBlack;
+            whitePixels += isDrawn && !isBlack;
+        }
+    }
+    EXPECT_GT(blackPixels, 40);
+    EXPECT_GT(whitePixels, 80);
+    EXPECT_EQ(black.pixel(hand.hotSpot()), qRgb(0, 0, 0));
+    EXPECT_EQ(drawn.pixel(hand.hotSpot()), qRgb(0, 0, 0));
+    EXPECT_EQ(drawn.pixel(0, 31), qRgb(255, 255, 255));
+}
+
+TEST(Artwork, AnImageButtonShowsAFaceCentredAndCrisp)
+{
+    const QImage face = ButtonGlyphImage(ButtonGlyph::ListRoms).convertToFormat(QImage::Format_ARGB32);
+    ImageButton button(QStringLiteral("LIST ROMS"), QStringLiteral("Make list"));
+    button.resize(100, 29);
+    button.setFace(face);
+    const QImage shot = button.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    // The face's inked pixels land unchanged, on whole pixels, in the middle.
+    const QPoint at((100 - face.width()) / 2, (29 - face.height()) / 2);
+    int inked = 0, same = 0;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) {
+            if (qAlpha(face.pixel(x, y)) != 255)
+                continue;
+            ++inked;
+            same += shot.pixel(at + QPoint(x, y)) == face.pixel(x, y);
+        }
+    }
+    EXPECT_GT(inked, 50);
+    EXPECT_EQ(same, inked);
+}
