@@ -51,3 +51,11 @@ int ReadOnlyFile::readAt(std::int64_t offset, char *buffer, int length)
     }
     return total;
 }
+
+std::int64_t ReadOnlyFile::size() const
+{
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        ThrowLastIoError();
+    return info.st_size;
+}

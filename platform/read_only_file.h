@@ -17,6 +17,9 @@ public:
     // Reads up to length bytes from offset; a read past the end is short, not an error.
     int readAt(std::int64_t offset, char *buffer, int length);
 
+    // The file's size now, so a whole-file read can be sized and bounded first.
+    std::int64_t size() const;
+
 private:
     int fd_;
 };

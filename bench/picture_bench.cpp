@@ -1,0 +1,162 @@
+// Loading a PCX picture through the picture library, from its file, against
+// the floor that no decoder can beat: one read of the same file and one pass
+// that writes every pixel of a picture of the same size and format. The two
+// run in turn, iteration by iteration, so that a drift of the machine's speed
+// moves both; x_floor is their ratio (goal: at most 3). Pictures of 320 x 224
+// and 640 x 480, 256 colours and true colour, as a game snapshot looks: flat
+// sky, tiled ground, noisy sprites.
+//
+//   picture_bench                         runs the benchmarks
+//   picture_bench --write-pictures DIR    writes the four pictures into DIR,
+//                                         for timing other decoders on them
+
+#include "platform/read_only_file.h"
+#include "preview/pcx_decoder.h"
+#include "preview/picture_lib.h"
+#include "support/pcx_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+struct Picture
+{
+    const char *name;
+    bool trueColour;
+    int width;
+    int height;
+};
+
+constexpr Picture kPictures[] = {
+    {"paletted_320x224.pcx", false, 320, 224},
+    {"paletted_640x480.pcx", false, 640, 480},
+    {"truecolour_320x224.pcx", true, 320, 224},
+    {"truecolour_640x480.pcx", true, 640, 480},
+};
+
+// One channel of a snapshot: the upper third sky (one value per band of
+// lines), the rest 16-pixel tiles with some detail, and noisy 24 x 32 sprites.
+int Channel(int x, int y, int height, int salt)
+{
+    if (y < height / 3)
+        return (y / 4 * 3 + salt) & 0xFF;
+    if ((x / 24) % 5 == 2 && (y / 32) % 3 == 1)
+        return int((unsigned(x * 7919 + y * 104729 + salt) * 2654435761u) >> 24);
+    return (((x / 16 + y / 16) % 6) * 40 + ((x ^ y) & 4) * 8 + salt) & 0xFF;
+}
+
+QByteArray PcxFile(const Picture &picture)
+{
+    pcx_files::Layout layout{.planes = picture.trueColour ? 3 : 1, .width = picture.width, .height = picture.height};
+    const int lineBytes = layout.lineBytes();
+    QByteArray lines(qsizetype(lineBytes) * layout.planes * picture.height, '\0');
+    for (int y = 0; y < picture.height; ++y)
+        for (int plane = 0; plane < layout.planes; ++plane)
+            for (int x = 0; x < picture.width; ++x)
+                lines[(qsizetype(y) * layout.planes + plane) * lineBytes + x] = char(Channel(x, y, picture.height, plane * 85));
+    QByteArray colours;
+    if (!picture.trueColour) {
+        for (int i = 0; i < 256; ++i) {
+            colours += char(i);
+            colours += char(255 - i);
+            colours += char(i * 3);
+        }
+    }
+    return pcx_files::File(layout, lines, false, colours);
+}
+
+bool WritePictures(const QString &folder)
+{
+    for (const Picture &picture : kPictures) {
+        QFile file(QDir(folder).filePath(picture.name));
+        const QByteArray bytes = PcxFile(picture);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            return false;
+    }
+    return true;
+}
+
+QTemporaryDir &Pictures()
+{
+    static QTemporaryDir folder;
+    static const bool written = WritePictures(folder.path());
+    (void)written;
+    return folder;
+}
+
+QByteArray PathOf(const Picture &picture)
+{
+    return QFile::encodeName(Pictures().filePath(picture.name));
+}
+
+// One read of the whole file and one pass writing every output pixel.
+qint64 Floor(const QByteArray &path, const Picture &picture)
+{
+    ReadOnlyFile file(path);
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    file.readAt(0, bytes.data(), int(bytes.size()));
+    QImage image(picture.width, picture.height, picture.trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8);
+    std::memset(image.bits(), bytes[bytes.size() / 2], size_t(image.sizeInBytes()));
+    return image.cacheKey();
+}
+
+void BM_LoadAgainstFloor(benchmark::State &state)
+{
+    using Clock = std::chrono::steady_clock;
+    const Picture &picture = kPictures[state.range(0)];
+    const QByteArray path = PathOf(picture);
+    if (PictureLibLoad(path, 0).size() != QSize(picture.width, picture.height)) {
+        state.SkipWithError("the picture does not decode");
+        return;
+    }
+    double loadSeconds = 0;
+    double floorSeconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(PictureLibLoad(path, 0));
+        const auto loaded = Clock::now();
+        benchmark::DoNotOptimize(Floor(path, picture));
+        const auto floored = Clock::now();
+        const double load = std::chrono::duration<double>(loaded - start).count();
+        state.SetIterationTime(load);
+        loadSeconds += load;
+        floorSeconds += std::chrono::duration<double>(floored - loaded).count();
+    }
+    state.SetLabel(picture.name);
+    state.counters["floor_us"] = floorSeconds * 1e6 / double(state.iterations());
+    state.counters["x_floor"] = loadSeconds / floorSeconds;
+}
+
+// The decoder alone, on bytes already in memory.
+void BM_DecodeInMemory(benchmark::State &state)
+{
+    const Picture &picture = kPictures[state.range(0)];
+    const QByteArray bytes = PcxFile(picture);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodePcx(bytes));
+    state.SetLabel(picture.name);
+    state.SetBytesProcessed(qint64(state.iterations()) * bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadAgainstFloor)->DenseRange(0, 3)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeInMemory)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--write-pictures") == 0)
+        return WritePictures(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

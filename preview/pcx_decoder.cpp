@@ -1,0 +1,299 @@
+#include "preview/pcx_decoder.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype kHeaderSize = 128;
+constexpr uchar kManufacturer = 0x0A;
+constexpr int kLastVersion = 5;
+constexpr int kVersionWithoutPalette = 3;
+constexpr uchar kPaletteMarker = 0x0C;
+constexpr qsizetype kEndPaletteSize = 1 + 768;
+constexpr uchar kRunFlags = 0xC0;
+constexpr int kLongestRun = 0x3F;
+// As much as Qt's own image readers allocate for one picture by default.
+constexpr qint64 kMaxImageBytes = qint64(256) << 20;
+
+// The colours of a 16-colour file that carries none.
+constexpr QRgb kEgaColours[16] = {
+    0xFF000000, 0xFF0000AA, 0xFF00AA00, 0xFF00AAAA, 0xFFAA0000, 0xFFAA00AA, 0xFFAA5500, 0xFFAAAAAA,
+    0xFF555555, 0xFF5555FF, 0xFF55FF55, 0xFF55FFFF, 0xFFFF5555, 0xFFFF55FF, 0xFFFFFF55, 0xFFFFFFFF,
+};
+
+struct Header
+{
+    int version;
+    bool runLength;
+    int bitsPerPixel;
+    int planes;
+    int width;
+    int height;
+    qsizetype bytesPerLine;
+    const uchar *colours; // 16 RGB triples
+};
+
+int Word(const uchar *at)
+{
+    return at[0] | at[1] << 8;
+}
+
+bool KnownLayout(int bitsPerPixel, int planes)
+{
+    switch (bitsPerPixel) {
+    case 1:
+        return planes >= 1 && planes <= 4;
+    case 2:
+    case 4:
+        return planes == 1;
+    case 8:
+        return planes == 1 || planes == 3 || planes == 4;
+    }
+    return false;
+}
+
+std::optional<Header> ReadHeader(const uchar *data, qsizetype size)
+{
+    if (size < kHeaderSize || data[0] != kManufacturer || data[1] > kLastVersion || data[2] > 1)
+        return std::nullopt;
+    Header header{};
+    header.version = data[1];
+    header.runLength = data[2] == 1;
+    header.bitsPerPixel = data[3];
+    header.planes = data[65];
+    // The window's corners are taken modulo 2^16: writers store them signed or
+    // unsigned, and both give the same width this way.
+    header.width = ((Word(data + 8) - Word(data + 4)) & 0xFFFF) + 1;
+    header.height = ((Word(data + 10) - Word(data + 6)) & 0xFFFF) + 1;
+    header.bytesPerLine = Word(data + 66);
+    header.colours = data + 16;
+    if (!KnownLayout(header.bitsPerPixel, header.planes) ||
+        header.bytesPerLine < (qsizetype(header.width) * header.bitsPerPixel + 7) / 8)
+        return std::nullopt;
+    return header;
+}
+
+void Store8(uchar *at, quint64 word)
+{
+    std::memcpy(at, &word, 8);
+}
+
+// A run in whole words: 16 bytes at least, 64 at most.
+void FillWords(uchar *out, uchar value, qsizetype length)
+{
+    const quint64 fill = value * 0x0101010101010101ull;
+    Store8(out, fill);
+    Store8(out + 8, fill);
+    for (qsizetype i = 16; i < length; i += 8)
+        Store8(out + i, fill);
+}
+
+// The bytes of all lines and planes as one stream: a run may go on over the end
+// of a plane or of a line, so its rest is kept for the next read.
+class ScanlineStream
+{
+public:
+    ScanlineStream(const uchar *begin, const uchar *end, bool runLength)
+        : in_(begin), end_(end), runLength_(runLength)
+    {
+    }
+
+    // Fills the next count bytes at out; false when the data ends first. The
+    // slack bytes after them may be scribbled on, which lets every code be
+    // written in whole words.
+    bool read(uchar *out, qsizetype count, qsizetype slack)
+    {
+        if (!runLength_) {
+            if (end_ - in_ < count)
+                return false;
+            std::memcpy(out, in_, count);
+            in_ += count;
+            return true;
+        }
+        uchar *const outEnd = out + count;
+        const qsizetype carried = std::min(pending_, count);
+        std::memset(out, value_, carried);
+        out += carried;
+        pending_ -= carried;
+        // Locals, not members: any byte written could alias a member and force
+        // it to be read again.
+        const uchar *in = in_;
+        const uchar *const end = end_;
+        // Where a run can be written whole, past the end if need be, and a code
+        // and its value are there, nothing needs checking but each code's kind.
+        const qsizetype wholeRuns = std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
+        uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
+        uchar lastValue = 0;
+        while (out < wholeRunsEnd && end - in >= 2) {
+            // Without a branch on the kind: literals and runs mix unpredictably.
+            const uchar code = in[0];
+            const bool run = (code & kRunFlags) == kRunFlags;
+            lastValue = run ? in[1] : code;
+            const qsizetype length = run ? code & kLongestRun : 1;
+            in += 1 + run;
+            FillWords(out, lastValue, length);
+            out += length;
+        }
+        if (out > outEnd) {
+            pending_ = out - outEnd;
+            value_ = lastValue;
+            in_ = in;
+            return true;
+        }
+        while (out < outEnd) {
+            if (in == end)
+                return false;
+            const uchar code = *in++;
+            if ((code & kRunFlags) != kRunFlags) {
+                *out++ = code;
+                continue;
+            }
+            if (in == end)
+                return false;
+            const uchar value = *in++;
+            const qsizetype length = code & kLongestRun;
+            const qsizetype room = outEnd - out;
+            std::memset(out, value, std::min(length, room));
+            if (length > room) {
+                pending_ = length - room;
+                value_ = value;
+                out = outEnd;
+            } else {
+                out += length;
+            }
+        }
+        in_ = in;
+        return true;
+    }
+
+private:
+    const uchar *in_;
+    const uchar *end_;
+    bool runLength_;
+    qsizetype pending_ = 0;
+    uchar value_ = 0;
+};
+
+QList<QRgb> HeaderColours(const Header &header)
+{
+    const int count = 1 << (header.bitsPerPixel * header.planes);
+    const uchar *rgb = header.colours;
+    // Monochrome: the two header entries, unless they cannot be told apart (a
+    // writer that left them empty), then black and white.
+    if (count == 2 && (header.version == kVersionWithoutPalette || std::memcmp(rgb, rgb + 3, 3) == 0))
+        return {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    if (header.version == kVersionWithoutPalette || std::all_of(rgb, rgb + 3 * count, [](uchar c) { return c == 0; }))
+        return QList<QRgb>(kEgaColours, kEgaColours + count);
+    QList<QRgb> colours(count);
+    for (int i = 0; i < count; ++i)
+        colours[i] = qRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    return colours;
+}
+
+QList<QRgb> EndColours(const uchar *rgb)
+{
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    return colours;
+}
+
+QList<QRgb> GreyLevels()
+{
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(i, i, i);
+    return colours;
+}
+
+// Colour indices of one line of 1, 2 or 4 bits per pixel, each plane giving
+// the next higher bits of the index.
+void ComposeIndices(const Header &header, const uchar *line, uchar *out)
+{
+    const int bits = header.bitsPerPixel;
+    const int perByte = 8 / bits;
+    const int mask = (1 << bits) - 1;
+    for (int x = 0; x < header.width; ++x) {
+        const qsizetype at = x / perByte;
+        const int shift = 8 - bits * (x % perByte + 1);
+        int index = 0;
+        for (int plane = 0; plane < header.planes; ++plane)
+            index |= ((line[plane * header.bytesPerLine + at] >> shift) & mask) << (plane * bits);
+        out[x] = uchar(index);
+    }
+}
+
+void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
+{
+    const uchar *red = line;
+    const uchar *green = red + header.bytesPerLine;
+    const uchar *blue = green + header.bytesPerLine;
+    for (int x = 0; x < header.width; ++x)
+        out[x] = 0xFF000000u | QRgb(red[x]) << 16 | QRgb(green[x]) << 8 | blue[x];
+}
+
+} // namespace
+
+QImage DecodePcx(QByteArrayView bytes)
+{
+    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
+    const std::optional<Header> header = ReadHeader(data, bytes.size());
+    if (!header)
+        return {};
+
+    const bool trueColour = header->planes >= 3 && header->bitsPerPixel == 8;
+    const bool byteIndices = header->planes == 1 && header->bitsPerPixel == 8;
+    const uchar *dataEnd = data + bytes.size();
+    const bool endPalette = byteIndices && bytes.size() >= kHeaderSize + kEndPaletteSize &&
+                            dataEnd[-kEndPaletteSize] == kPaletteMarker;
+    if (endPalette)
+        dataEnd -= kEndPaletteSize;
+
+    // Nothing is allocated for more than the file can hold: a run of two bytes
+    // gives at most 63.
+    const qint64 lineBytes = qint64(header->bytesPerLine) * header->planes;
+    const qint64 encoded = dataEnd - (data + kHeaderSize);
+    const qint64 mostDecoded = header->runLength ? encoded / 2 * kLongestRun + encoded % 2 : encoded;
+    const QImage::Format format = trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8;
+    const qint64 imageLine = (qint64(header->width) * (trueColour ? 4 : 1) + 3) / 4 * 4;
+    if (lineBytes * header->height > mostDecoded || imageLine * header->height > kMaxImageBytes)
+        return {};
+
+    QImage image(header->width, header->height, format);
+    if (image.isNull())
+        return {};
+    if (!trueColour)
+        image.setColorTable(byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels())
+                                        : HeaderColours(*header));
+
+    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
+    uchar *const pixels = image.bits();
+    const qsizetype pixelLine = image.bytesPerLine();
+    // Byte indices go straight into the picture when a line's padding fits
+    // there; the lines below are the slack of each.
+    const bool direct = byteIndices && lineBytes <= pixelLine;
+    constexpr qsizetype kLineSlack = 64;
+    std::vector<uchar> line(direct ? 0 : size_t(lineBytes + kLineSlack));
+    for (int y = 0; y < header->height; ++y) {
+        uchar *row = pixels + y * pixelLine;
+        if (direct) {
+            if (!stream.read(row, lineBytes, (header->height - y) * pixelLine - lineBytes))
+                return {};
+            continue;
+        }
+        if (!stream.read(line.data(), lineBytes, kLineSlack))
+            return {};
+        if (trueColour)
+            ComposeTrueColour(*header, line.data(), reinterpret_cast<QRgb *>(row));
+        else if (byteIndices)
+            std::memcpy(row, line.data(), header->width);
+        else
+            ComposeIndices(*header, line.data(), row);
+    }
+    return image;
+}

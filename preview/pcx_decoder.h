@@ -1,0 +1,15 @@
+#pragma once
+#include <QByteArrayView>
+#include <QImage>
+
+// Decodes a ZSoft PCX picture held in memory, in any of its layouts: 1 bit per
+// pixel in 1 to 4 planes, 2 or 4 bits packed in one plane (colours from the
+// header, or the standard EGA colours for a file without them), 8 bits in one
+// plane (the 256-colour palette at the end of the file, grey levels without
+// it), 8 bits in 3 or 4 planes (true colour; a fourth plane is ignored).
+// Paletted pictures come back as Format_Indexed8, true colour as Format_RGB32.
+//
+// Anything that is not such a picture in full gives a null image: a cut file,
+// an unknown layout, or a size that the file's bytes could not encode, which
+// is checked before anything of that size is allocated.
+QImage DecodePcx(QByteArrayView bytes);

@@ -1,0 +1,136 @@
+#include "preview/pcx_decoder.h"
+#include "support/pcx_files.h"
+
+#include <QList>
+
+#include <gtest/gtest.h>
+
+using pcx_files::Layout;
+
+namespace {
+
+QList<QRgb> Pixels(const QImage &image)
+{
+    QList<QRgb> pixels;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            pixels << image.pixel(x, y);
+    return pixels;
+}
+
+QList<QRgb> Colours(const QByteArray &rgb)
+{
+    QList<QRgb> colours;
+    for (qsizetype i = 0; i + 2 < rgb.size(); i += 3)
+        colours << qRgb(uchar(rgb[i]), uchar(rgb[i + 1]), uchar(rgb[i + 2]));
+    return colours;
+}
+
+struct HandCase
+{
+    const char *name;
+    Layout layout;
+    QByteArray scanLines; // hex
+    QList<QRgb> expected;
+    QByteArray endColours = {};
+};
+
+} // namespace
+
+// Layouts the common tools do not write, each with runs broken at line ends,
+// runs going on over every line and plane end, and no runs at all.
+TEST(PcxDecoder, HandWrittenLayouts)
+{
+    const QByteArray four = QByteArray::fromHex("0a141e 28323c 46505a 646e78");
+    const QByteArray sixteen = QByteArray::fromHex("00ff01 10ef09 20df11 30cf19 40bf21 50af29 609f31 708f39"
+                                                   "807f41 906f49 a05f51 b04f59 c03f61 d02f69 e01f71 f00f79");
+    QByteArray endColours;
+    for (int i = 0; i < 256; ++i)
+        endColours.append(char(i)).append(char(i ^ 0x5A)).append(char(255 - i));
+    const QList<QRgb> c4 = Colours(four), c16 = Colours(sixteen), end = Colours(endColours);
+    const QList<QRgb> ega = {0xFF000000, 0xFF0000AA, 0xFF00AA00, 0xFF00AAAA,
+                             0xFFAA0000, 0xFFAA00AA, 0xFFAA5500, 0xFFAAAAAA};
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    // All 7s but one pixel: a single run can cover every plane and line.
+    QByteArray alike = QByteArray(3 * 6 * 3, '\x07').toHex();
+    alike.replace(2 * (2 * 18 + 2 * 6 + 4), 2, "c5");
+    QList<QRgb> alikePixels(15, qRgb(7, 7, 7));
+    alikePixels.last() = qRgb(7, 7, 0xC5);
+
+    const HandCase cases[] = {
+        // Bits past the width and padding bytes carry garbage.
+        {"2 bits packed", {.bitsPerPixel = 2, .width = 5, .height = 2, .bytesPerLine = 4, .colours = four},
+         "1bffaaaa a43f5555", {c4[0], c4[1], c4[2], c4[3], c4[3], c4[2], c4[2], c4[1], c4[0], c4[0]}},
+        {"4 bits packed", {.bitsPerPixel = 4, .width = 3, .colours = sixteen}, "1f2e", {c16[1], c16[15], c16[2]}},
+        {"8 bits in 4 planes, the fourth ignored", {.planes = 4, .width = 2, .bytesPerLine = 2}, "0102 0304 0506 0080",
+         {qRgb(1, 3, 5), qRgb(2, 4, 6)}},
+        {"version 3 takes the EGA colours",
+         {.version = 3, .bitsPerPixel = 1, .planes = 4, .width = 8, .colours = QByteArray(48, '\x77')},
+         "5500 3300 0f00 0000", ega},
+        {"an empty palette takes the EGA colours", {.bitsPerPixel = 1, .planes = 4, .width = 8}, "5500 3300 0f00 0000", ega},
+        {"monochrome without colours", {.bitsPerPixel = 1, .width = 8}, "0f00",
+         {black, black, black, black, white, white, white, white}},
+        {"monochrome of version 3", {.version = 3, .bitsPerPixel = 1, .width = 3, .colours = QByteArray::fromHex("ff00000000ff")},
+         "a000", {white, black, white}},
+        {"8 bits without the end palette are grey", {.width = 3}, "0080ff00", {black, qRgb(128, 128, 128), white}},
+        {"window away from the origin", {.xMin = 10, .yMin = 5, .width = 3, .height = 2}, "07070707 0707c800",
+         {end[7], end[7], end[7], end[7], end[7], end[200]}, endColours},
+        {"24 bits, lines padded", {.planes = 3, .width = 5, .height = 3}, alike, alikePixels},
+    };
+    for (const HandCase &c : cases) {
+        for (const int encoding : {0, 1, 2}) {
+            SCOPED_TRACE(std::string(c.name) + ", encoding " + std::to_string(encoding));
+            Layout layout = c.layout;
+            layout.runLength = encoding != 0;
+            const QImage image = DecodePcx(pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours));
+            EXPECT_EQ(image.size(), QSize(layout.width, layout.height));
+            EXPECT_EQ(Pixels(image), c.expected);
+            EXPECT_FALSE(image.hasAlphaChannel());
+        }
+    }
+}
+
+TEST(PcxDecoder, DamagedFilesGiveNullOrAPictureOfTheirHeaderSize)
+{
+    QByteArray lines(38 * 23 * 3, '\0');
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        lines[i] = char(i % 97 < 40 ? 0xC3 : (i * 2654435761u) >> 24);
+    const QList<QByteArray> files = {
+        pcx_files::File({.width = 37, .height = 23}, lines.left(38 * 23), false, QByteArray(768, '\x40')),
+        pcx_files::File({.planes = 3, .width = 37, .height = 23}, lines, true),
+        pcx_files::File({.bitsPerPixel = 1, .planes = 4, .width = 37, .height = 23}, lines.left(6 * 4 * 23)),
+    };
+    const auto decode = [](const QByteArray &bytes) {
+        const QImage image = DecodePcx(bytes);
+        // Never more than the bytes can encode: 63 per run pair, 8 pixels per byte.
+        if (!image.isNull())
+            EXPECT_LE(image.sizeInBytes(), 32 * 8 * bytes.size() + 4 * image.height());
+        return image;
+    };
+    for (const QByteArray &file : files) {
+        ASSERT_EQ(decode(file).size(), QSize(37, 23));
+        for (qsizetype cut = 0; cut < file.size(); ++cut) {
+            const QImage image = decode(file.left(cut));
+            EXPECT_TRUE(image.isNull() || image.size() == QSize(37, 23)) << "cut at " << cut;
+        }
+        for (int at = 0; at < 128; ++at) {
+            for (const int value : {0x00, 0x01, 0x02, 0x03, 0x04, 0x06, 0x08, 0x0C, 0x3F, 0x7F, 0x80, 0xC1, 0xFF}) {
+                QByteArray mutated = file;
+                mutated[at] = char(value);
+                decode(mutated);
+            }
+        }
+        for (qsizetype i = 0; i < 500; ++i) {
+            QByteArray mutated = file;
+            mutated[128 + (i * 7919) % (file.size() - 128)] = char((i * 31) ^ 0xC0);
+            decode(mutated);
+        }
+    }
+    // Gigabytes claimed by a small file, and layouts that do not exist.
+    const Layout huge{.planes = 4, .width = 65535, .height = 65535, .bytesPerLine = 65535};
+    EXPECT_TRUE(DecodePcx(pcx_files::Header(huge) + QByteArray(4096, '\xFF')).isNull());
+    for (const Layout &bad : {Layout{.planes = 2}, Layout{.bitsPerPixel = 2, .planes = 2}, Layout{.bitsPerPixel = 3},
+                              Layout{.bitsPerPixel = 1, .planes = 5}, Layout{.width = 4, .bytesPerLine = 3},
+                              Layout{.planes = 0}})
+        EXPECT_TRUE(DecodePcx(pcx_files::File(bad, QByteArray(64, '\x01'))).isNull());
+}
