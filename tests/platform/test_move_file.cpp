@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,16 +11,10 @@
 
 namespace {
 
-QByteArray Native(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 void Write(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
 }
 
 QByteArray Read(const QString &path)
@@ -38,23 +31,47 @@ QStringList Entries(const QString &folder)
 struct stat Stat(const QString &path)
 {
     struct stat info = {};
-    EXPECT_EQ(::stat(Native(path).constData(), &info), 0) << path.toStdString();
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
     return info;
 }
 
 bool Move(const QString &from, const QString &to)
 {
-    return MoveFileA(Native(from).constData(), Native(to).constData()) != 0;
+    return MoveFileA(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0;
+}
+
+void Chmod(const QString &path, mode_t mode)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
 
 // More than one buffer's worth, so that the copy runs its loop.
 QByteArray Picture()
 {
     QByteArray bytes(200 * 1024 + 17, '\0');
-    QRandomGenerator generator(8);
-    for (char &byte : bytes)
-        byte = char(generator.bounded(256));
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 131) >> 3);
     return bytes;
+}
+
+TEST(MoveFile, WithinOneFileSystemRenamesAndNeverReplaces)
+{
+    QTemporaryDir dir;
+    const QString from = dir.filePath("snap000.pcx");
+    const QString to = dir.filePath("SONIC.pcx");
+    Write(from, "picture");
+    const ino_t inode = Stat(from).st_ino;
+    ASSERT_TRUE(Move(from, to));
+    EXPECT_EQ(Read(to), "picture");
+    EXPECT_EQ(Stat(to).st_ino, inode);
+
+    Write(from, "another");
+    EXPECT_FALSE(Move(from, to));
+    EXPECT_FALSE(Move(dir.filePath("none.pcx"), dir.filePath("x.pcx")));
+    EXPECT_FALSE(Move(from, dir.filePath("no folder/x.pcx")));
+    EXPECT_EQ(Read(from), "another");
+    EXPECT_EQ(Read(to), "picture");
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"SONIC.pcx", "snap000.pcx"}));
 }
 
 // A folder in memory and one on the disk, on two file systems.
@@ -65,120 +82,81 @@ protected:
     {
         if (!memory.isValid())
             GTEST_SKIP() << "no /dev/shm";
-        ASSERT_TRUE(disk.isValid());
         if (Stat(memory.path()).st_dev == Stat(disk.path()).st_dev)
             GTEST_SKIP() << "/dev/shm and " << disk.path().toStdString() << " are one file system here";
     }
 
-    QTemporaryDir memory{QStringLiteral("/dev/shm/romdeck-test-XXXXXX")};
+    QTemporaryDir memory{"/dev/shm/romdeck-test-XXXXXX"};
     QTemporaryDir disk;
 };
 
-TEST(MoveFile, WithinOneFileSystemRenamesAndNeverReplaces)
-{
-    QTemporaryDir dir;
-    const QString from = dir.filePath(QStringLiteral("snap000.pcx"));
-    const QString to = dir.filePath(QStringLiteral("SONIC.pcx"));
-    Write(from, "picture");
-    const ino_t inode = Stat(from).st_ino;
-    ASSERT_TRUE(Move(from, to));
-    EXPECT_FALSE(QFile::exists(from));
-    EXPECT_EQ(Read(to), "picture");
-    EXPECT_EQ(Stat(to).st_ino, inode);
-
-    Write(from, "another");
-    EXPECT_FALSE(Move(from, to));
-    EXPECT_EQ(Read(from), "another");
-    EXPECT_EQ(Read(to), "picture");
-
-    EXPECT_FALSE(Move(dir.filePath(QStringLiteral("none.pcx")), dir.filePath(QStringLiteral("x.pcx"))));
-    EXPECT_FALSE(Move(from, dir.filePath(QStringLiteral("no folder/x.pcx"))));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{QStringLiteral("SONIC.pcx"), QStringLiteral("snap000.pcx")}));
-}
-
 TEST_F(MoveAcrossFileSystems, CopiesContentPermissionsAndTimeThenRemovesTheOriginal)
 {
-    const QByteArray picture = Picture();
-    const struct
-    {
-        QString from;
-        QString to;
-    } ways[] = {
-        {memory.filePath(QStringLiteral("snap000.pcx")), disk.filePath(QStringLiteral("SONIC.pcx"))},
-        {disk.filePath(QStringLiteral("snap001.pcx")), memory.filePath(QStringLiteral("SONIC.pcx"))},
-    };
-    for (const auto &way : ways) {
-        SCOPED_TRACE(way.from.toStdString());
-        Write(way.from, picture);
-        ASSERT_EQ(::chmod(Native(way.from).constData(), 0640), 0);
+    for (const auto &[from, to] : {std::pair{memory.filePath("snap000.pcx"), disk.filePath("SONIC.pcx")},
+                                   std::pair{disk.filePath("snap001.pcx"), memory.filePath("SONIC.pcx")}}) {
+        SCOPED_TRACE(from.toStdString());
+        Write(from, Picture());
+        Chmod(from, 0640);
         const timespec times[2] = {{1000000000, 0}, {1000000123, 456}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, Native(way.from).constData(), times, 0), 0);
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(from).constData(), times, 0), 0);
 
-        ASSERT_TRUE(Move(way.from, way.to));
-        EXPECT_FALSE(QFile::exists(way.from));
-        EXPECT_EQ(Read(way.to), picture);
-        const struct stat moved = Stat(way.to);
+        ASSERT_TRUE(Move(from, to));
+        EXPECT_FALSE(QFile::exists(from));
+        EXPECT_EQ(Read(to), Picture());
+        const struct stat moved = Stat(to);
         EXPECT_EQ(moved.st_mode & 07777, 0640u);
         EXPECT_EQ(moved.st_mtim.tv_sec, 1000000123);
         EXPECT_EQ(moved.st_mtim.tv_nsec, 456);
     }
-    // Nothing of ours is left behind in either folder.
-    EXPECT_EQ(Entries(disk.path()), QStringList{QStringLiteral("SONIC.pcx")});
-    EXPECT_EQ(Entries(memory.path()), QStringList{QStringLiteral("SONIC.pcx")});
+    // Nothing of ours is left behind.
+    EXPECT_EQ(Entries(disk.path()), QStringList{"SONIC.pcx"});
+    EXPECT_EQ(Entries(memory.path()), QStringList{"SONIC.pcx"});
 }
 
 TEST_F(MoveAcrossFileSystems, ATakenNameOrAMissingFolderLeavesBothSidesAsTheyWere)
 {
     // The name is found taken only once the copy is complete.
-    const QString from = memory.filePath(QStringLiteral("snap000.pcx"));
-    const QString taken = disk.filePath(QStringLiteral("SONIC.pcx"));
+    const QString from = memory.filePath("snap000.pcx");
+    const QString taken = disk.filePath("SONIC.pcx");
     Write(from, Picture());
     Write(taken, "the old picture");
     EXPECT_FALSE(Move(from, taken));
+    EXPECT_FALSE(Move(from, disk.filePath("gone/SONIC.pcx")));
+    // Only files move across.
+    ASSERT_TRUE(QDir(memory.path()).mkdir("folder.pcx"));
+    EXPECT_FALSE(Move(memory.filePath("folder.pcx"), disk.filePath("f.pcx")));
+
     EXPECT_EQ(Read(from), Picture());
     EXPECT_EQ(Read(taken), "the old picture");
-    EXPECT_EQ(Entries(disk.path()), QStringList{QStringLiteral("SONIC.pcx")});
-
-    EXPECT_FALSE(Move(from, disk.filePath(QStringLiteral("gone/SONIC.pcx"))));
-    EXPECT_EQ(Read(from), Picture());
-    EXPECT_EQ(Entries(disk.path()), QStringList{QStringLiteral("SONIC.pcx")});
-
-    // Only files move across.
-    ASSERT_TRUE(QDir(memory.path()).mkdir(QStringLiteral("folder.pcx")));
-    EXPECT_FALSE(Move(memory.filePath(QStringLiteral("folder.pcx")), disk.filePath(QStringLiteral("f.pcx"))));
-    EXPECT_TRUE(QFileInfo(memory.filePath(QStringLiteral("folder.pcx"))).isDir());
-    EXPECT_EQ(Entries(disk.path()), QStringList{QStringLiteral("SONIC.pcx")});
+    EXPECT_EQ(Entries(disk.path()), QStringList{"SONIC.pcx"});
+    EXPECT_EQ(Entries(memory.path()), (QStringList{"folder.pcx", "snap000.pcx"}));
 }
 
-// Root passes every permission check, so these run only for other users.
+// Root passes every permission check, so this runs only for other users.
 TEST_F(MoveAcrossFileSystems, FoldersThatCannotBeWrittenLoseNothing)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
-    const QString sources = memory.filePath(QStringLiteral("sources"));
-    const QString targets = disk.filePath(QStringLiteral("targets"));
-    ASSERT_TRUE(QDir().mkdir(sources));
-    ASSERT_TRUE(QDir().mkdir(targets));
-    const QString from = sources + QStringLiteral("/snap000.pcx");
+    const QString sources = memory.filePath("sources");
+    const QString targets = disk.filePath("targets");
+    ASSERT_TRUE(QDir().mkdir(sources) && QDir().mkdir(targets));
+    const QString from = sources + "/snap000.pcx";
     Write(from, Picture());
-    const QString beside = memory.filePath(QStringLiteral("beside.pcx"));
 
     // The source cannot leave its folder: not renamed, and the copy made on
     // the other side is taken back.
-    ASSERT_EQ(::chmod(Native(sources).constData(), 0555), 0);
-    EXPECT_FALSE(Move(from, beside));
-    EXPECT_FALSE(Move(from, targets + QStringLiteral("/SONIC.pcx")));
-    EXPECT_EQ(Read(from), Picture());
-    EXPECT_FALSE(QFile::exists(beside));
-    EXPECT_EQ(Entries(targets), QStringList());
-    ASSERT_EQ(::chmod(Native(sources).constData(), 0755), 0);
-
+    Chmod(sources, 0555);
+    EXPECT_FALSE(Move(from, memory.filePath("beside.pcx")));
+    EXPECT_FALSE(Move(from, targets + "/SONIC.pcx"));
+    Chmod(sources, 0755);
     // The destination folder cannot be written: no copy starts.
-    ASSERT_EQ(::chmod(Native(targets).constData(), 0555), 0);
-    EXPECT_FALSE(Move(from, targets + QStringLiteral("/SONIC.pcx")));
+    Chmod(targets, 0555);
+    EXPECT_FALSE(Move(from, targets + "/SONIC.pcx"));
+    Chmod(targets, 0755);
+
     EXPECT_EQ(Read(from), Picture());
+    EXPECT_EQ(Entries(memory.path()), QStringList{"sources"});
     EXPECT_EQ(Entries(targets), QStringList());
-    ASSERT_EQ(::chmod(Native(targets).constData(), 0755), 0);
 }
 
 } // namespace

@@ -7,57 +7,51 @@ namespace {
 
 TEST(FileMask, PatternsSeparatedBySemicolonsMatchIgnoringCaseAndStarDotStarTakesEveryName)
 {
-    const QString sonic = QStringLiteral("SONIC*.pcx;snap*.pcx");
     for (const char *name : {"SONIC.pcx", "sonic2.PCX", "Snap000.Pcx", "snap.pcx"})
-        EXPECT_TRUE(MatchesMask(sonic, QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(MatchesMask("SONIC*.pcx;snap*.pcx", name)) << name;
     for (const char *name : {"SONI.pcx", "xsonic.pcx", "sonic.pcx.bak", "snap000.pc", "sonic"})
-        EXPECT_FALSE(MatchesMask(sonic, QString::fromLatin1(name))) << name;
-
-    const QString all = QStringLiteral("*.*");
+        EXPECT_FALSE(MatchesMask("SONIC*.pcx;snap*.pcx", name)) << name;
     for (const char *name : {"README", "a.b.c", ".profile", "x."})
-        EXPECT_TRUE(MatchesMask(all, QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(MatchesMask("*.*", name)) << name;
 
-    EXPECT_TRUE(MatchesMask(QStringLiteral("a?c.pcx"), QStringLiteral("AbC.pcx")));
-    EXPECT_FALSE(MatchesMask(QStringLiteral("a?c.pcx"), QStringLiteral("ac.pcx")));
+    EXPECT_TRUE(MatchesMask("a?c.pcx", "AbC.pcx"));
+    EXPECT_FALSE(MatchesMask("a?c.pcx", "ac.pcx"));
     // A star gives back what it took when a later part does not fit.
-    EXPECT_TRUE(MatchesMask(QStringLiteral("*a*b.pcx"), QStringLiteral("xaxab.xb.pcx")));
-    EXPECT_TRUE(MatchesMask(QStringLiteral("game.*"), QStringLiteral("game")));
-    EXPECT_FALSE(MatchesMask(QStringLiteral("game.*"), QStringLiteral("gamer")));
-    EXPECT_TRUE(MatchesMask(QStringLiteral("ÉCRAN*.pcx"), QStringLiteral("écran1.PCX")));
-    EXPECT_FALSE(MatchesMask(QString(), QStringLiteral("a.pcx")));
-    EXPECT_FALSE(MatchesMask(QStringLiteral(" ; "), QStringLiteral("a.pcx")));
+    EXPECT_TRUE(MatchesMask("*a*b.pcx", "xaxab.xb.pcx"));
+    EXPECT_TRUE(MatchesMask("game.*", "game"));
+    EXPECT_FALSE(MatchesMask("game.*", "gamer"));
+    EXPECT_TRUE(MatchesMask("ÉCRAN*.pcx", "écran1.PCX"));
+    EXPECT_FALSE(MatchesMask("", "a.pcx"));
+    EXPECT_FALSE(MatchesMask(" ; ", "a.pcx"));
+}
+
+QString FirstMask(const QString &expectedName)
+{
+    return ParseFilterText(PickerFilterText(expectedName)).value(0).mask;
 }
 
 TEST(PickerNames, TitleAndFileTypesComeFromTheExpectedName)
 {
-    EXPECT_EQ(PickerTitle(QStringLiteral("SONICT~1.pcx")), QStringLiteral("PIX for SONICT~1 ROM"));
-    const QList<FilterEntry> entries = ParseFilterText(PickerFilterText(QStringLiteral("SONICT~1.pcx")));
+    EXPECT_EQ(PickerTitle("SONICT~1.pcx"), "PIX for SONICT~1 ROM");
+    const QList<FilterEntry> entries = ParseFilterText(PickerFilterText("SONICT~1.pcx"));
     ASSERT_EQ(entries.size(), 3);
-    EXPECT_EQ(entries[0].description, QStringLiteral("SONIC*.pcx,snap*.pcx"));
-    EXPECT_EQ(entries[0].mask, QStringLiteral("SONIC*.pcx;snap*.pcx"));
-    EXPECT_EQ(entries[1].description, QStringLiteral("All PCX (*.pcx)"));
-    EXPECT_EQ(entries[1].mask, QStringLiteral("*.pcx"));
-    EXPECT_EQ(entries[2].description, QStringLiteral("All files (*.*)"));
-    EXPECT_EQ(entries[2].mask, QStringLiteral("*.*"));
+    const QStringList expected[] = {
+        {"SONIC*.pcx,snap*.pcx", "SONIC*.pcx;snap*.pcx"}, {"All PCX (*.pcx)", "*.pcx"}, {"All files (*.*)", "*.*"}};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ((QStringList{entries[i].description, entries[i].mask}), expected[i]);
 
-    // A long name is cut to nine characters in the title, five in the masks;
-    // the base name ends at the first dot.
-    EXPECT_EQ(PickerTitle(QStringLiteral("Sonic_the_Hedgehog.pcx")), QStringLiteral("PIX for Sonic_the ROM"));
-    EXPECT_EQ(PickerBaseName(QStringLiteral("Sonic.the.Hedgehog.pcx")), QStringLiteral("Sonic"));
-    EXPECT_TRUE(PickerFilterText(QStringLiteral("Sonic_the_Hedgehog.pcx")).startsWith(QStringLiteral("Sonic*.pcx,")));
-    EXPECT_EQ(PickerTitle(QString()), QStringLiteral("PIX for  ROM"));
+    // Nine characters in the title, five in the masks, the base name ending at the first dot.
+    EXPECT_EQ(PickerTitle("Sonic_the_Hedgehog.pcx"), "PIX for Sonic_the ROM");
+    EXPECT_EQ(FirstMask("Sonic_the_Hedgehog.pcx"), "Sonic*.pcx;snap*.pcx");
+    EXPECT_EQ(PickerBaseName("Sonic.the.Hedgehog.pcx"), "Sonic");
+    EXPECT_EQ(PickerTitle(""), "PIX for  ROM");
     // Characters, not UTF-16 units: a pair is never split.
-    const QString faces = QStringLiteral("\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600x.pcx");
-    EXPECT_EQ(ParseFilterText(PickerFilterText(faces))[0].mask,
-              QStringLiteral("\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600*.pcx;snap*.pcx"));
-
-    // Separators in a file name neither split the text nor the mask, and the
-    // mask still finds that name.
-    const QList<FilterEntry> odd = ParseFilterText(PickerFilterText(QStringLiteral("a|b;c.pcx")));
-    ASSERT_EQ(odd.size(), 3);
-    EXPECT_EQ(odd[0].mask, QStringLiteral("a?b?c*.pcx;snap*.pcx"));
-    EXPECT_TRUE(MatchesMask(odd[0].mask, QStringLiteral("a|b;c.pcx")));
-    EXPECT_EQ(odd[2].mask, QStringLiteral("*.*"));
+    EXPECT_EQ(FirstMask("\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600x.pcx"),
+              "\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600*.pcx;snap*.pcx");
+    // Separators in a file name split neither the text nor the mask, which still finds that name.
+    EXPECT_EQ(ParseFilterText(PickerFilterText("a|b;c.pcx")).size(), 3);
+    EXPECT_EQ(FirstMask("a|b;c.pcx"), "a?b?c*.pcx;snap*.pcx");
+    EXPECT_TRUE(MatchesMask(FirstMask("a|b;c.pcx"), "a|b;c.pcx"));
 }
 
 TEST(PickerNames, OnlyAFileNameEndingInPcxInAnyCaseCountsAsPcx)
