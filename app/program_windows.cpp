@@ -4,6 +4,8 @@
 #include "dialogs/locations_dialog.h"
 #include "dialogs/placeholder_window.h"
 #include "listexport/rom_list_window.h"
+#include "preview/picture_picker.h"
+#include "widgets/image_button.h"
 
 ProgramWindows::ProgramWindows() : Form1(std::make_unique<TForm1>())
 {
@@ -11,7 +13,8 @@ ProgramWindows::ProgramWindows() : Form1(std::make_unique<TForm1>())
     secondary.about = new PlaceholderWindow(QStringLiteral("About Romdeck"), Form1.get());
     secondary.locations = new TForm3(Form1.get());
     secondary.romInfo = new PlaceholderWindow(QStringLiteral("ROM info"), Form1.get());
-    secondary.pickPix = new PlaceholderWindow(QStringLiteral("Pick a preview picture"), Form1.get());
+    secondary.pickPix =
+        new TFormpickpix({Form1->pix, Form1->labpixtitle, Form1->butpick, Form1->butdelpix}, Form1.get());
     secondary.listRoms = new Tformlistroms(Form1->lstdir->entries(), Form1.get());
     Form1->setSecondaryWindows(secondary);
 }

@@ -1,0 +1,230 @@
+#include "preview/file_browse_controls.h"
+
+#include "platform/errors.h"
+#include "platform/folder_reader.h"
+#include "platform/mounted_volumes.h"
+#include "preview/file_mask.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStorageInfo>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kLevelRole = Qt::UserRole + 1;
+constexpr int kIndentPixels = 8;
+
+void PaintNavyAndYellow(QWidget *control)
+{
+    QPalette colours = control->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
+        colours.setColor(role, QColor(0, 0, 128));
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText, QPalette::Highlight})
+        colours.setColor(role, Qt::yellow);
+    colours.setColor(QPalette::HighlightedText, QColor(0, 0, 128));
+    control->setPalette(colours);
+}
+
+bool IsListed(const QByteArray &name)
+{
+    return !name.isEmpty() && !name.startsWith('.');
+}
+
+bool IsOfKind(const QByteArray &path, mode_t kind)
+{
+    struct stat info;
+    return ::stat(path.constData(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
+}
+
+// By name ignoring case; names equal but for case in a fixed order.
+void SortByName(QList<QByteArray> &names)
+{
+    std::sort(names.begin(), names.end(), [](const QByteArray &a, const QByteArray &b) {
+        const int order = QFile::decodeName(a).compare(QFile::decodeName(b), Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+}
+
+QListWidgetItem *PathItem(const QIcon &icon, const QByteArray &name, const QByteArray &path, int level)
+{
+    auto *item = new QListWidgetItem(icon, QFile::decodeName(name));
+    item->setData(kPathRole, path);
+    item->setData(kLevelRole, level);
+    return item;
+}
+
+// Shifts each folder row right by its depth below the root.
+class IndentDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.setLeft(option.rect.left() + index.data(kLevelRole).toInt() * kIndentPixels);
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+};
+
+} // namespace
+
+DriveComboBox::DriveComboBox(QWidget *parent) : QComboBox(parent)
+{
+    PaintNavyAndYellow(this);
+    const QStringList roots = MountedVolumeRoots();
+    addItems(roots);
+    setCurrentIndex(std::max<qsizetype>(0, roots.indexOf(QStorageInfo(QDir::currentPath()).rootPath())));
+    connect(this, &QComboBox::currentIndexChanged, this, &DriveComboBox::changed);
+}
+
+DirectoryListBox::DirectoryListBox(QWidget *parent) : QListWidget(parent)
+{
+    PaintNavyAndYellow(this);
+    setItemDelegate(new IndentDelegate(this));
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { setDirectory(item->data(kPathRole).toByteArray()); });
+}
+
+void DirectoryListBox::setDirectory(const QByteArray &folder)
+{
+    if (folder.isEmpty())
+        return;
+    char *resolved = ::realpath(folder.constData(), nullptr);
+    if (!resolved)
+        ThrowLastIoError();
+    const QByteArray absolute(resolved);
+    std::free(resolved);
+    FolderReader reader(absolute);
+    if (!reader.isOpen())
+        ThrowLastIoError();
+    if (absolute == directory_)
+        return;
+
+    QList<QByteArray> subFolders;
+    for (QByteArray name; reader.next(name);) {
+        if (IsListed(name) && IsOfKind(absolute + (absolute.endsWith('/') ? "" : "/") + name, S_IFDIR))
+            subFolders << name;
+    }
+    SortByName(subFolders);
+
+    clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    addItem(PathItem(open, "/", "/", 0));
+    QByteArray path;
+    int level = 0;
+    for (const QByteArray &part : absolute.split('/')) {
+        if (part.isEmpty())
+            continue;
+        path += '/' + part;
+        addItem(PathItem(open, part, path, ++level));
+    }
+    setCurrentRow(count() - 1);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    for (const QByteArray &name : subFolders)
+        addItem(PathItem(closed, name, path + '/' + name, level + 1));
+    directory_ = absolute;
+    emit changed();
+}
+
+QByteArray DirectoryListBox::pathAt(int row) const
+{
+    const QListWidgetItem *entry = item(row);
+    return entry ? entry->data(kPathRole).toByteArray() : QByteArray();
+}
+
+FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
+{
+    PaintNavyAndYellow(this);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!settingFromCode_ && row >= 0)
+            emit clicked();
+    });
+}
+
+void FileListBox::setDirectory(const QByteArray &folder)
+{
+    if (folder == directory_)
+        return;
+    directory_ = folder;
+    refresh();
+}
+
+void FileListBox::setMask(const QString &mask)
+{
+    if (mask == mask_)
+        return;
+    mask_ = mask;
+    refresh();
+}
+
+void FileListBox::refresh()
+{
+    ++reads_;
+    QList<QByteArray> names;
+    if (!directory_.isEmpty()) {
+        const QByteArray folder = directory_.endsWith('/') ? directory_ : directory_ + '/';
+        FolderReader reader(folder);
+        for (QByteArray name; reader.next(name);) {
+            // The mask first: a stat for every file of a large folder costs more.
+            if (IsListed(name) && MatchesMask(mask_, QFile::decodeName(name)) && IsOfKind(folder + name, S_IFREG))
+                names << name;
+        }
+    }
+    SortByName(names);
+
+    settingFromCode_ = true;
+    clear();
+    for (const QByteArray &name : names) {
+        auto *entry = new QListWidgetItem(QFile::decodeName(name), this);
+        entry->setData(kPathRole, name);
+    }
+    settingFromCode_ = false;
+}
+
+QByteArray FileListBox::fileName() const
+{
+    const QListWidgetItem *entry = currentItem();
+    if (!entry)
+        return {};
+    const QByteArray folder = directory_.endsWith('/') ? directory_ : directory_ + '/';
+    return folder + entry->data(kPathRole).toByteArray();
+}
+
+void FileListBox::setItemIndex(int row)
+{
+    settingFromCode_ = true;
+    setCurrentRow(row);
+    settingFromCode_ = false;
+}
+
+FilterComboBox::FilterComboBox(QWidget *parent) : QComboBox(parent)
+{
+    PaintNavyAndYellow(this);
+    setFilter(QStringLiteral("All files (*.*)|*.*"));
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (!rebuilding_)
+            emit maskChanged(mask());
+    });
+}
+
+void FilterComboBox::setFilter(const QString &filter)
+{
+    if (!filter_.isNull() && filter.compare(filter_, Qt::CaseInsensitive) == 0)
+        return;
+    filter_ = filter;
+    rebuilding_ = true;
+    clear();
+    for (const FilterEntry &entry : ParseFilterText(filter))
+        addItem(entry.description, entry.mask);
+    setCurrentIndex(0);
+    rebuilding_ = false;
+    emit maskChanged(mask());
+}

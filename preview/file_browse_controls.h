@@ -1,0 +1,104 @@
+#pragma once
+#include <QByteArray>
+#include <QComboBox>
+#include <QListWidget>
+
+// The four controls with which the picture picker browses the disks. Folder
+// and file paths are kept as the system's own bytes, so that any name the
+// folder gives can be moved; only the display decodes them. Hidden entries
+// (names beginning with ".") are not listed, and "." and ".." never.
+
+// The drive box: the mounted volumes by their root folders.
+class DriveComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    // Lists the volumes and shows the one holding the working folder.
+    explicit DriveComboBox(QWidget *parent = nullptr);
+    // The root folder of the volume shown.
+    QString drive() const { return currentText(); }
+
+signals:
+    // The user chose another volume.
+    void changed();
+};
+
+// The folder list: the folder's path from the root, one row per folder, then
+// its sub-folders; a double click (or Enter) on a row enters that folder.
+class DirectoryListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit DirectoryListBox(QWidget *parent = nullptr);
+
+    // The folder shown, absolute and without symbolic links; empty before the first.
+    const QByteArray &directory() const { return directory_; }
+    // Shows the folder. A folder that cannot be entered raises IoError and the
+    // list stays as it was; an empty text or the folder already shown changes nothing.
+    void setDirectory(const QByteArray &folder);
+    // The folder a row stands for.
+    QByteArray pathAt(int row) const;
+
+signals:
+    void changed();
+
+private:
+    QByteArray directory_;
+};
+
+// The file list: the files (no folders) of a folder whose names match the
+// mask, sorted by name ignoring case.
+class FileListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget *parent = nullptr);
+
+    // Each reads the folder anew when the value differs from the one in force.
+    void setDirectory(const QByteArray &folder);
+    void setMask(const QString &mask);
+    const QString &mask() const { return mask_; }
+    // Reads the folder anew.
+    void refresh();
+    // How many times the folder has been read, so that a caller can tell
+    // whether a change of folder or mask has just read it.
+    int reads() const { return reads_; }
+
+    // The selected file's full path; empty when none is selected.
+    QByteArray fileName() const;
+    // Selects a row from code, which is not a click.
+    void setItemIndex(int row);
+
+signals:
+    // The user selected a file, by mouse or keys.
+    void clicked();
+
+private:
+    QByteArray directory_;
+    QString mask_ = QStringLiteral("*.*");
+    int reads_ = 0;
+    bool settingFromCode_ = false;
+};
+
+// The file-type box: entries from a filter text, each applying its mask.
+class FilterComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit FilterComboBox(QWidget *parent = nullptr);
+
+    const QString &filter() const { return filter_; }
+    // Lists the filter text's entries and applies the first. A text equal to
+    // the one in force, ignoring case, changes nothing: the entry the user
+    // chose stays.
+    void setFilter(const QString &filter);
+    QString mask() const { return currentData().toString(); }
+
+signals:
+    // The mask in force changed, by setFilter or by the user's choice.
+    void maskChanged(const QString &mask);
+
+private:
+    QString filter_;
+    bool rebuilding_ = false;
+};

@@ -1,0 +1,154 @@
+#include "preview/picture_picker.h"
+
+#include "platform/message_box.h"
+#include "platform/move_file.h"
+#include "platform/paths.h"
+#include "preview/file_browse_controls.h"
+#include "preview/picker_names.h"
+#include "preview/picture_lib.h"
+#include "settings/program_values.h"
+#include "widgets/image_button.h"
+#include "widgets/program_font.h"
+
+#include <QFile>
+#include <QLabel>
+
+namespace {
+
+void ShowPicture(QLabel *image, const QByteArray &path)
+{
+    // A file that does not decode leaves the image empty, without a word.
+    image->setPixmap(QPixmap::fromImage(PictureLibLoad(path.constData(), 0)));
+}
+
+} // namespace
+
+TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
+    : BorderlessDialog(600, 318, parent), main_(main)
+{
+    setFont(ProgramFont());
+
+    DriveComboBox1 = new DriveComboBox(this);
+    DriveComboBox1->setGeometry(4, 12, 125, 19);
+    DirectoryListBox1 = new DirectoryListBox(this);
+    DirectoryListBox1->setGeometry(4, 36, 125, 233);
+    FilterComboBox1 = new FilterComboBox(this);
+    FilterComboBox1->setGeometry(132, 12, 145, 21);
+    FileListBox1 = new FileListBox(this);
+    FileListBox1->setGeometry(132, 36, 145, 233);
+
+    pixname = new QLabel(this);
+    pixname->setGeometry(308, 8, 269, 24);
+    pixname->setFont(ProgramFont(19));
+    pixname->setTextFormat(Qt::PlainText);
+    pixname->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
+
+    // A raised outer and a lowered inner bevel, one pixel each.
+    Panel2 = new QFrame(this);
+    Panel2->setGeometry(296, 36, 293, 233);
+    Panel2->setFrameStyle(QFrame::Box | QFrame::Raised);
+    Panel2->setLineWidth(1);
+    Panel2->setMidLineWidth(0);
+    Panel2->setAutoFillBackground(true);
+    QPalette black = Panel2->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    black.setColor(QPalette::Light, Qt::white);
+    black.setColor(QPalette::Dark, Qt::gray);
+    Panel2->setPalette(black);
+    prepix = new QLabel(Panel2);
+    prepix->setGeometry(2, 2, 289, 229);
+    prepix->setScaledContents(true);
+
+    butget = new ImageButton(QStringLiteral("GET PIX"), QStringLiteral("Thats the pic for me,  matey !"), this);
+    butget->setFont(ProgramFont(16));
+    butget->setGeometry(132, 284, 317, 29);
+    butclose = new ImageButton(QString(), QStringLiteral("Leave this silly place"), this, ImageButton::Glyph::Close);
+    butclose->setGeometry(548, 284, 45, 29);
+
+    connect(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
+    connect(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);
+    connect(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
+    connect(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
+    connect(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
+    connect(butget, &ImageButton::clicked, this, &TFormpickpix::butgetClick);
+    connect(butclose, &ImageButton::clicked, this, &TFormpickpix::butcloseClick);
+}
+
+void TFormpickpix::showEvent(QShowEvent *event)
+{
+    BorderlessDialog::showEvent(event);
+    // Run once the window is up, so that an error it raises is shown over an
+    // open window; its own message boxes closing show nothing anew.
+    activationPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!activationPending_ || !isVisible())
+                return;
+            activationPending_ = false;
+            FormActivate();
+        },
+        Qt::QueuedConnection);
+}
+
+void TFormpickpix::FormActivate()
+{
+    const int readsBefore = FileListBox1->reads();
+    // Raises when the folder cannot be entered, which ends the activation here.
+    DirectoryListBox1->setDirectory(QFile::encodeName(PixFolder));
+    const QString expectedName = main_.labpixtitle->text();
+    pixname->setText(PickerTitle(expectedName));
+    FilterComboBox1->setFilter(PickerFilterText(expectedName));
+    // The same folder and mask as last time: files may have come and gone since.
+    if (FileListBox1->reads() == readsBefore)
+        FileListBox1->refresh();
+    if (FileListBox1->count() > 0) {
+        FileListBox1->setItemIndex(0);
+        FileListBox1Click();
+    } else {
+        prepix->clear();
+    }
+}
+
+void TFormpickpix::DriveComboBox1Change()
+{
+    DirectoryListBox1->setDirectory(QFile::encodeName(DriveComboBox1->drive()));
+}
+
+void TFormpickpix::DirectoryListBox1Change()
+{
+    FileListBox1->setDirectory(DirectoryListBox1->directory());
+}
+
+void TFormpickpix::FileListBox1Click()
+{
+    const QByteArray path = FileListBox1->fileName();
+    if (HasPcxExtension(path))
+        ShowPicture(prepix, path);
+    else
+        prepix->clear();
+}
+
+void TFormpickpix::butgetClick()
+{
+    const QByteArray source = FileListBox1->fileName();
+    if (!HasPcxExtension(source)) {
+        ShowMessage(MessageType::Error, QStringLiteral("Does that look like a PCX file ?"));
+        return;
+    }
+    const QByteArray destination = QFile::encodeName(JoinPath(PixFolder, main_.labpixtitle->text()));
+    if (!MoveFileA(source.constData(), destination.constData())) {
+        ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
+        return;
+    }
+    ShowPicture(main_.pix, destination);
+    main_.labpixtitle->setText(QString());
+    main_.butpick->hide();
+    main_.butdelpix->show();
+    accept();
+}
+
+void TFormpickpix::butcloseClick()
+{
+    reject();
+}

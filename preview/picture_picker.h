@@ -1,0 +1,53 @@
+#pragma once
+#include "widgets/borderless_dialog.h"
+
+class DirectoryListBox;
+class DriveComboBox;
+class FileListBox;
+class FilterComboBox;
+class ImageButton;
+class QFrame;
+class QLabel;
+
+// The main window's picture panel controls that the picker reads and sets;
+// they belong to the main window.
+struct MainPictureControls
+{
+    QLabel *pix = nullptr;         // the picture
+    QLabel *labpixtitle = nullptr; // the expected picture name while no picture is shown
+    QWidget *butpick = nullptr;
+    QWidget *butdelpix = nullptr;
+};
+
+// The picture picker: browse the disks for a PCX file and move it into the
+// picture folder as the selected ROM's picture.
+class TFormpickpix : public BorderlessDialog
+{
+    Q_OBJECT
+public:
+    explicit TFormpickpix(const MainPictureControls &main, QWidget *parent = nullptr);
+
+    DriveComboBox *DriveComboBox1;
+    DirectoryListBox *DirectoryListBox1;
+    FilterComboBox *FilterComboBox1;
+    FileListBox *FileListBox1;
+    QLabel *pixname;
+    QFrame *Panel2;
+    QLabel *prepix;
+    ImageButton *butget;
+    ImageButton *butclose;
+
+    void FormActivate();
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
+    void FileListBox1Click();
+    void butgetClick();
+    void butcloseClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    MainPictureControls main_;
+    bool activationPending_ = false;
+};

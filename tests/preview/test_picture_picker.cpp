@@ -1,0 +1,267 @@
+#include "support/main_window_fixture.h"
+#include "support/pcx_files.h"
+
+#include "platform/errors.h"
+#include "preview/file_browse_controls.h"
+#include "preview/picture_picker.h"
+
+#include <QLabel>
+#include <QStorageInfo>
+
+namespace {
+
+QByteArray SmallPcx()
+{
+    pcx_files::Layout layout;
+    layout.width = 2;
+    layout.height = 2;
+    return pcx_files::File(layout, QByteArray(4, '\x01'), false, QByteArray(768, '\x7f'));
+}
+
+QStringList Texts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+// The picker as the main window opens it over a picture folder of its own,
+// for a selected ROM without a picture.
+class PickerTest : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        pixFolder = QFileInfo(pixDir.path()).canonicalFilePath();
+        PixFolder = pixFolder;
+        form->labpixtitle->setText("SONICT~1.pcx");
+        form->butpick->show();
+        picker = qobject_cast<TFormpickpix *>(windows->secondary.pickPix);
+        ASSERT_NE(picker, nullptr);
+    }
+
+    QString put(const QString &name, const QByteArray &bytes = SmallPcx()) const
+    {
+        QFile file(pixFolder + u'/' + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << name.toStdString();
+        return file.fileName();
+    }
+
+    // Opens the picker with the pick button and hands it to `user` once its
+    // activation has run; closes it afterwards unless the user did.
+    void openPicker(const std::function<void()> &user)
+    {
+        ModalAnswerer answerer;
+        answerer.thenAnswer([&](QWidget *modal) {
+            EXPECT_EQ(modal, picker);
+            QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
+            user();
+            if (picker->isVisible())
+                QTest::mouseClick(picker->butclose, Qt::LeftButton);
+        });
+        form->butpickClick();
+        EXPECT_EQ(answerer.seen().value(0), "TFormpickpix");
+        EXPECT_FALSE(picker->isVisible());
+    }
+
+    QStringList files() const { return Texts(picker->FileListBox1); }
+    QString selectedFile() const
+    {
+        return picker->FileListBox1->currentItem() ? picker->FileListBox1->currentItem()->text() : QString();
+    }
+    bool previewShown() const { return !picker->prepix->pixmap().isNull(); }
+
+    static void click(QListWidget *list, const QString &text, bool twice = false)
+    {
+        const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text.toStdString();
+        list->scrollToItem(found.front());
+        const QPoint at = list->visualItemRect(found.front()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (twice)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // The user picks a file-type entry with the arrow keys.
+    void chooseFilter(int index)
+    {
+        while (picker->FilterComboBox1->currentIndex() != index)
+            QTest::keyClick(picker->FilterComboBox1,
+                            picker->FilterComboBox1->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    // Clicks the accept button; returns the message boxes it showed.
+    QStringList accept()
+    {
+        ModalAnswerer boxes;
+        QTest::mouseClick(picker->butget, Qt::LeftButton);
+        return boxes.seen();
+    }
+
+    QTemporaryDir pixDir;
+    QString pixFolder;
+    TFormpickpix *picker = nullptr;
+};
+
+TEST_F(PickerTest, ShowsThePictureFolderWithTheRomsFileTypesAndPreviewsPcxFilesOnly)
+{
+    EXPECT_EQ(picker->size(), QSize(600, 318));
+    put("SONIC1.pcx");
+    put("snap000.PCX");
+    put("sonic2.txt");
+    put("other.pcx", "not a picture");
+    put("README");
+    put(".hidden.pcx");
+    ASSERT_TRUE(QDir(pixFolder).mkpath("SONIC3.pcx/deeper"));
+    put("SONIC3.pcx/inner.pcx");
+
+    openPicker([&] {
+        EXPECT_EQ(picker->pixname->text(), "PIX for SONICT~1 ROM");
+        QStringList types;
+        for (int i = 0; i < picker->FilterComboBox1->count(); ++i)
+            types << picker->FilterComboBox1->itemText(i);
+        EXPECT_EQ(types, (QStringList{"SONIC*.pcx,snap*.pcx", "All PCX (*.pcx)", "All files (*.*)"}));
+
+        // The path down to the picture folder, which is selected, then its sub-folder.
+        DirectoryListBox *folders = picker->DirectoryListBox1;
+        QStringList path = pixFolder.split(u'/', Qt::SkipEmptyParts);
+        path.prepend("/");
+        EXPECT_EQ(Texts(folders), path + QStringList{"SONIC3.pcx"});
+        EXPECT_EQ(folders->currentRow(), path.size() - 1);
+
+        // Files only, sorted ignoring case, the first previewed.
+        EXPECT_EQ(files(), (QStringList{"snap000.PCX", "SONIC1.pcx"}));
+        EXPECT_EQ(selectedFile(), "snap000.PCX");
+        EXPECT_TRUE(previewShown());
+        chooseFilter(1);
+        EXPECT_EQ(files(), (QStringList{"other.pcx", "snap000.PCX", "SONIC1.pcx"}));
+        chooseFilter(2);
+        EXPECT_EQ(files(), (QStringList{"other.pcx", "README", "snap000.PCX", "SONIC1.pcx", "sonic2.txt"}));
+        click(picker->FileListBox1, "sonic2.txt");
+        EXPECT_FALSE(previewShown());
+        click(picker->FileListBox1, "SONIC1.pcx");
+        EXPECT_TRUE(previewShown());
+        click(picker->FileListBox1, "other.pcx"); // named PCX but not one: no picture, no word
+        EXPECT_FALSE(previewShown());
+
+        click(folders, "SONIC3.pcx", true);
+        EXPECT_EQ(Texts(folders), path + (QStringList{"SONIC3.pcx", "deeper"}));
+        EXPECT_EQ(files(), QStringList{"inner.pcx"});
+        click(folders, path.last(), true);
+        EXPECT_EQ(folders->directory(), QFile::encodeName(pixFolder));
+
+        // The drive box: volumes by their roots, the system's root first;
+        // choosing one moves the folder list to that root.
+        DriveComboBox *drives = picker->DriveComboBox1;
+        EXPECT_EQ(drives->itemText(0), "/");
+        for (int i = 0; i < drives->count(); ++i)
+            EXPECT_EQ(QStorageInfo(drives->itemText(i)).rootPath(), drives->itemText(i));
+        picker->DriveComboBox1Change();
+        EXPECT_EQ(folders->directory(), QFile::encodeName(QFileInfo(drives->currentText()).canonicalFilePath()));
+    });
+    EXPECT_EQ(form->labpixtitle->text(), "SONICT~1.pcx");
+    EXPECT_FALSE(form->butpick->isHidden());
+    EXPECT_TRUE(form->butdelpix->isHidden());
+
+    // The same ROM again: back in the picture folder, the user's file type
+    // stays, and the files are read anew.
+    put("snap001.pcx");
+    openPicker([&] {
+        EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
+        EXPECT_EQ(picker->FilterComboBox1->currentIndex(), 2);
+        EXPECT_EQ(files(),
+                  (QStringList{"other.pcx", "README", "snap000.PCX", "snap001.pcx", "SONIC1.pcx", "sonic2.txt"}));
+        EXPECT_EQ(selectedFile(), "other.pcx");
+    });
+    // Another ROM: its own types, the first in force; one whose types differ
+    // only in case keeps the user's choice.
+    form->labpixtitle->setText("OTHER.pcx");
+    openPicker([&] {
+        EXPECT_EQ(picker->pixname->text(), "PIX for OTHER ROM");
+        EXPECT_EQ(picker->FilterComboBox1->currentText(), "OTHER*.pcx,snap*.pcx");
+        EXPECT_EQ(files(), (QStringList{"other.pcx", "snap000.PCX", "snap001.pcx"}));
+        chooseFilter(1);
+    });
+    form->labpixtitle->setText("other.pcx");
+    openPicker([&] { EXPECT_EQ(picker->FilterComboBox1->currentIndex(), 1); });
+}
+
+TEST_F(PickerTest, AcceptMovesTheChosenPcxFileUnderTheExpectedNameAndShowsIt)
+{
+    ASSERT_TRUE(QDir(pixFolder).mkdir("incoming"));
+    const QString chosen = put("incoming/snap000.PcX");
+    put("incoming/notes.txt", "notes");
+    const QString destination = put("SONICT~1.pcx", "an earlier picture");
+
+    openPicker([&] {
+        click(picker->DirectoryListBox1, "incoming", true);
+        EXPECT_EQ(files(), QStringList{"snap000.PcX"});
+        chooseFilter(2);
+        click(picker->FileListBox1, "notes.txt");
+        EXPECT_EQ(accept(), QStringList{"Error|Does that look like a PCX file ?"});
+        // The box closing runs no activation: the choice is still there.
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_EQ(selectedFile(), "notes.txt");
+
+        // The name is taken: nothing moves.
+        click(picker->FileListBox1, "snap000.PcX");
+        EXPECT_EQ(accept(), QStringList{"Error|Can't copy file ???"});
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_TRUE(QFile::exists(chosen));
+        QFile earlier(destination);
+        EXPECT_TRUE(earlier.open(QIODevice::ReadOnly) && earlier.readAll() == "an earlier picture");
+
+        ASSERT_TRUE(QFile::remove(destination));
+        ModalAnswerer boxes;
+        click(picker->FileListBox1, "snap000.PcX", true);
+        EXPECT_EQ(boxes.seen(), QStringList());
+    });
+    EXPECT_FALSE(QFile::exists(chosen));
+    QFile moved(destination);
+    EXPECT_TRUE(moved.open(QIODevice::ReadOnly) && moved.readAll() == SmallPcx());
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+    EXPECT_EQ(form->labpixtitle->text(), QString());
+    EXPECT_TRUE(form->butpick->isHidden());
+    EXPECT_FALSE(form->butdelpix->isHidden());
+}
+
+TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
+{
+    openPicker([&] {
+        EXPECT_EQ(files(), QStringList());
+        EXPECT_FALSE(previewShown());
+        EXPECT_EQ(accept(), QStringList{"Error|Does that look like a PCX file ?"});
+        EXPECT_TRUE(picker->isVisible());
+    });
+
+    // The folder's error ends the activation over an open window. In the
+    // program the event loop's handler shows it; here it reaches the test.
+    form->labpixtitle->setText("NEW.pcx");
+    put("a file");
+    for (const auto &[folder, error] :
+         {std::pair{QString("/missing"), "File not found"}, std::pair{QString("/a file"), "Invalid filename"}}) {
+        PixFolder = pixFolder + folder;
+        picker->show();
+        try {
+            QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
+            ADD_FAILURE() << "no error for " << folder.toStdString();
+        } catch (const IoError &raised) {
+            EXPECT_STREQ(raised.what(), error);
+        }
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_EQ(picker->pixname->text(), "PIX for SONICT~1 ROM");
+        EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
+        picker->hide();
+    }
+
+    // No picture folder at all: the folder list stays where it was.
+    PixFolder.clear();
+    openPicker([&] {
+        EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
+        EXPECT_EQ(picker->pixname->text(), "PIX for NEW ROM");
+    });
+}
+
+} // namespace
