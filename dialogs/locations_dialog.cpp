@@ -1,8 +1,10 @@
 #include "dialogs/locations_dialog.h"
 
 #include "settings/program_values.h"
+#include "widgets/artwork.h"
 #include "widgets/path_edit.h"
 #include "widgets/program_font.h"
+#include "widgets/window_decoration.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +53,7 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 
 TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
 {
+    Background1 = AddTiledBackground(this, DialogTile());
     LocationLabel(QStringLiteral("GKen Location"), 24, this);
     LocationLabel(QStringLiteral("Genecyst Location"), 60, this);
     LocationLabel(QStringLiteral("ROMs Location"), 96, this);
