@@ -162,10 +162,13 @@ QImage DemoNightCity()
     painter.setBrush(Qt::white);
     for (int i = 0; i < 60; ++i)
         painter.drawRect(Pick(i, 8, kWidth), Pick(i, 9, 120), 1 + (i % 7 == 0), 1 + (i % 7 == 0));
+    // A crescent moon: the full disc less a disc beside it.
+    QPainterPath moon;
+    moon.addEllipse(QRectF(240, 20, 40, 40));
+    QPainterPath shadow;
+    shadow.addEllipse(QRectF(252, 14, 40, 40));
     painter.setBrush(QColor(255, 250, 210));
-    painter.drawEllipse(QRect(240, 20, 40, 40));
-    painter.setBrush(QColor(50, 40, 100));
-    painter.drawEllipse(QRect(252, 14, 40, 40));
+    painter.drawPath(moon.subtracted(shadow));
     // A rocket climbing on its flame.
     painter.setBrush(QColor(255, 120, 20));
     painter.drawPolygon(QPolygonF({{70, 112}, {62, 140}, {78, 140}}));
