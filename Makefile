@@ -4,7 +4,7 @@
 
 BUILD    ?= build
 PACKAGES := g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
-            xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool \
+            xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool xclip \
             wine wine64 gcc-mingw-w64-x86-64
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/main_rom_list.h"
+#include "catalogue/header_names.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QScreen>
 
 #include <unistd.h>
@@ -27,22 +27,6 @@ namespace {
 
 constexpr int kClientWidth = 576;
 constexpr int kClientHeight = 425;
-
-QPixmap LogoPicture()
-{
-    QPixmap logo(150, 57);
-    logo.fill(Qt::transparent);
-    QPainter painter(&logo);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont face = ProgramFont(30, true);
-    face.setItalic(true);
-    painter.setFont(face);
-    painter.setPen(QColor(0, 0, 60));
-    painter.drawText(QRect(2, 2, 150, 57), Qt::AlignCenter, QStringLiteral("Romdeck"));
-    painter.setPen(Qt::yellow);
-    painter.drawText(QRect(0, 0, 150, 57), Qt::AlignCenter, QStringLiteral("Romdeck"));
-    return logo;
-}
 
 } // namespace
 
@@ -56,6 +40,7 @@ TForm1::TForm1()
     colours.setColor(QPalette::Window, QColor(0, 0, 72));
     setPalette(colours);
     createControls();
+    createLook();
     wireControls();
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
@@ -76,11 +61,6 @@ void TForm1::createControls()
     butGO->setGeometry(4, 392, 260, 29);
     butreload = new ImageButton(QString(), QStringLiteral("Re-Load Roms"), this, ImageButton::Glyph::Reload);
     butreload->setGeometry(7, 395, 23, 23);
-
-    LogoBitmap1 = new QLabel(this);
-    LogoBitmap1->setGeometry(268, 8, 153, 61);
-    LogoBitmap1->setPixmap(LogoPicture());
-    LogoBitmap1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     panpix = new QFrame(this);
     panpix->setGeometry(268, 68, 305, 233);
@@ -207,6 +187,14 @@ void TForm1::butinfoClick()
 
 void TForm1::buteditClick()
 {
+    if (lstdir->itemIndex() < 0) {
+        ShowMessage(MessageType::Error, QStringLiteral("You have to pick which ROM you want to edit"));
+        return;
+    }
+    rom_info info;
+    lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
+    InfoFileName = info.filename;
+    HeaderName = info.engname.left(47);
     windows_.romInfo->exec();
 }
 

@@ -9,7 +9,9 @@ class QDialog;
 class QFrame;
 class QLabel;
 class MainRomList;
+class TBackground;
 class TForm3;
+class TLogoBitmap;
 
 // The secondary windows the main window opens, each created once at start.
 struct SecondaryWindows
@@ -80,7 +82,9 @@ public:
     ImageButton *butpick;
     ImageButton *butdelpix;
     OptionsPanel *panopt;
-    QLabel *LogoBitmap1;
+    TLogoBitmap *LogoBitmap1;
+    TBackground *Background2; // the main window's tile
+    TBackground *Background1; // above it, without a picture
 
 protected:
     bool event(QEvent *event) override;
@@ -89,6 +93,8 @@ protected:
 
 private:
     void createControls();
+    // The backgrounds, the logo and the buttons' faces.
+    void createLook();
     void wireControls();
     // A scan gives way when it must start over or the window closes.
     bool scanMustStop() const { return restartRequested_ || closing_; }

@@ -1,8 +1,11 @@
 #include "dialogs/locations_dialog.h"
 
 #include "settings/program_values.h"
+#include "widgets/artwork.h"
+#include "widgets/caption_button.h"
 #include "widgets/path_edit.h"
 #include "widgets/program_font.h"
+#include "widgets/window_decoration.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -36,14 +39,8 @@ PathEdit *LocationEdit(PathEdit::Kind kind, const QString &filters, int top, QWi
 
 QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setFont(ProgramFont(11, true));
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { color: yellow; background: #000060; border: 1px outset #8080ff; }"
-                       "QPushButton:pressed { border-style: inset; }"));
+    QPushButton *button = MakeCaptionButton(caption, parent);
     button->setGeometry(left, 216, 69, 25);
-    // Enter in an edit is not a click on OK.
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -51,6 +48,7 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 
 TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
 {
+    Background1 = AddTiledBackground(this, DialogTile());
     LocationLabel(QStringLiteral("GKen Location"), 24, this);
     LocationLabel(QStringLiteral("Genecyst Location"), 60, this);
     LocationLabel(QStringLiteral("ROMs Location"), 96, this);

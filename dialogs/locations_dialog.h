@@ -5,6 +5,7 @@
 
 class PathEdit;
 class QPushButton;
+class TBackground;
 
 // The locations dialog: where the emulators and the three folders are. Its
 // five edits are the live store of the locations for the whole run.
@@ -14,6 +15,7 @@ class TForm3 : public BorderlessDialog
 public:
     explicit TForm3(QWidget *parent = nullptr);
 
+    TBackground *Background1;
     PathEdit *kgenloc;
     PathEdit *geneloc;
     PathEdit *romloc;

@@ -6,9 +6,11 @@
 #include "platform/paths.h"
 #include "platform/windows1252.h"
 #include "settings/program_values.h"
+#include "widgets/artwork.h"
 #include "widgets/image_button.h"
 #include "widgets/program_font.h"
 #include "widgets/sortablegrid/sortable_grid.h"
+#include "widgets/window_decoration.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -25,6 +27,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     : BorderlessDialog(537, 306, parent), lstdir_(mainList)
 {
     setScreenPosition(QPoint(133, 121));
+    Background1 = AddTiledBackground(this, DialogTile());
 
     romgrid = new TSortableGrid(this);
     romgrid->setGeometry(8, 16, 521, 245);
@@ -44,6 +47,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
 
     butsaveasfile = new ImageButton(QStringLiteral("SAVE"), QStringLiteral("Ready to swap"), this);
     butsaveasfile->setGeometry(12, 272, 105, 29);
+    butsaveasfile->setFace(ButtonGlyphImage(ButtonGlyph::Save));
 
     editfilename = new QLineEdit(QStringLiteral("Genroms.txt"), this);
     editfilename->setGeometry(128, 272, 161, 28);
@@ -52,6 +56,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
 
     butclose = new ImageButton(QString(), QStringLiteral("Go Away"), this, ImageButton::Glyph::Close);
     butclose->setGeometry(480, 272, 45, 29);
+    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
 
     setTabOrder(romgrid, editfilename);
     connect(butsaveasfile, &ImageButton::clicked, this, &Tformlistroms::butsaveasfileClick);

@@ -4,6 +4,7 @@
 class ImageButton;
 class QLineEdit;
 class SortedRomList;
+class TBackground;
 class TSortableGrid;
 
 // The ROM list window: the main list as a sortable table of file name,
@@ -15,6 +16,7 @@ class Tformlistroms : public BorderlessDialog
 public:
     explicit Tformlistroms(const SortedRomList &mainList, QWidget *parent = nullptr);
 
+    TBackground *Background1;
     TSortableGrid *romgrid;
     ImageButton *butsaveasfile;
     QLineEdit *editfilename;

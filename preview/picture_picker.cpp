@@ -7,8 +7,10 @@
 #include "preview/picker_names.h"
 #include "preview/picture_lib.h"
 #include "settings/program_values.h"
+#include "widgets/artwork.h"
 #include "widgets/image_button.h"
 #include "widgets/program_font.h"
+#include "widgets/window_decoration.h"
 
 #include <QFile>
 #include <QLabel>
@@ -27,6 +29,7 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     : BorderlessDialog(600, 318, parent), main_(main)
 {
     setFont(ProgramFont());
+    Background1 = AddTiledBackground(this, DialogTile());
 
     DriveComboBox1 = new DriveComboBox(this);
     DriveComboBox1->setGeometry(4, 12, 125, 19);
@@ -62,8 +65,10 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     butget = new ImageButton(QStringLiteral("GET PIX"), QStringLiteral("Thats the pic for me,  matey !"), this);
     butget->setFont(ProgramFont(16));
     butget->setGeometry(132, 284, 317, 29);
+    butget->setFace(ButtonGlyphImage(ButtonGlyph::GetPix));
     butclose = new ImageButton(QString(), QStringLiteral("Leave this silly place"), this, ImageButton::Glyph::Close);
     butclose->setGeometry(548, 284, 45, 29);
+    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
 
     connect(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
     connect(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);

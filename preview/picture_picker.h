@@ -8,6 +8,7 @@ class FilterComboBox;
 class ImageButton;
 class QFrame;
 class QLabel;
+class TBackground;
 
 // The main window's picture panel controls that the picker reads and sets;
 // they belong to the main window.
@@ -27,6 +28,7 @@ class TFormpickpix : public BorderlessDialog
 public:
     explicit TFormpickpix(const MainPictureControls &main, QWidget *parent = nullptr);
 
+    TBackground *Background1;
     DriveComboBox *DriveComboBox1;
     DirectoryListBox *DirectoryListBox1;
     FilterComboBox *FilterComboBox1;

@@ -7,3 +7,4 @@ QString PixFolder;
 QString KGenLocation;
 QString GenecystLocation;
 OptionSet DefaultOptions;
+QString InfoFileName;

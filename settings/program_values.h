@@ -11,3 +11,4 @@ extern QString PixFolder;
 extern QString KGenLocation;
 extern QString GenecystLocation;
 extern OptionSet DefaultOptions; // the Default option set
+extern QString InfoFileName;     // the path the ROM info dialog shows

@@ -1,5 +1,8 @@
 // Writes a small demo collection: synthetic ROM images with header titles,
-// plain and SMD, so that a first start of the program lists something.
+// plain and SMD, and snapshot pictures for some of them, so that a first
+// start of the program lists something and shows pictures at once. The
+// pictures lie beside the ROMs, where the picture folder points by default.
+#include "demo_pictures.h"
 #include "support/rom_images.h"
 
 #include <QString>
@@ -34,23 +37,35 @@ int main(int argc, char **argv)
         const char *file;
         const char *title;
         bool smd;
+        // Named as the picture lookup expects: the file name up to its first
+        // ".", then "pcx" in any case.
+        const char *picture = nullptr;
+        QImage (*scene)() = nullptr;
     };
     const Game games[] = {
-        {"Sonic the Hedgehog (World).bin", "SONIC THE HEDGEHOG", false},
-        {"ROCKET.BIN", "ROCKET KNIGHT ADVENTURES", false},
+        {"Sonic the Hedgehog (World).bin", "SONIC THE HEDGEHOG", false, "Sonic the Hedgehog (World).pcx",
+         DemoGreenHills},
+        {"ROCKET.BIN", "ROCKET KNIGHT ADVENTURES", false, "ROCKET.PCX", DemoNightCity},
         {"streets.smd", "STREETS OF RAGE 2", true},
-        {"Gunstar Heroes (Japan).bin", "GUNSTAR HEROES", false},
-        {"ecco.1", "ECCO THE DOLPHIN", false},
+        {"Gunstar Heroes (Japan).bin", "GUNSTAR HEROES", false, "Gunstar Heroes (Japan).pcx", DemoSunsetGrid},
+        {"ecco.1", "ECCO THE DOLPHIN", false, "ecco.pcx", DemoUnderwater},
         {"SHINOBI3.SMD", "SHINOBI III", true},
         {"untitled.bin", "", false},
     };
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        const QString path = folder + QLatin1Char('/') + QString::fromUtf8(name);
+        if (bytes.isEmpty() || !rom_images::WriteFile(path, bytes)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
+        return true;
+    };
     for (const Game &game : games) {
         const QByteArray rom = DemoCartridge(game.title);
-        const QString path = folder + QLatin1Char('/') + QString::fromUtf8(game.file);
-        if (!rom_images::WriteFile(path, game.smd ? rom_images::SmdImage(rom) : rom)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        if (!write(game.file, game.smd ? rom_images::SmdImage(rom) : rom))
             return 1;
-        }
+        if (game.picture && !write(game.picture, DemoPcxFile(game.scene())))
+            return 1;
     }
     return 0;
 }

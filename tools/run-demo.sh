@@ -4,6 +4,11 @@
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 cd "$build/demo"
+# A first run opens on the preview panel, so that the demo's pictures show at
+# once; the ROM and picture folders default to the working folder, the demo.
+if [ ! -e "$build/romdeck.ini" ]; then
+  printf '[General]\r\noptshowing=0\r\n' > "$build/romdeck.ini"
+fi
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$build/romdeck"
 fi

@@ -42,6 +42,8 @@ QImage ButtonGlyphImage(ButtonGlyph glyph)
     case ButtonGlyph::Options: return Artwork("glyph_options.png");
     case ButtonGlyph::Pix: return Artwork("glyph_pix.png");
     case ButtonGlyph::PickPix: return Artwork("glyph_pick_pix.png");
+    case ButtonGlyph::GetPix: return Artwork("glyph_get_pix.png");
+    case ButtonGlyph::Save: return Artwork("glyph_save.png");
     case ButtonGlyph::Reload: return Artwork("glyph_reload.png");
     case ButtonGlyph::Info: return Artwork("glyph_info.png");
     case ButtonGlyph::Close: return Artwork("glyph_close.png");

@@ -15,7 +15,21 @@ QImage AboutLogo();      // 280 x 106
 
 // Faces of the image buttons on a transparent ground, to be centred on the
 // button: yellow block lettering, or an icon.
-enum class ButtonGlyph { Go, Setup, Edit, ListRoms, Options, Pix, PickPix, Reload, Info, Close, DeletePix };
+enum class ButtonGlyph {
+    Go,
+    Setup,
+    Edit,
+    ListRoms,
+    Options,
+    Pix,
+    PickPix,
+    GetPix, // the picture picker's accept button
+    Save,   // the ROM list window's save button
+    Reload,
+    Info,
+    Close,
+    DeletePix
+};
 QImage ButtonGlyphImage(ButtonGlyph glyph);
 
 // The pointing hand over a link: 32 x 32, black and white, hot spot at the

@@ -3,6 +3,8 @@
 // saves (or, when the save fails, shows the error and stays open), while an
 // end by signal writes nothing.
 #include "support/rom_images.h"
+#include "support/standin_emulator.h"
+#include "support/temporary_desktop.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -63,6 +65,13 @@ const QPoint kCloseButton(533 + 20, 392 + 14);
 const QPoint kCurrentButton(268 + 168 + 38, 68 + 12 + 8);
 const QPoint kDefaultButton(268 + 92 + 38, 68 + 12 + 8);
 const QPoint kPanelSwitch(344 + 76, 300 + 12);
+const QPoint kEditButton(371 + 50, 330 + 14);
+const QPoint kInfoButton(268 + 20, 392 + 14);
+// The info dialog's OK, the About window's links and close button.
+const QPoint kInfoOk(172 + 34, 148 + 12);
+const QPoint kWebLink(16 + 20, 168 + 8);
+const QPoint kMailLink(16 + 20, 132 + 8);
+const QPoint kAboutClose(376 + 18, 156 + 16);
 
 class EndToEnd : public ::testing::Test
 {
@@ -70,9 +79,9 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(binary.isEmpty()) << "ROMDECK_BINARY names the program to run";
-        for (const char *tool : {"xvfb-run", "xwininfo", "xdotool"})
+        for (const char *tool : {"xvfb-run", "xwininfo", "xdotool", "xclip"})
             ASSERT_FALSE(QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                << tool << " is missing (packages xvfb, x11-utils, xdotool)";
+                << tool << " is missing (packages xvfb, x11-utils, xdotool, xclip)";
         ASSERT_TRUE(root.isValid());
         for (const char *folder : {"prog", "roms dir", "cd", "elsewhere"})
             ASSERT_TRUE(top.mkdir(QString::fromLatin1(folder)));
@@ -181,6 +190,28 @@ protected:
             .split(u'\n', Qt::SkipEmptyParts);
     }
 
+    // Waits for the single visible window named `name` and returns its id.
+    QString windowOnceShown(const QString &name)
+    {
+        QStringList found;
+        WaitFor([&] { return (found = windowsNamed(name)).size() == 1; }, 10000);
+        return found.value(0);
+    }
+
+    // Whether the focused text box holds `text`: it is copied to the
+    // clipboard (again, until the keys reach the box) and read back.
+    bool focusHolds(const QString &text)
+    {
+        return WaitFor(
+            [&] {
+                tool(QStringLiteral("xdotool"),
+                     {QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
+                return tool(QStringLiteral("xclip"),
+                            {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")}) == text;
+            },
+            10000);
+    }
+
     void click(const QString &window, QPoint at)
     {
         tool(QStringLiteral("xdotool"),
@@ -257,6 +288,54 @@ TEST_F(EndToEnd, TheCloseButtonSavesAndClosesAndAFailedSaveKeepsTheWindowOpen)
     EXPECT_EQ(ReadFile(settings), saved);
     EXPECT_EQ(Entries(top.filePath(QStringLiteral("prog"))),
               (QStringList{QStringLiteral("romdeck"), QStringLiteral("romdeck.ini")}));
+}
+
+TEST_F(EndToEnd, TheInfoDialogShowsTheSelectedRomAndAnAboutLinkReachesTheDesktop)
+{
+    // Links go to xdg-open, here a stand-in on the PATH that records its arguments.
+    TemporaryDesktop desktop;
+    QTemporaryDir bin;
+    WriteStandIn(bin.filePath(QStringLiteral("xdg-open")));
+    desktop.set("PATH", bin.path() + QStringLiteral(":/usr/bin:/bin"));
+    const QString record = bin.filePath(QStringLiteral("record"));
+    desktop.set("ROMDECK_STANDIN_OUT", record);
+
+    const QString folder = top.filePath(QStringLiteral("a folder whose name is long enough/for the path"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString rom = folder + QStringLiteral("/Streets of Rage (Europe).bin");
+    WriteRom(rom, "STREETS OF RAGE");
+    const QByteArray settingsText =
+        "[General]\r\nroms=" + folder.toUtf8() + "\r\nkgenloc=" + emulator.toUtf8() + "\r\noptshowing=0\r\n";
+    WriteFile(settings, settingsText);
+    start(QStringLiteral("Romdeck - 1 ROMs"));
+    const QString main = windowOnceShown(QStringLiteral("Romdeck - 1 ROMs"));
+
+    click(main, kEditButton);
+    const QString info = windowOnceShown(QStringLiteral("ROM info"));
+    ASSERT_FALSE(info.isEmpty()) << "the info dialog did not open";
+    // The English name has the focus; two tabs on lies the file name.
+    EXPECT_TRUE(focusHolds(QStringLiteral("STREETS OF RAGE")));
+    tool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("Tab")});
+    EXPECT_TRUE(focusHolds(rom));
+    click(info, kInfoOk);
+    EXPECT_TRUE(WaitFor([&] { return windowsNamed(QStringLiteral("ROM info")).isEmpty(); }, 10000));
+
+    click(main, kInfoButton);
+    const QString about = windowOnceShown(QStringLiteral("About Romdeck"));
+    ASSERT_FALSE(about.isEmpty()) << "the About window did not open";
+    click(about, kWebLink);
+    QStringList lines = WaitForStandInRecord(record);
+    ASSERT_EQ(lines.size(), 3) << lines.join(u'|').toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("http://romdeck.example.org"));
+    click(about, kMailLink);
+    lines = WaitForStandInRecord(record);
+    ASSERT_EQ(lines.size(), 3) << lines.join(u'|').toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("mailto:romdeck@example.org"));
+    click(about, kAboutClose);
+    EXPECT_TRUE(WaitFor([&] { return windowsNamed(QStringLiteral("About Romdeck")).isEmpty(); }, 10000));
+
+    EXPECT_FALSE(ended());
+    EXPECT_EQ(ReadFile(settings), settingsText) << "neither window writes the settings";
 }
 
 } // namespace

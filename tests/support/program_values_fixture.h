@@ -19,6 +19,7 @@ protected:
         GenecystLocation.clear();
         DefaultOptions = OptionSet{};
         HeaderName.clear();
+        InfoFileName.clear();
     }
 
     void TearDown() override
@@ -31,6 +32,7 @@ protected:
         GenecystLocation = saved_.genecystLocation;
         DefaultOptions = saved_.defaultOptions;
         HeaderName = saved_.headerName;
+        InfoFileName = saved_.infoFileName;
     }
 
 private:
@@ -44,5 +46,6 @@ private:
         QString genecystLocation = GenecystLocation;
         OptionSet defaultOptions = DefaultOptions;
         QByteArray headerName = HeaderName;
+        QString infoFileName = InfoFileName;
     } saved_;
 };

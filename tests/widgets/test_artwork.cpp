@@ -1,8 +1,12 @@
+#include "preview/picture_lib.h"
 #include "widgets/artwork.h"
 #include "widgets/image_button.h"
 
 #include <QBitmap>
 #include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -82,10 +86,11 @@ TEST(Artwork, LogosGlyphsAndCursorFitTheirPlaces)
     // Each face fits inside the smallest button that shows it (less the
     // button's 2-pixel rim) and has both ink and transparent ground.
     const std::pair<ButtonGlyph, QSize> faces[] = {
-        {ButtonGlyph::Go, {260, 29}},       {ButtonGlyph::Setup, {100, 29}},   {ButtonGlyph::Edit, {99, 29}},
-        {ButtonGlyph::ListRoms, {100, 29}}, {ButtonGlyph::Options, {153, 25}}, {ButtonGlyph::Pix, {153, 25}},
-        {ButtonGlyph::PickPix, {149, 33}},  {ButtonGlyph::Reload, {23, 23}},   {ButtonGlyph::Info, {40, 29}},
-        {ButtonGlyph::Close, {37, 29}},     {ButtonGlyph::DeletePix, {17, 21}}};
+        {ButtonGlyph::Go, {260, 29}},       {ButtonGlyph::Setup, {100, 29}},    {ButtonGlyph::Edit, {99, 29}},
+        {ButtonGlyph::ListRoms, {100, 29}}, {ButtonGlyph::Options, {153, 25}},  {ButtonGlyph::Pix, {153, 25}},
+        {ButtonGlyph::PickPix, {149, 33}},  {ButtonGlyph::Reload, {23, 23}},    {ButtonGlyph::Info, {40, 29}},
+        {ButtonGlyph::Close, {37, 29}},     {ButtonGlyph::DeletePix, {17, 21}}, {ButtonGlyph::Save, {105, 29}},
+        {ButtonGlyph::GetPix, {317, 29}}};
     for (const auto &[glyph, button] : faces) {
         const QImage face = ButtonGlyphImage(glyph).convertToFormat(QImage::Format_ARGB32);
         EXPECT_LE(face.width(), button.width() - 4) << int(glyph);
@@ -141,4 +146,24 @@ TEST(Artwork, AnImageButtonShowsAFaceCentredAndCrisp)
     }
     EXPECT_GT(inked, 50);
     EXPECT_EQ(same, inked);
+}
+
+TEST(Artwork, TheDefaultPictureLiesBesideTheProgramAndFillsThePreview)
+{
+    const QString path =
+        QFileInfo(qEnvironmentVariable("ROMDECK_BINARY")).dir().filePath(QStringLiteral("romdeck.bmp"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QByteArray header = file.read(30);
+    ASSERT_EQ(header.left(2), QByteArray("BM"));
+    EXPECT_EQ(uchar(header[28]), 24) << "bits per pixel";
+    const QImage picture = PictureLibLoad(QFile::encodeName(path).constData(), 0);
+    EXPECT_EQ(picture.size(), QSize(303, 231));
+    // Dark and quiet at the bottom, where the expected name and the pick
+    // button lie over it in yellow.
+    double worst = 100;
+    for (int y = 195; y < 231; ++y)
+        for (int x = 0; x < 303; ++x)
+            worst = std::min(worst, Contrast(qRgb(255, 255, 0), picture.pixel(x, y)));
+    EXPECT_GE(worst, 4.5);
 }

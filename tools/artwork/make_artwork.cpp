@@ -1,7 +1,10 @@
-// Draws the program's artwork into PNG files: romdeck_make_artwork FOLDER NAME...
-// Each NAME is one of the pieces below; the build compiles them in as resources.
+// Draws the program's artwork into files: romdeck_make_artwork FOLDER NAME...
+// Each NAME is one of the pieces below, written as a PNG or, for a name
+// ending in .bmp, as a BMP file. The build compiles the PNG files in as
+// resources and puts the default picture beside the program.
 
 #include "button_glyphs.h"
+#include "default_picture.h"
 #include "link_cursor.h"
 #include "logos.h"
 #include "tiles.h"
@@ -28,11 +31,14 @@ int main(int argc, char **argv)
         {QStringLiteral("glyph_options.png"), [] { return MakeLetteringGlyph(QStringLiteral("OPTIONS")); }},
         {QStringLiteral("glyph_pix.png"), [] { return MakeLetteringGlyph(QStringLiteral("PIX")); }},
         {QStringLiteral("glyph_pick_pix.png"), [] { return MakeLetteringGlyph(QStringLiteral("PICK PIX")); }},
+        {QStringLiteral("glyph_get_pix.png"), [] { return MakeLetteringGlyph(QStringLiteral("GET PIX")); }},
+        {QStringLiteral("glyph_save.png"), [] { return MakeLetteringGlyph(QStringLiteral("SAVE")); }},
         {QStringLiteral("glyph_reload.png"), MakeReloadGlyph},
         {QStringLiteral("glyph_info.png"), MakeInfoGlyph},
         {QStringLiteral("glyph_close.png"), MakeCloseGlyph},
         {QStringLiteral("glyph_delete_pix.png"), MakeDeletePixGlyph},
         {QStringLiteral("link_cursor.png"), MakeLinkCursor},
+        {QStringLiteral("romdeck.bmp"), MakeDefaultPicture},
     };
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s FOLDER NAME...\n", argv[0]);
@@ -50,7 +56,8 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "no artwork named %s\n", argv[i]);
             return 2;
         }
-        if (!piece->second().save(folder.filePath(name), "PNG")) {
+        const char *format = name.endsWith(QStringLiteral(".bmp")) ? "BMP" : "PNG";
+        if (!piece->second().save(folder.filePath(name), format)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(folder.filePath(name)));
             return 1;
         }
