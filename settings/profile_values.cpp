@@ -101,22 +101,23 @@ bool ReadProfileBool(const QString &file, const QString &section, const QString 
     return ReadProfileInteger(file, section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void WriteProfileText(const QString &file, const QString &section, const QString &key, const QString &value)
+void ProfileWrites::setText(const QString &section, const QString &key, const QString &value)
 {
-    const QByteArray path = QFile::encodeName(file);
-    const QByteArray group = section.toUtf8();
-    const QByteArray name = key.toUtf8();
-    const QByteArray stored = StoredForm(value).toUtf8();
-    if (!WritePrivateProfileStringA(group.constData(), name.constData(), stored.constData(), path.constData()))
+    entries_.push_back(ProfileEntry{section.toStdString(), key.toStdString(), StoredForm(value).toStdString()});
+}
+
+void ProfileWrites::setInteger(const QString &section, const QString &key, int value)
+{
+    setText(section, key, QString::number(value));
+}
+
+void ProfileWrites::setBool(const QString &section, const QString &key, bool value)
+{
+    setText(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ProfileWrites::write(const QString &file) const
+{
+    if (!WriteProfileBatch(entries_, QFile::encodeName(file).constData()))
         throw RomdeckError("Unable to write to " + file.toStdString());
-}
-
-void WriteProfileInteger(const QString &file, const QString &section, const QString &key, int value)
-{
-    WriteProfileText(file, section, key, QString::number(value));
-}
-
-void WriteProfileBool(const QString &file, const QString &section, const QString &key, bool value)
-{
-    WriteProfileText(file, section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }

@@ -42,13 +42,13 @@ OptionSet ReadOptionSet(const QString &file, const QString &section, int usekgen
                      ReadProfileText(file, section, kExtraCommandLine, QString())};
 }
 
-void WriteOptionSet(const QString &file, const QString &section, const OptionSet &options)
+void SetOptionSet(ProfileWrites &writes, const QString &section, const OptionSet &options)
 {
-    WriteProfileInteger(file, section, kUseKGen, options.usekgen);
-    WriteProfileInteger(file, section, kFrameSkip, options.fskip);
-    WriteProfileInteger(file, section, kCountry, options.country);
-    WriteProfileBool(file, section, kDisableSound, options.dissound);
-    WriteProfileText(file, section, kExtraCommandLine, options.extracmdline);
+    writes.setInteger(section, kUseKGen, options.usekgen);
+    writes.setInteger(section, kFrameSkip, options.fskip);
+    writes.setInteger(section, kCountry, options.country);
+    writes.setBool(section, kDisableSound, options.dissound);
+    writes.setText(section, kExtraCommandLine, options.extracmdline);
 }
 
 } // namespace
@@ -76,24 +76,9 @@ GeneralSettings ReadGeneralSettings(const QString &file, const QString &programF
     return settings;
 }
 
-void WriteGeneralSettings(const QString &file, const GeneralSettings &settings)
-{
-    WriteProfileText(file, kGeneral, kRoms, settings.roms);
-    WriteProfileText(file, kGeneral, kPix, settings.pix);
-    WriteProfileText(file, kGeneral, kKGenLocation, settings.kgenloc);
-    WriteProfileText(file, kGeneral, kGenecystLocation, settings.geneloc);
-    WriteProfileText(file, kGeneral, kCdRom, settings.cdrom);
-    WriteProfileBool(file, kGeneral, kOptionsShowing, settings.optshowing);
-}
-
 OptionSet ReadDefaultOptionSet(const QString &file)
 {
     return ReadOptionSet(file, kDefault, ReadProfileInteger(file, kDefault, kUseKGen, 0));
-}
-
-void WriteDefaultOptionSet(const QString &file, const OptionSet &options)
-{
-    WriteOptionSet(file, kDefault, options);
 }
 
 std::optional<OptionSet> ReadRomOptionSet(const QString &file, const QString &section)
@@ -104,7 +89,18 @@ std::optional<OptionSet> ReadRomOptionSet(const QString &file, const QString &se
     return ReadOptionSet(file, section, usekgen);
 }
 
-void WriteRomOptionSet(const QString &file, const QString &section, const OptionSet &options)
+void WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
+                   const std::optional<RomOptionSet> &rom)
 {
-    WriteOptionSet(file, section, options);
+    ProfileWrites writes;
+    writes.setText(kGeneral, kRoms, general.roms);
+    writes.setText(kGeneral, kPix, general.pix);
+    writes.setText(kGeneral, kKGenLocation, general.kgenloc);
+    writes.setText(kGeneral, kGenecystLocation, general.geneloc);
+    writes.setText(kGeneral, kCdRom, general.cdrom);
+    writes.setBool(kGeneral, kOptionsShowing, general.optshowing);
+    SetOptionSet(writes, kDefault, defaults);
+    if (rom)
+        SetOptionSet(writes, rom->section, rom->options);
+    writes.write(file);
 }

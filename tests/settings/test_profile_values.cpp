@@ -32,11 +32,18 @@ protected:
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArrayLiteral("<missing>");
     }
 
+    void writeText(const QString &section, const QString &key, const QString &value) const
+    {
+        ProfileWrites writes;
+        writes.setText(section, key, value);
+        writes.write(file());
+    }
+
     // The text of the error a write raises, or nothing when it succeeds.
     std::optional<std::string> writeError(const QString &section, const QString &key, const QString &value) const
     {
         try {
-            WriteProfileText(file(), section, key, value);
+            writeText(section, key, value);
         } catch (const RomdeckError &error) {
             return std::string(error.what());
         }
@@ -161,11 +168,13 @@ TEST_F(ProfileValues, ReadsFromAMissingFileOrAFolderGiveTheDefault)
 
 TEST_F(ProfileValues, WritesIntegersBooleansAndTextAsTheFileExpectsThem)
 {
-    WriteProfileInteger(file(), QStringLiteral("Default"), QStringLiteral("usekgen"), -5);
-    WriteProfileBool(file(), QStringLiteral("Default"), QStringLiteral("dissound"), true);
-    WriteProfileBool(file(), QStringLiteral("Default"), QStringLiteral("off"), false);
-    WriteProfileText(file(), QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("/r\u00f6ms/a b"));
-    WriteProfileText(file(), QStringLiteral("General"), QStringLiteral("empty"), QString());
+    ProfileWrites writes;
+    writes.setInteger(QStringLiteral("Default"), QStringLiteral("usekgen"), -5);
+    writes.setBool(QStringLiteral("Default"), QStringLiteral("dissound"), true);
+    writes.setBool(QStringLiteral("Default"), QStringLiteral("off"), false);
+    writes.setText(QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("/r\u00f6ms/a b"));
+    writes.setText(QStringLiteral("General"), QStringLiteral("empty"), QString());
+    writes.write(file());
     EXPECT_EQ(bytes(),
               QByteArray("[Default]\r\nusekgen=-5\r\ndissound=1\r\noff=0\r\n"
                          "[General]\r\nroms=/r\xc3\xb6ms/a b\r\nempty=\r\n"));
@@ -200,14 +209,14 @@ TEST_F(ProfileValues, ValuesWithBlankEndsOrEnclosingQuotesReadBackUnchanged)
         QStringLiteral("plain text"),
     };
     for (const QString &value : values) {
-        WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), value);
+        writeText(QStringLiteral("S"), QStringLiteral("k"), value);
         EXPECT_EQ(ReadProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("#")), value)
             << value.toStdString();
     }
     // Only values that need it get the quotes.
-    WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("a \"b\" c"));
+    writeText(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("a \"b\" c"));
     EXPECT_EQ(bytes(), QByteArray("[S]\r\nk=a \"b\" c\r\n"));
-    WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), QStringLiteral(" lead"));
+    writeText(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral(" lead"));
     EXPECT_EQ(bytes(), QByteArray("[S]\r\nk=\" lead\"\r\n"));
 }
 
@@ -234,7 +243,9 @@ TEST_F(ProfileValues, WritesToAMissingFolderOrAFolderRaiseTheError)
 {
     const QString inMissing = QDir(folder.path()).filePath(QStringLiteral("missing/romdeck.ini"));
     try {
-        WriteProfileInteger(inMissing, QStringLiteral("S"), QStringLiteral("k"), 1);
+        ProfileWrites writes;
+        writes.setInteger(QStringLiteral("S"), QStringLiteral("k"), 1);
+        writes.write(inMissing);
         ADD_FAILURE() << "write into a missing folder succeeded";
     } catch (const RomdeckError &error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + inMissing.toStdString());
@@ -260,7 +271,7 @@ TEST_F(ProfileValues, ReadsStopAfter1023Bytes)
 
     // A long value written by the program reads back cut at the same point.
     const QString written(3000, u'z');
-    WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("long"), written);
+    writeText(QStringLiteral("S"), QStringLiteral("long"), written);
     EXPECT_EQ(ReadProfileText(file(), QStringLiteral("S"), QStringLiteral("long"), QString()), written.left(1023));
 }
 
