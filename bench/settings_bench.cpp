@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -52,7 +53,7 @@ struct SettingsFixture
         out.open(QIODevice::WriteOnly);
         out.write(file);
         out.close();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        std::this_thread::sleep_for(std::chrono::milliseconds(3100));
     }
 
     QTemporaryDir dir;
@@ -93,14 +94,18 @@ void BM_PlaySave(benchmark::State &state)
 }
 BENCHMARK(BM_PlaySave)->Arg(100)->Arg(10000)->Iterations(100)->Unit(benchmark::kMicrosecond);
 
+// Reads the file straight into a string of its size.
 std::string ReadWhole(const std::string &path)
 {
-    std::string contents;
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    char buffer[65536];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
-        contents.append(buffer, size_t(n));
+    struct stat info;
+    fstat(fd, &info);
+    std::string contents(size_t(info.st_size), '\0');
+    size_t length = 0;
+    for (ssize_t n; length < contents.size() && (n = read(fd, contents.data() + length, contents.size() - length)) > 0;)
+        length += size_t(n);
     close(fd);
+    contents.resize(length);
     return contents;
 }
 

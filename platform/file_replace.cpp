@@ -35,8 +35,8 @@ std::string FolderOf(const std::string &path)
 std::string TemporaryPrefix(const std::string &target)
 {
     const size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return "." + name.substr(0, 200) + ".";
+    const std::string_view name = std::string_view(target).substr(slash == std::string::npos ? 0 : slash + 1);
+    return std::string(".").append(name.substr(0, 200)).append(".");
 }
 
 bool IsTemporaryOf(std::string_view entry, std::string_view prefix)

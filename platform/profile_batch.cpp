@@ -46,5 +46,9 @@ BOOL WriteProfileBatch(std::span<const ProfileEntry> entries, LPCSTR lpFileName)
         edits.set(entry.section, entry.key, entry.value);
     if (!edits.changed())
         return 1;
-    return ReplaceFileContents(*target, edits.text(), existing ? &info : nullptr) ? 1 : 0;
+    auto written = std::make_shared<const ProfileDocument>(edits);
+    if (!ReplaceFileContents(*target, written->text(), existing ? &info : nullptr))
+        return 0;
+    RememberWrittenProfile(target->c_str(), std::move(written));
+    return 1;
 }

@@ -24,19 +24,21 @@ bool ReadRegularFile(const char *path, std::string &contents, struct stat &info)
         error = errno;
     else if (!S_ISREG(info.st_mode))
         error = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
-    contents.clear();
-    if (error == 0)
-        contents.reserve(size_t(info.st_size));
-    char buffer[65536];
+    // Straight into the string: a settings file is read whole, often.
+    size_t length = 0;
+    contents.resize(error == 0 ? size_t(info.st_size) + 1 : 0);
     while (error == 0) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (length == contents.size())
+            contents.resize(contents.size() * 2);
+        const ssize_t n = read(fd, contents.data() + length, contents.size() - length);
         if (n > 0)
-            contents.append(buffer, size_t(n));
+            length += size_t(n);
         else if (n == 0)
             break;
         else if (errno != EINTR)
             error = errno;
     }
+    contents.resize(length);
     close(fd);
     errno = error;
     return error == 0;
@@ -98,4 +100,11 @@ std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct s
     if (info)
         *info = read;
     return document;
+}
+
+void RememberWrittenProfile(const char *path, std::shared_ptr<const ProfileDocument> document)
+{
+    const std::lock_guard lock(parsedMutex);
+    // Never trusted on its times alone: the file may have changed since.
+    parsed = Parsed{path, {}, false, std::move(document)};
 }

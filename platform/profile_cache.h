@@ -15,3 +15,8 @@
 // missing, EISDIR for a folder and EACCES for any other kind of file, which is
 // never read or waited on. `info`, when given, receives the file's status.
 std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct stat *info = nullptr);
+
+// Tells the reads above that the file at `path` was just written with the text
+// of `document`: the next call compares the file's bytes with it instead of
+// parsing them again.
+void RememberWrittenProfile(const char *path, std::shared_ptr<const ProfileDocument> document);

@@ -1,10 +1,15 @@
 #pragma once
+#include <atomic>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+class ProfileEdits;
 
 // A profile file's text with its sections indexed, so that a read or a write
 // looks at one section instead of splitting the whole text again. Reads and
@@ -13,6 +18,9 @@ class ProfileDocument
 {
 public:
     explicit ProfileDocument(std::string text);
+    // The text that `edits` give, indexed without looking again at the
+    // sections that they left as they were.
+    explicit ProfileDocument(const ProfileEdits &edits);
     ProfileDocument(const ProfileDocument &) = delete;
     ProfileDocument &operator=(const ProfileDocument &) = delete;
 
@@ -30,6 +38,7 @@ private:
     {
         size_t begin;
         size_t end;
+        std::string_view name;
     };
     struct NameHash
     {
@@ -40,12 +49,19 @@ private:
         bool operator()(std::string_view a, std::string_view b) const;
     };
 
-    std::optional<size_t> sectionIndex(std::string_view trimmedName) const;
+    // The first section of a name. `indexed` looks it up in an index of all
+    // names, built at the first such call, which pays off over many lookups;
+    // otherwise, and until then, the sections are scanned.
+    std::optional<size_t> sectionIndex(std::string_view trimmedName, bool indexed) const;
     std::string_view sectionText(size_t index) const;
+    // Adds the sections whose headers lie in the text's lines [from, to).
+    void scanHeaders(size_t from, size_t to);
 
     std::string text_;
     std::vector<Section> sections_; // in file order; the nameless one first
-    std::unordered_map<std::string_view, size_t, NameHash, NameEqual> firstOfName_;
+    mutable std::once_flag indexOnce_;
+    mutable std::atomic<bool> indexBuilt_ = false;
+    mutable std::unordered_map<std::string_view, size_t, NameHash, NameEqual> firstOfName_;
 };
 
 // Writes applied one after the other to a document, leaving it untouched: the
@@ -54,18 +70,25 @@ private:
 class ProfileEdits
 {
 public:
-    explicit ProfileEdits(const ProfileDocument &base) : base_(base) {}
+    explicit ProfileEdits(const ProfileDocument &base) : base_(&base) {}
 
     void set(std::string_view section, std::string_view key, std::string_view value);
-    bool changed() const { return !edited_.empty(); }
+    // Lines are only ever added or replaced, so text that a write made read
+    // differently (see set) never comes back to the base text.
+    bool changed() const { return reparsed_ || !edited_.empty(); }
     std::string text() const;
 
 private:
-    size_t sectionCount() const { return base_.sections_.size() + added_.size(); }
-    std::optional<size_t> sectionIndex(std::string_view trimmedName) const;
-    std::string_view sectionText(size_t index) const;
+    friend class ProfileDocument;
 
-    const ProfileDocument &base_;
-    std::vector<std::string> added_;       // names of the sections added at the end, in order
-    std::map<size_t, std::string> edited_; // section index -> its new text
+    size_t sectionCount() const { return base_->sections_.size() + added_.size(); }
+    std::optional<size_t> sectionIndex(std::string_view trimmedName);
+    std::string_view sectionText(size_t index) const;
+    void reparse();
+
+    const ProfileDocument *base_;
+    std::unique_ptr<const ProfileDocument> reparsed_;   // the base once a write opened a section
+    std::vector<std::string> added_;                    // sections added at the end, in order
+    std::map<size_t, std::string> edited_;              // section index -> its new text
+    std::vector<std::pair<std::string, size_t>> found_; // sections already looked up
 };

@@ -183,7 +183,7 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
     if (!found) {
         if (!lines.empty() && lines.back().next == lines.back().end)
             out += kLineEnd;
-        out += "[" + std::string(sectionName) + "]\r\n" + keyLine + "\r\n";
+        out.append("[").append(sectionName).append("]\r\n").append(keyLine).append(kLineEnd);
         return out;
     }
     if (const std::optional<size_t> existing = FindKey(lines, *found, Trim(key))) {

@@ -26,20 +26,12 @@ std::string RandomProfileText(std::mt19937 &random)
 
 TEST(ProfileDocument, ReadsAndWritesAsTheRulesDoOnTheWholeText)
 {
-    static const char *const sections[] = {"", " ", "A", "a", "B", "b ", "Sonic [!].bin", "new", "NEW", "["};
-    static const char *const keys[] = {"k", "K", "j", "", "n"};
-    static const char *const values[] = {"1", " 2 ", "\"q\"", "", "x y"};
+    // Some keys and values make a line that reads as a header, such as "[k]=1".
+    static const char *const sections[] = {"", " ", "A", "a", "B", "b ", "Sonic [!].bin", "new", "NEW", "[", "k", "x="};
+    static const char *const keys[] = {"k", "K", "j", "", "n", "[k]", "[x"};
+    static const char *const values[] = {"1", " 2 ", "\"q\"", "", "x y", "]"};
     std::mt19937 random(11);
-    for (int round = 0; round < 3000; ++round) {
-        const std::string text = RandomProfileText(random);
-        SCOPED_TRACE(testing::PrintToString(text));
-        const ProfileDocument document(text);
-        for (const char *section : sections)
-            for (const char *key : keys)
-                ASSERT_EQ(document.find(section, key), FindProfileValue(text, section, key)) << section << "/" << key;
-
-        ProfileEdits edits(document);
-        std::string whole = text;
+    const auto writeSome = [&random](ProfileEdits &edits, std::string &whole) {
         const int writes = 1 + int(random() % 6);
         for (int i = 0; i < writes; ++i) {
             const char *section = sections[random() % std::size(sections)];
@@ -48,8 +40,31 @@ TEST(ProfileDocument, ReadsAndWritesAsTheRulesDoOnTheWholeText)
             edits.set(section, key, value);
             whole = SetProfileValue(whole, section, key, value);
         }
+    };
+    const auto expectReadsOf = [](const ProfileDocument &document, const std::string &whole) {
+        for (const char *section : sections)
+            for (const char *key : keys)
+                ASSERT_EQ(document.find(section, key), FindProfileValue(whole, section, key)) << section << "/" << key;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string text = RandomProfileText(random);
+        SCOPED_TRACE(testing::PrintToString(text));
+        const ProfileDocument document(text);
+        expectReadsOf(document, text);
+
+        ProfileEdits edits(document);
+        std::string whole = text;
+        writeSome(edits, whole);
         ASSERT_EQ(edits.text(), whole);
         ASSERT_EQ(edits.changed(), whole != text);
+
+        // The document of what was written reads and takes writes as a fresh one.
+        const ProfileDocument written(edits);
+        ASSERT_EQ(written.text(), whole);
+        expectReadsOf(written, whole);
+        ProfileEdits more(written);
+        writeSome(more, whole);
+        ASSERT_EQ(more.text(), whole);
     }
 }
 
