@@ -1,5 +1,6 @@
 #include "platform/profile_cache.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>

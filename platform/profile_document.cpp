@@ -2,6 +2,7 @@
 
 #include "platform/profile_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
