@@ -2,11 +2,21 @@
 
 #include "platform/file_replace.h"
 #include "platform/profile_cache.h"
+#include "platform/profile_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <string_view>
 
 namespace {
+
+std::string_view WithoutTrailingSpaces(std::string_view s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
 
 bool HoldsLineBreak(std::string_view s)
 {
@@ -14,6 +24,29 @@ bool HoldsLineBreak(std::string_view s)
 }
 
 } // namespace
+
+ProfileReading::ProfileReading(LPCSTR lpFileName)
+{
+    if (lpFileName)
+        document_ = CurrentProfile(lpFileName);
+}
+
+DWORD ProfileReading::getString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                                DWORD nSize) const
+{
+    if (!lpReturnedString || nSize == 0)
+        return 0;
+    std::optional<std::string_view> value;
+    if (document_ && lpAppName && lpKeyName)
+        value = document_->find(lpAppName, lpKeyName);
+    // The caller receives a C string: a NUL inside the value ends it.
+    const std::string_view source = value ? value->substr(0, value->find('\0'))
+                                          : WithoutProfileQuotes(WithoutTrailingSpaces(lpDefault ? lpDefault : ""));
+    const size_t count = std::min<size_t>(source.size(), nSize - 1);
+    std::memcpy(lpReturnedString, source.data(), count);
+    lpReturnedString[count] = '\0';
+    return DWORD(count);
+}
 
 BOOL WriteProfileBatch(std::span<const ProfileEntry> entries, LPCSTR lpFileName)
 {

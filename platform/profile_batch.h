@@ -1,8 +1,26 @@
 #pragma once
 #include "platform/windows_types.h"
 
+#include <memory>
 #include <span>
 #include <string>
+
+class ProfileDocument;
+
+// Calls over many keys of a profile file at once, beside the Windows calls of
+// profile.h and with their rules: one look at the file serves them all.
+
+// One look at lpFileName for many reads: each gives what
+// GetPrivateProfileStringA would give for the file as it was at that look.
+class ProfileReading
+{
+public:
+    explicit ProfileReading(LPCSTR lpFileName);
+    DWORD getString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString, DWORD nSize) const;
+
+private:
+    std::shared_ptr<const ProfileDocument> document_;
+};
 
 // One key to set: its section, its name and its value, as
 // WritePrivateProfileStringA takes them.

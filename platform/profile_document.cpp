@@ -28,16 +28,6 @@ bool OpensAnotherSection(std::string_view text, bool named)
 
 } // namespace
 
-size_t ProfileDocument::NameHash::operator()(std::string_view name) const
-{
-    return ProfileNameHash(name);
-}
-
-bool ProfileDocument::NameEqual::operator()(std::string_view a, std::string_view b) const
-{
-    return SameProfileName(a, b);
-}
-
 ProfileDocument::ProfileDocument(std::string text) : text_(std::move(text))
 {
     // Settings files run at about a hundred bytes per section.
@@ -104,22 +94,39 @@ std::optional<size_t> ProfileDocument::sectionIndex(std::string_view trimmedName
     // The nameless section is never one of a header, not even of "[]".
     if (trimmedName.empty())
         return 0;
+    const auto named = [&](size_t section) {
+        return sections_[section].name.size() == trimmedName.size() &&
+            SameProfileName(sections_[section].name, trimmedName);
+    };
     if (indexed) {
         std::call_once(indexOnce_, [this] {
-            firstOfName_.reserve(sections_.size());
-            // The first section of a name is the one that counts.
-            for (size_t i = 1; i < sections_.size(); ++i)
-                if (!sections_[i].name.empty())
-                    firstOfName_.emplace(sections_[i].name, i);
+            size_t slots = 16;
+            while (slots < 2 * sections_.size())
+                slots *= 2;
+            index_.assign(slots, 0);
+            for (size_t i = 1; i < sections_.size(); ++i) {
+                const std::string_view name = sections_[i].name;
+                if (name.empty())
+                    continue;
+                size_t slot = ProfileNameHash(name) & (slots - 1);
+                while (index_[slot] != 0 && !SameProfileName(sections_[index_[slot]].name, name))
+                    slot = (slot + 1) & (slots - 1);
+                // The first section of a name is the one that counts.
+                if (index_[slot] == 0)
+                    index_[slot] = i;
+            }
             indexBuilt_ = true;
         });
     }
     if (indexBuilt_) {
-        const auto found = firstOfName_.find(trimmedName);
-        return found == firstOfName_.end() ? std::nullopt : std::optional(found->second);
+        const size_t mask = index_.size() - 1;
+        for (size_t slot = ProfileNameHash(trimmedName) & mask; index_[slot] != 0; slot = (slot + 1) & mask)
+            if (named(index_[slot]))
+                return index_[slot];
+        return std::nullopt;
     }
     for (size_t i = 1; i < sections_.size(); ++i)
-        if (sections_[i].name.size() == trimmedName.size() && SameProfileName(sections_[i].name, trimmedName))
+        if (named(i))
             return i;
     return std::nullopt;
 }

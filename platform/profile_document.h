@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class ProfileEdits;
@@ -40,15 +39,6 @@ private:
         size_t end;
         std::string_view name;
     };
-    struct NameHash
-    {
-        size_t operator()(std::string_view name) const;
-    };
-    struct NameEqual
-    {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-
     // The first section of a name. `indexed` looks it up in an index of all
     // names, built at the first such call, which pays off over many lookups;
     // otherwise, and until then, the sections are scanned.
@@ -59,9 +49,11 @@ private:
 
     std::string text_;
     std::vector<Section> sections_; // in file order; the nameless one first
+    // The first section of each name by the hash of its name, open
+    // addressing: a section's number, or 0 for an empty slot.
     mutable std::once_flag indexOnce_;
     mutable std::atomic<bool> indexBuilt_ = false;
-    mutable std::unordered_map<std::string_view, size_t, NameHash, NameEqual> firstOfName_;
+    mutable std::vector<size_t> index_;
 };
 
 // Writes applied one after the other to a document, leaving it untouched: the

@@ -1,7 +1,6 @@
 #include "settings/profile_values.h"
 
 #include "platform/errors.h"
-#include "platform/profile.h"
 
 #include <QFile>
 #include <cctype>
@@ -33,15 +32,16 @@ QString StoredForm(const QString &value)
 
 } // namespace
 
-QString ReadProfileText(const QString &file, const QString &section, const QString &key, const QString &defaultValue)
+ProfileReader::ProfileReader(const QString &file) : reading_(QFile::encodeName(file).constData()) {}
+
+QString ProfileReader::text(const QString &section, const QString &key, const QString &defaultValue) const
 {
     char buffer[kValueBuffer];
-    const QByteArray path = QFile::encodeName(file);
     const QByteArray group = section.toUtf8();
     const QByteArray name = key.toUtf8();
     const QByteArray fallback = defaultValue.toUtf8();
-    const DWORD length = GetPrivateProfileStringA(group.constData(), name.constData(), fallback.constData(), buffer,
-                                                  kValueBuffer, path.constData());
+    const DWORD length =
+        reading_.getString(group.constData(), name.constData(), fallback.constData(), buffer, kValueBuffer);
     return QString::fromUtf8(buffer, static_cast<qsizetype>(length));
 }
 
@@ -88,17 +88,17 @@ bool ParseProfileInteger(const QString &text, int &value)
     return true;
 }
 
-int ReadProfileInteger(const QString &file, const QString &section, const QString &key, int defaultValue)
+int ProfileReader::integer(const QString &section, const QString &key, int defaultValue) const
 {
     int value = defaultValue;
-    if (!ParseProfileInteger(ReadProfileText(file, section, key, QString()), value))
+    if (!ParseProfileInteger(text(section, key, QString()), value))
         return defaultValue;
     return value;
 }
 
-bool ReadProfileBool(const QString &file, const QString &section, const QString &key, bool defaultValue)
+bool ProfileReader::boolean(const QString &section, const QString &key, bool defaultValue) const
 {
-    return ReadProfileInteger(file, section, key, defaultValue ? 1 : 0) != 0;
+    return integer(section, key, defaultValue ? 1 : 0) != 0;
 }
 
 void ProfileWrites::setText(const QString &section, const QString &key, const QString &value)

@@ -4,18 +4,26 @@
 #include <QString>
 #include <vector>
 
-// Typed reads of single keys of a profile file, and typed writes of many. Each
-// call looks at the file afresh and releases it before returning.
+// Typed reads and writes of the keys of a profile file, many per look at the
+// file, which is released before each call returns.
 
-// Text of a key, at most 1023 bytes; the default when the key is missing.
-QString ReadProfileText(const QString &file, const QString &section, const QString &key, const QString &defaultValue);
+// Typed reads of one look at a profile file, taken when the reader is made.
+class ProfileReader
+{
+public:
+    explicit ProfileReader(const QString &file);
 
-// Integer: signed decimal, or hexadecimal after "$", "0x" or "0X"; a value
-// that does not convert gives the default.
-int ReadProfileInteger(const QString &file, const QString &section, const QString &key, int defaultValue);
+    // Text of a key, at most 1023 bytes; the default when the key is missing.
+    QString text(const QString &section, const QString &key, const QString &defaultValue) const;
+    // Integer: signed decimal, or hexadecimal after "$", "0x" or "0X"; a
+    // value that does not convert gives the default.
+    int integer(const QString &section, const QString &key, int defaultValue) const;
+    // Boolean: read as an integer with default 1 or 0; anything but 0 is true.
+    bool boolean(const QString &section, const QString &key, bool defaultValue) const;
 
-// Boolean: read as an integer with default 1 or 0; anything but 0 is true.
-bool ReadProfileBool(const QString &file, const QString &section, const QString &key, bool defaultValue);
+private:
+    ProfileReading reading_;
+};
 
 // Values gathered for one write of a profile file, in the order given. A
 // value that would not read back as written (blanks at its ends, or enclosed

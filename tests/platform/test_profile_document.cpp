@@ -27,7 +27,8 @@ std::string RandomProfileText(std::mt19937 &random)
 TEST(ProfileDocument, ReadsAndWritesAsTheRulesDoOnTheWholeText)
 {
     // Some keys and values make a line that reads as a header, such as "[k]=1".
-    static const char *const sections[] = {"", " ", "A", "a", "B", "b ", "Sonic [!].bin", "new", "NEW", "[", "k", "x="};
+    static const char *const sections[] = {"",    " ",   "A", "a", "B", "b ", "Sonic [!].bin", "sONIC [!].BIN",
+                                           "new", "NEW", "[", "k", "x="};
     static const char *const keys[] = {"k", "K", "j", "", "n", "[k]", "[x"};
     static const char *const values[] = {"1", " 2 ", "\"q\"", "", "x y", "]"};
     std::mt19937 random(11);
