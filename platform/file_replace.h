@@ -29,8 +29,8 @@ bool MayWriteExisting(const std::string &target, const struct stat &info);
 //
 // `previous` is the status of the existing file, or null when there is none.
 // Returns false with errno set, the old file and no temporary file left.
-// Removes the temporary files beside `target` that ReplaceFileContents of a
-// writer that was killed left behind; those of a writer still at work stay.
-void RemoveLeftTemporaries(const std::string &target);
-
 bool ReplaceFileContents(const std::string &target, std::string_view contents, const struct stat *previous);
+
+// Removes the temporary files beside `target` that ReplaceFileContents left
+// when its writer was killed; those of a writer still at work stay.
+void RemoveLeftTemporaries(const std::string &target);
