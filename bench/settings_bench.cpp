@@ -1,7 +1,7 @@
 // The settings file with 100 and 10,000 ROM sections: the reads of one
-// selection (LoadRomOptions), Play's save (SaveSettings with a ROM section in
-// Current mode), and their floors, one read of the file and one read plus one
-// write of it.
+// selection (LoadRomOptions), also right after a save, Play's save
+// (SaveSettings with a ROM section in Current mode, back to back), and their
+// floors, one read of the file and one read plus one write of it.
 
 #include "app/main_rom_list.h"
 #include "app/program_windows.h"
