@@ -43,15 +43,14 @@ void TForm1::LoadSettings()
 
 void TForm1::SaveSettings()
 {
-    const QString file = SettingsFile();
     const TForm3 &locations = *windows_.locations;
-    WriteGeneralSettings(file,
-                         GeneralSettings{locations.romloc->text(), locations.cdromloc->text(), locations.pixloc->text(),
-                                         locations.kgenloc->text(), locations.geneloc->text(),
-                                         panopt->isVisibleTo(this)});
-    WriteDefaultOptionSet(file, DefaultOptions);
+    std::optional<RomOptionSet> rom;
     if (!panopt->isDefaultDown() && lstdir->itemIndex() >= 0)
-        WriteRomOptionSet(file, SelectedSection(), panopt->values());
+        rom = RomOptionSet{SelectedSection(), panopt->values()};
+    WriteSettings(SettingsFile(),
+                  GeneralSettings{locations.romloc->text(), locations.cdromloc->text(), locations.pixloc->text(),
+                                  locations.kgenloc->text(), locations.geneloc->text(), panopt->isVisibleTo(this)},
+                  DefaultOptions, rom);
 }
 
 void TForm1::LoadRomOptions(const QString &section)

@@ -1,5 +1,7 @@
 #include "platform/profile_file.h"
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -36,7 +38,7 @@ bool SameName(std::string_view a, std::string_view b)
     return true;
 }
 
-enum class LineKind { Blank, Section, Key, Other };
+enum class LineKind { Blank, Section, Key };
 
 // One line: its text is [begin, end), its line end [end, next).
 struct Line
@@ -47,7 +49,18 @@ struct Line
     LineKind kind;
     std::string_view name;  // section or key name
     std::string_view value; // key value, blanks removed, quotes kept
+    bool hasValue;          // the key line holds "="
 };
+
+std::optional<std::string_view> SectionName(std::string_view trimmedLine)
+{
+    if (trimmedLine.empty() || trimmedLine.front() != '[')
+        return std::nullopt;
+    const size_t close = trimmedLine.rfind(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(trimmedLine.substr(1, close - 1));
+}
 
 void Classify(Line &line, std::string_view text)
 {
@@ -56,22 +69,17 @@ void Classify(Line &line, std::string_view text)
         line.kind = LineKind::Blank;
         return;
     }
-    if (t.front() == '[') {
-        const size_t close = t.rfind(']');
-        if (close != std::string_view::npos) {
-            line.kind = LineKind::Section;
-            line.name = Trim(t.substr(1, close - 1));
-            return;
-        }
-    }
-    const size_t equals = t.find('=');
-    if (equals == std::string_view::npos) {
-        line.kind = LineKind::Other;
+    if (const std::optional<std::string_view> section = SectionName(t)) {
+        line.kind = LineKind::Section;
+        line.name = *section;
         return;
     }
     line.kind = LineKind::Key;
+    const size_t equals = t.find('=');
+    line.hasValue = equals != std::string_view::npos;
     line.name = Trim(t.substr(0, equals));
-    line.value = Trim(t.substr(equals + 1));
+    if (line.hasValue)
+        line.value = Trim(t.substr(equals + 1));
 }
 
 size_t TextStart(std::string_view text)
@@ -90,7 +98,7 @@ std::vector<Line> SplitLines(std::string_view text)
         size_t next = end;
         if (next < text.size())
             next += text.compare(next, 2, kLineEnd) == 0 ? 2 : 1;
-        Line line{pos, end, next, LineKind::Blank, {}, {}};
+        Line line{pos, end, next, LineKind::Blank, {}, {}, false};
         Classify(line, text);
         lines.push_back(line);
         pos = next;
@@ -159,7 +167,7 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
     if (!found)
         return std::nullopt;
     const std::optional<size_t> keyLine = FindKey(lines, *found, Trim(key));
-    if (!keyLine)
+    if (!keyLine || !lines[*keyLine].hasValue)
         return std::nullopt;
     return WithoutQuotes(lines[*keyLine].value);
 }
@@ -168,7 +176,8 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
                             std::string_view value)
 {
     const std::string_view sectionName = Trim(section);
-    const std::string keyLine = std::string(Trim(key)) + "=" + std::string(value);
+    const std::string_view newValue = Trim(value);
+    const std::string keyLine = std::string(Trim(key)) + "=" + std::string(newValue);
     const std::vector<Line> lines = SplitLines(text);
     std::string out(text);
 
@@ -176,12 +185,14 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
     if (!found) {
         if (!lines.empty() && lines.back().next == lines.back().end)
             out += kLineEnd;
-        out += "[" + std::string(sectionName) + "]\r\n" + keyLine + "\r\n";
+        out.append("[").append(sectionName).append("]\r\n").append(keyLine).append(kLineEnd);
         return out;
     }
     if (const std::optional<size_t> existing = FindKey(lines, *found, Trim(key))) {
         const Line &line = lines[*existing];
-        out.replace(line.begin, line.end - line.begin, keyLine);
+        if (line.hasValue && line.value == newValue)
+            return out;
+        out.replace(line.begin, line.end - line.begin, std::string(line.name) + "=" + std::string(newValue));
         return out;
     }
     // Trailing blank lines stay between the section and the next one.
@@ -192,4 +203,53 @@ std::string SetProfileValue(std::string_view text, std::string_view section, std
     const size_t at = anchor == std::string_view::npos ? TextStart(text) : InsertAfter(out, lines[anchor]);
     out.insert(at, keyLine + "\r\n");
     return out;
+}
+
+std::string_view WithoutProfileQuotes(std::string_view value)
+{
+    return WithoutQuotes(value);
+}
+
+bool IsProfileBlank(char c)
+{
+    return IsBlank(c);
+}
+
+std::string_view TrimProfileBlanks(std::string_view s)
+{
+    return Trim(s);
+}
+
+size_t ProfileTextStart(std::string_view text)
+{
+    return TextStart(text);
+}
+
+std::optional<std::string_view> ProfileSectionName(std::string_view line)
+{
+    return SectionName(Trim(line));
+}
+
+bool SameProfileName(std::string_view a, std::string_view b)
+{
+    return SameName(a, b);
+}
+
+size_t ProfileNameHash(std::string_view name)
+{
+    // Eight bytes at a time, each with its 0x20 bit set: that folds ASCII case
+    // (and a few other pairs of bytes, which only costs a comparison).
+    constexpr uint64_t kFold = 0x2020202020202020ull;
+    uint64_t hash = name.size() * 0x9E3779B97F4A7C15ull;
+    size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        uint64_t word;
+        std::memcpy(&word, name.data() + at, 8);
+        hash = (hash ^ (word | kFold)) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + at, name.size() - at);
+    hash = (hash ^ (tail | kFold)) * 0xC4CEB9FE1A85EC53ull;
+    return size_t(hash ^ (hash >> 29));
 }

@@ -1,7 +1,6 @@
 #include "settings/profile_values.h"
 
 #include "platform/errors.h"
-#include "platform/profile.h"
 
 #include <QFile>
 #include <cctype>
@@ -33,15 +32,16 @@ QString StoredForm(const QString &value)
 
 } // namespace
 
-QString ReadProfileText(const QString &file, const QString &section, const QString &key, const QString &defaultValue)
+ProfileReader::ProfileReader(const QString &file) : reading_(QFile::encodeName(file).constData()) {}
+
+QString ProfileReader::text(const QString &section, const QString &key, const QString &defaultValue) const
 {
     char buffer[kValueBuffer];
-    const QByteArray path = QFile::encodeName(file);
     const QByteArray group = section.toUtf8();
     const QByteArray name = key.toUtf8();
     const QByteArray fallback = defaultValue.toUtf8();
-    const DWORD length = GetPrivateProfileStringA(group.constData(), name.constData(), fallback.constData(), buffer,
-                                                  kValueBuffer, path.constData());
+    const DWORD length =
+        reading_.getString(group.constData(), name.constData(), fallback.constData(), buffer, kValueBuffer);
     return QString::fromUtf8(buffer, static_cast<qsizetype>(length));
 }
 
@@ -88,35 +88,36 @@ bool ParseProfileInteger(const QString &text, int &value)
     return true;
 }
 
-int ReadProfileInteger(const QString &file, const QString &section, const QString &key, int defaultValue)
+int ProfileReader::integer(const QString &section, const QString &key, int defaultValue) const
 {
     int value = defaultValue;
-    if (!ParseProfileInteger(ReadProfileText(file, section, key, QString()), value))
+    if (!ParseProfileInteger(text(section, key, QString()), value))
         return defaultValue;
     return value;
 }
 
-bool ReadProfileBool(const QString &file, const QString &section, const QString &key, bool defaultValue)
+bool ProfileReader::boolean(const QString &section, const QString &key, bool defaultValue) const
 {
-    return ReadProfileInteger(file, section, key, defaultValue ? 1 : 0) != 0;
+    return integer(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void WriteProfileText(const QString &file, const QString &section, const QString &key, const QString &value)
+void ProfileWrites::setText(const QString &section, const QString &key, const QString &value)
 {
-    const QByteArray path = QFile::encodeName(file);
-    const QByteArray group = section.toUtf8();
-    const QByteArray name = key.toUtf8();
-    const QByteArray stored = StoredForm(value).toUtf8();
-    if (!WritePrivateProfileStringA(group.constData(), name.constData(), stored.constData(), path.constData()))
+    entries_.push_back(ProfileEntry{section.toStdString(), key.toStdString(), StoredForm(value).toStdString()});
+}
+
+void ProfileWrites::setInteger(const QString &section, const QString &key, int value)
+{
+    setText(section, key, QString::number(value));
+}
+
+void ProfileWrites::setBool(const QString &section, const QString &key, bool value)
+{
+    setText(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void ProfileWrites::write(const QString &file) const
+{
+    if (!WriteProfileBatch(entries_, QFile::encodeName(file).constData()))
         throw RomdeckError("Unable to write to " + file.toStdString());
-}
-
-void WriteProfileInteger(const QString &file, const QString &section, const QString &key, int value)
-{
-    WriteProfileText(file, section, key, QString::number(value));
-}
-
-void WriteProfileBool(const QString &file, const QString &section, const QString &key, bool value)
-{
-    WriteProfileText(file, section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }

@@ -1,26 +1,48 @@
 #pragma once
+#include "platform/profile_batch.h"
+
 #include <QString>
+#include <vector>
 
-// Typed reads and writes of single keys of a profile file. Each call opens the
-// file afresh and releases it before returning.
+// Typed reads and writes of the keys of a profile file, many per look at the
+// file, which is released before each call returns.
 
-// Text of a key, at most 1023 bytes; the default when the key is missing.
-QString ReadProfileText(const QString &file, const QString &section, const QString &key, const QString &defaultValue);
+// Typed reads of one look at a profile file, taken when the reader is made.
+class ProfileReader
+{
+public:
+    explicit ProfileReader(const QString &file);
 
-// Integer: signed decimal, or hexadecimal after "$", "0x" or "0X"; a value
-// that does not convert gives the default.
-int ReadProfileInteger(const QString &file, const QString &section, const QString &key, int defaultValue);
+    // Text of a key, at most 1023 bytes; the default when the key is missing.
+    QString text(const QString &section, const QString &key, const QString &defaultValue) const;
+    // Integer: signed decimal, or hexadecimal after "$", "0x" or "0X"; a
+    // value that does not convert gives the default.
+    int integer(const QString &section, const QString &key, int defaultValue) const;
+    // Boolean: read as an integer with default 1 or 0; anything but 0 is true.
+    bool boolean(const QString &section, const QString &key, bool defaultValue) const;
 
-// Boolean: read as an integer with default 1 or 0; anything but 0 is true.
-bool ReadProfileBool(const QString &file, const QString &section, const QString &key, bool defaultValue);
+private:
+    ProfileReading reading_;
+};
 
-// Writes raise RomdeckError "Unable to write to <file>" when the file cannot be
-// written or the value cannot be stored as one line. A value that would not
-// read back as written (blanks at its ends, or enclosed in quotes) is stored
-// inside double quotes.
-void WriteProfileText(const QString &file, const QString &section, const QString &key, const QString &value);
-void WriteProfileInteger(const QString &file, const QString &section, const QString &key, int value);
-void WriteProfileBool(const QString &file, const QString &section, const QString &key, bool value);
+// Values gathered for one write of a profile file, in the order given. A
+// value that would not read back as written (blanks at its ends, or enclosed
+// in quotes) is stored inside double quotes.
+class ProfileWrites
+{
+public:
+    void setText(const QString &section, const QString &key, const QString &value);
+    void setInteger(const QString &section, const QString &key, int value);
+    void setBool(const QString &section, const QString &key, bool value);
+
+    // Writes all of them in one replacement of the file. Raises RomdeckError
+    // "Unable to write to <file>", with the file left as it was, when the file
+    // cannot be written or a value cannot be stored as one line.
+    void write(const QString &file) const;
+
+private:
+    std::vector<ProfileEntry> entries_;
+};
 
 // The integer conversion on its own.
 bool ParseProfileInteger(const QString &text, int &value);

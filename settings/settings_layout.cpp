@@ -34,21 +34,19 @@ bool IsFolder(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
-OptionSet ReadOptionSet(const QString &file, const QString &section, int usekgen)
+OptionSet ReadOptionSet(const ProfileReader &reader, const QString &section, int usekgen)
 {
-    return OptionSet{usekgen, ReadProfileInteger(file, section, kFrameSkip, 1),
-                     ReadProfileInteger(file, section, kCountry, 0),
-                     ReadProfileBool(file, section, kDisableSound, false),
-                     ReadProfileText(file, section, kExtraCommandLine, QString())};
+    return OptionSet{usekgen, reader.integer(section, kFrameSkip, 1), reader.integer(section, kCountry, 0),
+                     reader.boolean(section, kDisableSound, false), reader.text(section, kExtraCommandLine, QString())};
 }
 
-void WriteOptionSet(const QString &file, const QString &section, const OptionSet &options)
+void SetOptionSet(ProfileWrites &writes, const QString &section, const OptionSet &options)
 {
-    WriteProfileInteger(file, section, kUseKGen, options.usekgen);
-    WriteProfileInteger(file, section, kFrameSkip, options.fskip);
-    WriteProfileInteger(file, section, kCountry, options.country);
-    WriteProfileBool(file, section, kDisableSound, options.dissound);
-    WriteProfileText(file, section, kExtraCommandLine, options.extracmdline);
+    writes.setInteger(section, kUseKGen, options.usekgen);
+    writes.setInteger(section, kFrameSkip, options.fskip);
+    writes.setInteger(section, kCountry, options.country);
+    writes.setBool(section, kDisableSound, options.dissound);
+    writes.setText(section, kExtraCommandLine, options.extracmdline);
 }
 
 } // namespace
@@ -60,51 +58,50 @@ QString SettingsFilePath(const QString &programFolder)
 
 GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder)
 {
+    const ProfileReader reader(file);
     GeneralSettings settings;
-    settings.roms = ReadProfileText(file, kGeneral, kRoms, QString());
+    settings.roms = reader.text(kGeneral, kRoms, QString());
     if (!IsFolder(settings.roms))
         settings.roms = currentFolder;
-    settings.cdrom = ReadProfileText(file, kGeneral, kCdRom, QString());
-    settings.pix = ReadProfileText(file, kGeneral, kPix, QString());
+    settings.cdrom = reader.text(kGeneral, kCdRom, QString());
+    settings.pix = reader.text(kGeneral, kPix, QString());
     if (!IsFolder(settings.pix))
         settings.pix = settings.roms;
-    settings.kgenloc = RepairedEmulator(ReadProfileText(file, kGeneral, kKGenLocation, QString()), programFolder,
-                                        QStringLiteral("kgen.exe"));
-    settings.geneloc = RepairedEmulator(ReadProfileText(file, kGeneral, kGenecystLocation, QString()), programFolder,
+    settings.kgenloc =
+        RepairedEmulator(reader.text(kGeneral, kKGenLocation, QString()), programFolder, QStringLiteral("kgen.exe"));
+    settings.geneloc = RepairedEmulator(reader.text(kGeneral, kGenecystLocation, QString()), programFolder,
                                         QStringLiteral("genecyst.exe"));
-    settings.optshowing = ReadProfileBool(file, kGeneral, kOptionsShowing, true);
+    settings.optshowing = reader.boolean(kGeneral, kOptionsShowing, true);
     return settings;
-}
-
-void WriteGeneralSettings(const QString &file, const GeneralSettings &settings)
-{
-    WriteProfileText(file, kGeneral, kRoms, settings.roms);
-    WriteProfileText(file, kGeneral, kPix, settings.pix);
-    WriteProfileText(file, kGeneral, kKGenLocation, settings.kgenloc);
-    WriteProfileText(file, kGeneral, kGenecystLocation, settings.geneloc);
-    WriteProfileText(file, kGeneral, kCdRom, settings.cdrom);
-    WriteProfileBool(file, kGeneral, kOptionsShowing, settings.optshowing);
 }
 
 OptionSet ReadDefaultOptionSet(const QString &file)
 {
-    return ReadOptionSet(file, kDefault, ReadProfileInteger(file, kDefault, kUseKGen, 0));
-}
-
-void WriteDefaultOptionSet(const QString &file, const OptionSet &options)
-{
-    WriteOptionSet(file, kDefault, options);
+    const ProfileReader reader(file);
+    return ReadOptionSet(reader, kDefault, reader.integer(kDefault, kUseKGen, 0));
 }
 
 std::optional<OptionSet> ReadRomOptionSet(const QString &file, const QString &section)
 {
-    const int usekgen = ReadProfileInteger(file, section, kUseKGen, -1);
+    const ProfileReader reader(file);
+    const int usekgen = reader.integer(section, kUseKGen, -1);
     if (usekgen == -1)
         return std::nullopt;
-    return ReadOptionSet(file, section, usekgen);
+    return ReadOptionSet(reader, section, usekgen);
 }
 
-void WriteRomOptionSet(const QString &file, const QString &section, const OptionSet &options)
+void WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
+                   const std::optional<RomOptionSet> &rom)
 {
-    WriteOptionSet(file, section, options);
+    ProfileWrites writes;
+    writes.setText(kGeneral, kRoms, general.roms);
+    writes.setText(kGeneral, kPix, general.pix);
+    writes.setText(kGeneral, kKGenLocation, general.kgenloc);
+    writes.setText(kGeneral, kGenecystLocation, general.geneloc);
+    writes.setText(kGeneral, kCdRom, general.cdrom);
+    writes.setBool(kGeneral, kOptionsShowing, general.optshowing);
+    SetOptionSet(writes, kDefault, defaults);
+    if (rom)
+        SetOptionSet(writes, rom->section, rom->options);
+    writes.write(file);
 }

@@ -28,14 +28,22 @@ struct GeneralSettings
 // genecyst.exe beside the program, else to nothing.
 GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder);
 
-// Writes [General] in the order roms, pix, kgenloc, geneloc, cdrom, optshowing.
-// Raises RomdeckError when the file cannot be written.
-void WriteGeneralSettings(const QString &file, const GeneralSettings &settings);
-
 // The Default option set, with the defaults of a fresh file.
 OptionSet ReadDefaultOptionSet(const QString &file);
-void WriteDefaultOptionSet(const QString &file, const OptionSet &options);
 
 // A ROM's own option set, or none when its section has no "usekgen" key.
 std::optional<OptionSet> ReadRomOptionSet(const QString &file, const QString &section);
-void WriteRomOptionSet(const QString &file, const QString &section, const OptionSet &options);
+
+// A ROM's own option set with the section it is stored in.
+struct RomOptionSet
+{
+    QString section;
+    OptionSet options;
+};
+
+// Writes [General] (roms, pix, kgenloc, geneloc, cdrom, optshowing), [Default]
+// and, when given, the ROM's section (usekgen, fskip, country, dissound,
+// extracmdline), all in one replacement of the file. Raises RomdeckError, with
+// the file left as it was, when the file cannot be written.
+void WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
+                   const std::optional<RomOptionSet> &rom);

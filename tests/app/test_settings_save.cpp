@@ -109,33 +109,41 @@ TEST_F(SaveSettingsTest, ARefusedWriteRaisesTheErrorAndLeavesThePreviousFileWhol
     form->SaveSettings();
     const QByteArray before = settingsBytes();
 
-    // The save ends at the first key: nothing after it is written either.
+    // A value that cannot be stored: the save stores none of its values.
     locations->romloc->setText(QStringLiteral("/roms\nmore"));
     ASSERT_EQ(locations->romloc->text(), QStringLiteral("/roms\nmore"));
     DefaultOptions.fskip = 4;
     EXPECT_EQ(SaveError(form), expected);
     EXPECT_EQ(settingsBytes(), before);
 
-    // A ROM file name with a line break: its section is refused after the rest is saved.
+    // A ROM file name with a line break: its section cannot be stored, so
+    // the save stores nothing, not even the values before it.
     locations->romloc->setText(workFolder);
     addEntry(QStringLiteral("Bad"), QStringLiteral("/roms/ba\nd.bin"));
     form->lstdir->setItemIndex(0);
     panel->putCurrentDown();
     EXPECT_EQ(SaveError(form), expected);
-    QByteArray withFskip = before;
-    withFskip.replace("fskip=1", "fskip=4");
-    EXPECT_EQ(settingsBytes(), withFskip);
+    EXPECT_EQ(settingsBytes(), before);
     EXPECT_EQ(QDir(programDir.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("kgen.exe"), QStringLiteral("romdeck.ini")}))
         << "no temporary file is left behind";
 
+    // A file without write permission is never written, whoever runs the program.
+    form->lstdir->clear();
+    ASSERT_TRUE(QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    EXPECT_EQ(SaveError(form), expected);
+    EXPECT_EQ(settingsBytes(), before);
+    ASSERT_TRUE(QFile::setPermissions(settingsPath(), QFile::ReadOwner | QFile::WriteOwner));
+
     if (geteuid() != 0) {
-        // A folder that refuses writes; the owner of every file may write anywhere.
-        form->lstdir->clear();
-        DefaultOptions.fskip = 2;
+        // A folder that refuses writes, holding a file that may be written:
+        // the file is written in place.
         ASSERT_TRUE(QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        EXPECT_EQ(SaveError(form), expected);
+        const std::optional<std::string> inPlace = SaveError(form);
         QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(inPlace, std::nullopt);
+        QByteArray withFskip = before;
+        withFskip.replace("fskip=1", "fskip=4");
         EXPECT_EQ(settingsBytes(), withFskip);
     }
 

@@ -1,6 +1,11 @@
 #include "support/profile_fixture.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace std::string_literals;
 
@@ -54,10 +59,10 @@ TEST_F(ProfileRead, SectionHeaderEndsAtLastBracket)
     EXPECT_EQ(get("a] b", "[half"), "value");
 }
 
-TEST_F(ProfileRead, LineWithoutEqualsHoldsNothing)
+TEST_F(ProfileRead, KeyLineWithoutEqualsHoldsNoValueAndHidesLaterOnes)
 {
-    put("[General]\r\nroms\r\nroms=/r\r\npix\r\n");
-    EXPECT_EQ(get("General", "roms"), "/r");
+    put("[General]\r\n  Roms \r\nroms=/r\r\npix\r\n");
+    EXPECT_EQ(get("General", "roms"), "#");
     EXPECT_EQ(get("General", "pix"), "#");
 }
 
@@ -110,6 +115,15 @@ TEST_F(ProfileRead, CopiesAtMostSizeMinusOneBytes)
     EXPECT_STREQ(buffer, " x");
     EXPECT_EQ(GetPrivateProfileStringA("General", "none", nullptr, buffer, 8, path().c_str()), 0u);
     EXPECT_STREQ(buffer, "");
+    // ... and without enclosing quotes, as a stored value.
+    for (const auto &[fallback, read] :
+         {std::pair{"\"abc\"", "abc"}, std::pair{"'abc'  ", "abc"}, std::pair{" \"ab\"", " \"ab\""},
+          std::pair{"\"", "\""}, std::pair{"\"a'", "\"a'"}}) {
+        GetPrivateProfileStringA("General", "none", fallback, buffer, 8, path().c_str());
+        EXPECT_STREQ(buffer, read) << fallback;
+    }
+    EXPECT_EQ(GetPrivateProfileStringA("General", "none", "\"abc\"", buffer, 3, path().c_str()), 2u);
+    EXPECT_STREQ(buffer, "ab");
 
     // A value of 1023 bytes fills the program's 1024-byte buffer; one more is cut.
     put("[General]\r\nlong=" + std::string(1024, 'v') + "\r\n");
@@ -164,4 +178,37 @@ TEST_F(ProfileRead, GarbageNeverBreaksTheReader)
         put(junk);
         EXPECT_EQ(get("General", "roms"), "#") << junk;
     }
+}
+
+TEST_F(ProfileRead, NeverGivesAValueTheFileNoLongerHolds)
+{
+    // Each change keeps the size; the in-place ones also put the modification
+    // time back, as a program copying a file's times would.
+    const auto rewriteInPlace = [this](const std::string &bytes) {
+        struct stat before
+        {
+        };
+        ASSERT_EQ(stat(path().c_str(), &before), 0);
+        const int fd = open(path().c_str(), O_WRONLY);
+        ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), 0), ssize_t(bytes.size()));
+        const timespec times[] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(futimens(fd, times), 0);
+        close(fd);
+    };
+    put("[General]\r\nroms=/1\r\n");
+    EXPECT_EQ(get("General", "roms"), "/1");
+    rewriteInPlace("[General]\r\nroms=/2\r\n");
+    EXPECT_EQ(get("General", "roms"), "/2");
+    put("[General]\r\nroms=/3\r\n", "other.ini");
+    ASSERT_EQ(rename(path("other.ini").c_str(), path().c_str()), 0);
+    EXPECT_EQ(get("General", "roms"), "/3");
+
+    // Once the file's times are old enough to be trusted alone.
+    std::this_thread::sleep_for(std::chrono::milliseconds(3100));
+    EXPECT_EQ(get("General", "roms"), "/3");
+    EXPECT_EQ(get("General", "roms"), "/3");
+    rewriteInPlace("[General]\r\nroms=/4\r\n");
+    EXPECT_EQ(get("General", "roms"), "/4");
+    ASSERT_EQ(unlink(path().c_str()), 0);
+    EXPECT_EQ(get("General", "roms"), "#");
 }

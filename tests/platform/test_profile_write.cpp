@@ -1,7 +1,10 @@
+#include "platform/profile_batch.h"
 #include "support/profile_fixture.h"
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,16 +39,23 @@ TEST_F(ProfileWrite, NewFileIsWrittenInOrderWithCrLf)
     EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
 }
 
-TEST_F(ProfileWrite, ReplacesTheKeyLineInPlaceAndNothingElse)
+TEST_F(ProfileWrite, ReplacesTheKeyLineInPlaceKeepingTheKeysSpelling)
 {
     put("; mine\n[general]\n  Roms = /old  \nroms=/second\npix=/p\n[Default]\nroms=/d\n");
     ASSERT_TRUE(set("General", "roms", "/new"));
-    EXPECT_EQ(bytes(), "; mine\n[general]\nroms=/new\nroms=/second\npix=/p\n[Default]\nroms=/d\n");
+    EXPECT_EQ(bytes(), "; mine\n[general]\nRoms=/new\nroms=/second\npix=/p\n[Default]\nroms=/d\n");
 
     // The last line keeps having no line end.
     put("[A]\r\nk=1\r\nlast = 2");
     ASSERT_TRUE(set("a", "LAST", "3"));
-    EXPECT_EQ(bytes(), "[A]\r\nk=1\r\nLAST=3");
+    EXPECT_EQ(bytes(), "[A]\r\nk=1\r\nlast=3");
+
+    // A key line without "=" is that key: the first of its name.
+    put("[General]\r\n  Roms  \r\nroms=/r\r\npix\r\n");
+    ASSERT_TRUE(set("General", "roms", "/x"));
+    EXPECT_EQ(bytes(), "[General]\r\nRoms=/x\r\nroms=/r\r\npix\r\n");
+    ASSERT_TRUE(set("General", "pix", ""));
+    EXPECT_EQ(bytes(), "[General]\r\nRoms=/x\r\nroms=/r\r\npix=\r\n");
 
     // Only the first of two sections of one name is written.
     put("[A]\r\nx=1\r\n[B]\r\n[A]\r\nk=old\r\n");
@@ -120,14 +130,53 @@ TEST_F(ProfileWrite, WrittenValuesReadBackAndOtherBytesSurvive)
     EXPECT_EQ(bytes(), garbage + "\r\n[General]\r\nv=\r\n");
 }
 
-TEST_F(ProfileWrite, WriteThatChangesNothingLeavesTheFileAlone)
+TEST_F(ProfileWrite, ValuesLoseTheBlanksAtTheirEnds)
 {
-    ASSERT_TRUE(set("General", "roms", "/r"));
+    ASSERT_TRUE(set("General", "a", "  v  "));
+    ASSERT_TRUE(set("General", "b", "\tv w\x1a"));
+    ASSERT_TRUE(set("General", "c", " \" v \" "));
+    EXPECT_EQ(bytes(), "[General]\r\na=v\r\nb=v w\r\nc=\" v \"\r\n");
+    EXPECT_EQ(get("General", "c"), " v ");
+}
+
+TEST_F(ProfileWrite, WriteThatChangesNothingLeavesTheFileAsItIs)
+{
+    const std::string spelled = "[General]\r\n  Roms =  /r \t\r\nq=\"/r\"\n";
+    put(spelled);
     const ino_t before = InodeOf(path());
     ASSERT_TRUE(set("general", "roms", "/r"));
+    ASSERT_TRUE(set("General", "ROMS", " /r "));
+    EXPECT_EQ(bytes(), spelled);
     EXPECT_EQ(InodeOf(path()), before);
-    ASSERT_TRUE(set("General", "roms", "/s"));
+    // Quotes are part of what is stored.
+    ASSERT_TRUE(set("General", "q", "/r"));
+    EXPECT_EQ(bytes(), "[General]\r\n  Roms =  /r \t\r\nq=/r\n");
     EXPECT_NE(InodeOf(path()), before) << "a change replaces the file as a whole";
+}
+
+TEST_F(ProfileWrite, ABatchIsOneWriteOfAllItsEntriesOrOfNone)
+{
+    put("[General]\r\nroms=/r\r\n");
+    const ProfileEntry writes[] = {{"General", "roms", "/s"},
+                                   {"Default", "fskip", "2"},
+                                   {"General", "pix", "/p"},
+                                   {"default", "FSKIP", "3"},
+                                   {" GAME.BIN ", "usekgen", "1"}};
+    ASSERT_TRUE(WriteProfileBatch(writes, path().c_str()));
+    const std::string written = "[General]\r\nroms=/s\r\npix=/p\r\n[Default]\r\nfskip=3\r\n[GAME.BIN]\r\nusekgen=1\r\n";
+    EXPECT_EQ(bytes(), written);
+
+    // One entry that cannot be stored refuses them all.
+    const ProfileEntry refused[] = {{"General", "roms", "/t"}, {"ba\nd.bin", "usekgen", "1"}};
+    errno = 0;
+    EXPECT_FALSE(WriteProfileBatch(refused, path().c_str()));
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(bytes(), written);
+
+    const ino_t before = InodeOf(path());
+    ASSERT_TRUE(WriteProfileBatch(writes, path().c_str()));
+    EXPECT_EQ(InodeOf(path()), before) << "nothing to change, nothing written";
+    EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
 }
 
 TEST_F(ProfileWrite, LineBreaksAreRefusedWithoutTouchingTheFile)
@@ -198,7 +247,7 @@ TEST_F(ProfileWrite, FullDiskLeavesThePreviousFileWhole)
     EXPECT_EQ(entries(), QStringList{"romdeck.ini"}) << "no temporary file is left behind";
 }
 
-TEST_F(ProfileWrite, KeepsPermissionsAndLinks)
+TEST_F(ProfileWrite, KeepsPermissionsAndFollowsLinks)
 {
     put("[General]\r\n");
     ASSERT_EQ(chmod(path().c_str(), 0640), 0);
@@ -214,12 +263,27 @@ TEST_F(ProfileWrite, KeepsPermissionsAndLinks)
     ASSERT_TRUE(WritePrivateProfileStringA("General", "pix", "/p", path("link.ini").c_str()));
     EXPECT_EQ(bytes(), "[General]\r\nroms=/r\r\npix=/p\r\n");
     EXPECT_TRUE(QFileInfo(QString::fromStdString(path("link.ini"))).isSymLink());
+
+    // A link to a file that does not exist yet creates it, relative to the link's folder.
+    ASSERT_EQ(symlink("target.ini", path("dangling.ini").c_str()), 0);
+    ASSERT_TRUE(WritePrivateProfileStringA("General", "roms", "/d", path("dangling.ini").c_str()));
+    EXPECT_EQ(bytes("target.ini"), "[General]\r\nroms=/d\r\n");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(path("dangling.ini"))).isSymLink());
+
+    // A link into a missing folder fails as that folder would; links in a circle fail.
+    ASSERT_EQ(symlink(path("missing/romdeck.ini").c_str(), path("nowhere.ini").c_str()), 0);
+    ASSERT_EQ(symlink("circle.ini", path("circle.ini").c_str()), 0);
+    for (const auto &[name, error] : {std::pair{"nowhere.ini", ENOENT}, std::pair{"circle.ini", ELOOP}}) {
+        errno = 0;
+        EXPECT_FALSE(WritePrivateProfileStringA("General", "roms", "/n", path(name).c_str())) << name;
+        EXPECT_EQ(errno, error) << name;
+        EXPECT_TRUE(QFileInfo(QString::fromStdString(path(name))).isSymLink()) << name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path("missing"))));
 }
 
-TEST_F(ProfileWrite, PermissionRefusalsWhenNotRoot)
+TEST_F(ProfileWrite, AFileWithoutWritePermissionIsNeverWrittenEvenByRoot)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes past permission bits";
     const std::string before = "[General]\r\nroms=/r\r\n";
     put(before);
     ASSERT_EQ(chmod(path().c_str(), 0444), 0);
@@ -227,13 +291,63 @@ TEST_F(ProfileWrite, PermissionRefusalsWhenNotRoot)
     EXPECT_FALSE(set("General", "roms", "/s"));
     EXPECT_EQ(errno, EACCES);
     EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
+}
 
-    ASSERT_EQ(chmod(path().c_str(), 0644), 0);
-    ASSERT_EQ(chmod(folder.path().toLocal8Bit().constData(), 0555), 0);
+TEST_F(ProfileWrite, TemporaryFilesLeftByAKilledWriterGoAtTheNextWrite)
+{
+    put("[General]\r\nroms=/r\r\n");
+    const QStringList others = {".other.ini.k3j5h2g1.tmp", ".romdeck.ini.ABCDEFGH.tmp", ".romdeck.ini.a1b2c3d4.tmp",
+                                ".romdeck.ini.k3j5h2g1.tmp.old", ".romdeck.ini.tmp"};
+    for (const QString &name : others + QStringList{".romdeck.ini.k3j5h2g1.tmp", ".romdeck.ini.zzzzzzzz.tmp"})
+        put("[Gen", name.toLatin1().constData());
+    // A writer at work holds a lock on its temporary file.
+    const int busy = open(path(".romdeck.ini.a1b2c3d4.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(busy, LOCK_EX), 0);
+
+    // Also a write that changes nothing.
+    ASSERT_TRUE(set("General", "roms", "/r"));
+    close(busy);
+    QStringList left = entries();
+    QStringList expected = others + QStringList{"romdeck.ini"};
+    left.sort();
+    expected.sort();
+    EXPECT_EQ(left, expected);
+}
+
+TEST_F(ProfileWrite, AWritableFileInAFolderThatRefusesWritesIsWrittenInPlace)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes past permission bits";
+    const std::string before = "[General]\r\nroms=/r\r\n";
+    put(before);
+    const ino_t inode = InodeOf(path());
+    const QByteArray folderPath = folder.path().toLocal8Bit();
+    ASSERT_EQ(chmod(folderPath.constData(), 0555), 0);
+    const bool longer = set("General", "roms", "/a/much/longer/folder");
+    const std::string afterLonger = bytes();
+    const bool shorter = set("General", "pix", "/p") && set("General", "roms", "/s");
+    const std::string afterShorter = bytes();
+
+    // A file that refuses writes, or a new one, still cannot be written there.
+    ASSERT_EQ(chmod(path().c_str(), 0444), 0);
     errno = 0;
-    EXPECT_FALSE(set("General", "roms", "/s"));
-    EXPECT_EQ(errno, EACCES);
-    chmod(folder.path().toLocal8Bit().constData(), 0755);
-    EXPECT_EQ(bytes(), before);
+    const bool protectedFile = set("General", "roms", "/t");
+    const int protectedError = errno;
+    errno = 0;
+    const bool newFile = WritePrivateProfileStringA("General", "roms", "/t", path("new.ini").c_str());
+    const int newError = errno;
+    chmod(folderPath.constData(), 0755);
+
+    EXPECT_TRUE(longer);
+    EXPECT_EQ(afterLonger, "[General]\r\nroms=/a/much/longer/folder\r\n");
+    EXPECT_TRUE(shorter);
+    EXPECT_EQ(afterShorter, "[General]\r\nroms=/s\r\npix=/p\r\n");
+    EXPECT_EQ(InodeOf(path()), inode);
+    EXPECT_FALSE(protectedFile);
+    EXPECT_EQ(protectedError, EACCES);
+    EXPECT_EQ(bytes(), afterShorter);
+    EXPECT_FALSE(newFile);
+    EXPECT_EQ(newError, EACCES);
     EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
 }

@@ -32,11 +32,18 @@ protected:
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArrayLiteral("<missing>");
     }
 
+    void writeText(const QString &section, const QString &key, const QString &value) const
+    {
+        ProfileWrites writes;
+        writes.setText(section, key, value);
+        writes.write(file());
+    }
+
     // The text of the error a write raises, or nothing when it succeeds.
     std::optional<std::string> writeError(const QString &section, const QString &key, const QString &value) const
     {
         try {
-            WriteProfileText(file(), section, key, value);
+            writeText(section, key, value);
         } catch (const RomdeckError &error) {
             return std::string(error.what());
         }
@@ -134,44 +141,46 @@ TEST_F(ProfileValues, IntegersAndBooleansReadFromTheFileWithTheirDefaults)
         "empty=\r\n"
         "t1=1\r\nt2=2\r\nt3=-1\r\nt4=$0\r\nf1=0\r\nbad=yes\r\n");
     const QString s = QStringLiteral("Default");
-    EXPECT_EQ(ReadProfileInteger(file(), s, QStringLiteral("usekgen"), 0), 1);
-    EXPECT_EQ(ReadProfileInteger(file(), s, QStringLiteral("fskip"), 1), 1);
-    EXPECT_EQ(ReadProfileInteger(file(), s, QStringLiteral("country"), 0), 3);
-    EXPECT_EQ(ReadProfileInteger(file(), s, QStringLiteral("quoted"), 0), 5);
-    EXPECT_EQ(ReadProfileInteger(file(), s, QStringLiteral("empty"), -1), -1);
-    EXPECT_EQ(ReadProfileInteger(file(), s, QStringLiteral("missing"), -1), -1);
-    EXPECT_EQ(ReadProfileInteger(file(), QStringLiteral("nosection"), QStringLiteral("usekgen"), 9), 9);
+    EXPECT_EQ(ProfileReader(file()).integer(s, QStringLiteral("usekgen"), 0), 1);
+    EXPECT_EQ(ProfileReader(file()).integer(s, QStringLiteral("fskip"), 1), 1);
+    EXPECT_EQ(ProfileReader(file()).integer(s, QStringLiteral("country"), 0), 3);
+    EXPECT_EQ(ProfileReader(file()).integer(s, QStringLiteral("quoted"), 0), 5);
+    EXPECT_EQ(ProfileReader(file()).integer(s, QStringLiteral("empty"), -1), -1);
+    EXPECT_EQ(ProfileReader(file()).integer(s, QStringLiteral("missing"), -1), -1);
+    EXPECT_EQ(ProfileReader(file()).integer(QStringLiteral("nosection"), QStringLiteral("usekgen"), 9), 9);
     for (const char *key : {"t1", "t2", "t3"})
-        EXPECT_TRUE(ReadProfileBool(file(), s, QString::fromLatin1(key), false)) << key;
+        EXPECT_TRUE(ProfileReader(file()).boolean(s, QString::fromLatin1(key), false)) << key;
     for (const char *key : {"t4", "f1"})
-        EXPECT_FALSE(ReadProfileBool(file(), s, QString::fromLatin1(key), true)) << key;
-    EXPECT_TRUE(ReadProfileBool(file(), s, QStringLiteral("bad"), true));
-    EXPECT_FALSE(ReadProfileBool(file(), s, QStringLiteral("bad"), false));
-    EXPECT_TRUE(ReadProfileBool(file(), s, QStringLiteral("missing"), true));
-    EXPECT_FALSE(ReadProfileBool(file(), s, QStringLiteral("missing"), false));
+        EXPECT_FALSE(ProfileReader(file()).boolean(s, QString::fromLatin1(key), true)) << key;
+    EXPECT_TRUE(ProfileReader(file()).boolean(s, QStringLiteral("bad"), true));
+    EXPECT_FALSE(ProfileReader(file()).boolean(s, QStringLiteral("bad"), false));
+    EXPECT_TRUE(ProfileReader(file()).boolean(s, QStringLiteral("missing"), true));
+    EXPECT_FALSE(ProfileReader(file()).boolean(s, QStringLiteral("missing"), false));
 }
 
 TEST_F(ProfileValues, ReadsFromAMissingFileOrAFolderGiveTheDefault)
 {
-    EXPECT_EQ(ReadProfileText(file(), QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("d")),
+    EXPECT_EQ(ProfileReader(file()).text(QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("d")),
               QStringLiteral("d"));
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("romdeck.ini")));
-    EXPECT_EQ(ReadProfileInteger(file(), QStringLiteral("Default"), QStringLiteral("fskip"), 1), 1);
+    EXPECT_EQ(ProfileReader(file()).integer(QStringLiteral("Default"), QStringLiteral("fskip"), 1), 1);
 }
 
 TEST_F(ProfileValues, WritesIntegersBooleansAndTextAsTheFileExpectsThem)
 {
-    WriteProfileInteger(file(), QStringLiteral("Default"), QStringLiteral("usekgen"), -5);
-    WriteProfileBool(file(), QStringLiteral("Default"), QStringLiteral("dissound"), true);
-    WriteProfileBool(file(), QStringLiteral("Default"), QStringLiteral("off"), false);
-    WriteProfileText(file(), QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("/r\u00f6ms/a b"));
-    WriteProfileText(file(), QStringLiteral("General"), QStringLiteral("empty"), QString());
+    ProfileWrites writes;
+    writes.setInteger(QStringLiteral("Default"), QStringLiteral("usekgen"), -5);
+    writes.setBool(QStringLiteral("Default"), QStringLiteral("dissound"), true);
+    writes.setBool(QStringLiteral("Default"), QStringLiteral("off"), false);
+    writes.setText(QStringLiteral("General"), QStringLiteral("roms"), QStringLiteral("/r\u00f6ms/a b"));
+    writes.setText(QStringLiteral("General"), QStringLiteral("empty"), QString());
+    writes.write(file());
     EXPECT_EQ(bytes(),
               QByteArray("[Default]\r\nusekgen=-5\r\ndissound=1\r\noff=0\r\n"
                          "[General]\r\nroms=/r\xc3\xb6ms/a b\r\nempty=\r\n"));
-    EXPECT_EQ(ReadProfileText(file(), QStringLiteral("general"), QStringLiteral("ROMS"), QString()),
+    EXPECT_EQ(ProfileReader(file()).text(QStringLiteral("general"), QStringLiteral("ROMS"), QString()),
               QStringLiteral("/r\u00f6ms/a b"));
-    EXPECT_EQ(ReadProfileInteger(file(), QStringLiteral("Default"), QStringLiteral("usekgen"), 0), -5);
+    EXPECT_EQ(ProfileReader(file()).integer(QStringLiteral("Default"), QStringLiteral("usekgen"), 0), -5);
 }
 
 TEST_F(ProfileValues, ValuesWithBlankEndsOrEnclosingQuotesReadBackUnchanged)
@@ -200,14 +209,14 @@ TEST_F(ProfileValues, ValuesWithBlankEndsOrEnclosingQuotesReadBackUnchanged)
         QStringLiteral("plain text"),
     };
     for (const QString &value : values) {
-        WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), value);
-        EXPECT_EQ(ReadProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("#")), value)
+        writeText(QStringLiteral("S"), QStringLiteral("k"), value);
+        EXPECT_EQ(ProfileReader(file()).text(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("#")), value)
             << value.toStdString();
     }
     // Only values that need it get the quotes.
-    WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("a \"b\" c"));
+    writeText(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("a \"b\" c"));
     EXPECT_EQ(bytes(), QByteArray("[S]\r\nk=a \"b\" c\r\n"));
-    WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("k"), QStringLiteral(" lead"));
+    writeText(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral(" lead"));
     EXPECT_EQ(bytes(), QByteArray("[S]\r\nk=\" lead\"\r\n"));
 }
 
@@ -234,7 +243,9 @@ TEST_F(ProfileValues, WritesToAMissingFolderOrAFolderRaiseTheError)
 {
     const QString inMissing = QDir(folder.path()).filePath(QStringLiteral("missing/romdeck.ini"));
     try {
-        WriteProfileInteger(inMissing, QStringLiteral("S"), QStringLiteral("k"), 1);
+        ProfileWrites writes;
+        writes.setInteger(QStringLiteral("S"), QStringLiteral("k"), 1);
+        writes.write(inMissing);
         ADD_FAILURE() << "write into a missing folder succeeded";
     } catch (const RomdeckError &error) {
         EXPECT_EQ(std::string(error.what()), "Unable to write to " + inMissing.toStdString());
@@ -252,16 +263,16 @@ TEST_F(ProfileValues, ReadsStopAfter1023Bytes)
     const QByteArray exact(1023, 'a');
     const QByteArray longer = QByteArray(1023, 'b') + "cdef";
     put("[S]\r\nexact=" + exact + "\r\nlonger=" + longer + "\r\nnext=1\r\n");
-    EXPECT_EQ(ReadProfileText(file(), QStringLiteral("S"), QStringLiteral("exact"), QString()),
+    EXPECT_EQ(ProfileReader(file()).text(QStringLiteral("S"), QStringLiteral("exact"), QString()),
               QString::fromLatin1(exact));
-    EXPECT_EQ(ReadProfileText(file(), QStringLiteral("S"), QStringLiteral("longer"), QString()),
+    EXPECT_EQ(ProfileReader(file()).text(QStringLiteral("S"), QStringLiteral("longer"), QString()),
               QString::fromLatin1(longer.left(1023)));
-    EXPECT_EQ(ReadProfileInteger(file(), QStringLiteral("S"), QStringLiteral("next"), 0), 1);
+    EXPECT_EQ(ProfileReader(file()).integer(QStringLiteral("S"), QStringLiteral("next"), 0), 1);
 
     // A long value written by the program reads back cut at the same point.
     const QString written(3000, u'z');
-    WriteProfileText(file(), QStringLiteral("S"), QStringLiteral("long"), written);
-    EXPECT_EQ(ReadProfileText(file(), QStringLiteral("S"), QStringLiteral("long"), QString()), written.left(1023));
+    writeText(QStringLiteral("S"), QStringLiteral("long"), written);
+    EXPECT_EQ(ProfileReader(file()).text(QStringLiteral("S"), QStringLiteral("long"), QString()), written.left(1023));
 }
 
 } // namespace
