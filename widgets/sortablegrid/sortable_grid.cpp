@@ -1,5 +1,7 @@
 #include "widgets/sortablegrid/sortable_grid.h"
 
+#include "widgets/sortablegrid/accessible_sortable_grid.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -30,8 +32,10 @@ QString ShownText(const QString &text)
 
 } // namespace
 
-TSortableGrid::TSortableGrid(QWidget *parent) : QAbstractScrollArea(parent)
+TSortableGrid::TSortableGrid(QWidget *parent)
+    : QAbstractScrollArea(parent), accessibility_(std::make_unique<GridAccessibilityEvents>(*this))
 {
+    InstallAccessibleSortableGrid();
     color_ = palette().color(QPalette::Base);
     fixedColor_ = palette().color(QPalette::Button);
     fontColor_ = palette().color(QPalette::Text);
@@ -502,6 +506,17 @@ void TSortableGrid::paintEvent(QPaintEvent *)
 void TSortableGrid::GridChanged()
 {
     viewport()->update();
+    accessibility_->CurrentOrSelectionMoved();
+}
+
+void TSortableGrid::CellsChanged(int col, int row)
+{
+    accessibility_->CellsChanged(col, row);
+}
+
+void TSortableGrid::CountsChanged()
+{
+    accessibility_->CountsChanged();
 }
 
 // ---- Mouse
@@ -659,6 +674,7 @@ void TSortableGrid::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    accessibility_->FocusEntered();
     if (!Entered())
         FocusEntered();
     if ((Options() & goEditing) && (Options() & goAlwaysShowEditor) && !editorMode_)
@@ -735,6 +751,7 @@ void TSortableGrid::CurrentCellMoved()
     else if (alwaysShow && (hasFocus() || editor_->hasFocus()))
         ShowEditor();
     viewport()->update();
+    accessibility_->CurrentOrSelectionMoved();
 }
 
 void TSortableGrid::OptionsChanged()

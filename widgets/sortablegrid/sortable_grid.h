@@ -5,8 +5,10 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class GridAccessibilityEvents;
 class QLineEdit;
 class QPainter;
 
@@ -102,6 +104,8 @@ protected:
     void CurrentCellMoved() override;
     void OptionsChanged() override;
     void SetBusyCursor(bool busy) override;
+    void CellsChanged(int col, int row) override;
+    void CountsChanged() override;
 
     virtual void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state);
 
@@ -144,6 +148,7 @@ private:
     QLineEdit *editor_ = nullptr;
     bool scrollPageHeld_ = false;
     bool scrollPagePending_ = false;
+    std::unique_ptr<GridAccessibilityEvents> accessibility_;
 };
 
 // Holds a grid's scroll bars (TSortableGrid::HoldScrollPage) while it lives;

@@ -124,6 +124,7 @@ void SortableGridCore::SetFixedCols(int count)
     fixedCols_ = count;
     KeepCurrentOutOfFixed();
     GridChanged();
+    CellsChanged(-1, -1);
     ApplyScrollPage();
 }
 
@@ -134,6 +135,7 @@ void SortableGridCore::SetFixedRows(int count)
     fixedRows_ = count;
     KeepCurrentOutOfFixed();
     GridChanged();
+    CellsChanged(-1, -1);
     ApplyScrollPage();
 }
 
@@ -150,6 +152,7 @@ void SortableGridCore::SetCells(int col, int row, const QString &text)
     CheckRow(row);
     table_.SetCell(col, row, text);
     GridChanged();
+    CellsChanged(col, row);
 }
 
 int SortableGridCore::ColWidths(int col) const
@@ -250,6 +253,7 @@ void SortableGridCore::RowHeightsChanged()
 void SortableGridCore::SizeChanged(int oldColCount, int oldRowCount)
 {
     GridChanged();
+    CountsChanged();
     if (OnSizeChanged)
         OnSizeChanged(oldColCount, oldRowCount);
     ApplyScrollPage();
@@ -455,6 +459,7 @@ void SortableGridCore::ReorderRows(int col, TSortOptions options)
     if (notedRow_ >= 0 && notedRow_ < RowCount())
         notedRow_ = newIndexOf[notedRow_];
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col_, currentRowAfter);
 }
 
@@ -490,6 +495,7 @@ void SortableGridCore::RestoreUnsortedOrder()
         notedRow_ = newIndexOf[notedRow_];
     sortRecord_.clear();
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col_, currentRowAfter);
 }
 
@@ -499,6 +505,7 @@ void SortableGridCore::ClearCells()
 {
     table_.ClearAll();
     GridChanged();
+    CellsChanged(-1, -1);
 }
 
 void SortableGridCore::InsertRowAt(int row)
@@ -509,6 +516,7 @@ void SortableGridCore::InsertRowAt(int row)
     MoveRowTo(RowCount() - 1, row);
     table_.ClearRow(row);
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col_, row);
     if (OnRowInsert)
         OnRowInsert(row);
@@ -522,6 +530,7 @@ void SortableGridCore::InsertColumnAt(int col)
     MoveColumnTo(ColCount() - 1, col);
     table_.ClearColumn(col);
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col, row_);
     if (OnColumnInsert)
         OnColumnInsert(col);
@@ -547,6 +556,7 @@ void SortableGridCore::DeleteRowAt(int row)
         CurrentCellMoved();
     }
     GridChanged();
+    CellsChanged(-1, -1);
     if (OnRowDelete)
         OnRowDelete(row);
 }
@@ -571,6 +581,7 @@ void SortableGridCore::DeleteColumnAt(int col)
         CurrentCellMoved();
     }
     GridChanged();
+    CellsChanged(-1, -1);
     if (OnColumnDelete)
         OnColumnDelete(col);
 }
@@ -586,6 +597,7 @@ void SortableGridCore::MoveRowTo(int from, int to)
     table_.MoveRow(from, to);
     FollowRows([from, to](int i) { return IndexAfterMove(i, from, to); });
     GridChanged();
+    CellsChanged(-1, -1);
     if (heightsMove && !sizeEventsHeld_)
         RowHeightsChanged();
     CurrentCellMoved();
@@ -602,6 +614,7 @@ void SortableGridCore::MoveColumnTo(int from, int to)
     table_.MoveColumn(from, to);
     FollowColumns([from, to](int i) { return IndexAfterMove(i, from, to); });
     GridChanged();
+    CellsChanged(-1, -1);
     if (widthsMove && !sizeEventsHeld_)
         ColWidthsChanged();
     CurrentCellMoved();
@@ -694,6 +707,7 @@ void SortableGridCore::LoadFromTextFile(const QString &fileName, QChar separator
         table_.Row(int(i)) = std::move(lines[i]);
     }
     GridChanged();
+    CellsChanged(-1, -1);
 }
 
 void SortableGridCore::SaveToTextFile(const QString &fileName, QChar separator) const
@@ -731,6 +745,7 @@ void SortableGridCore::CheckCellChange()
     if (!valid)
         modified_ = notedModified_;
     GridChanged();
+    CellsChanged(col, row);
 }
 
 void SortableGridCore::SetEditText(int col, int row, const QString &text)

@@ -161,6 +161,11 @@ protected:
     virtual void OptionsChanged() {}
     virtual void SetBusyCursor(bool /*busy*/) {}
     virtual void ApplyScrollPage() {}
+    // The text of cell (col, row) was set; col and row are -1 when any cells
+    // may have changed or moved at once.
+    virtual void CellsChanged(int /*col*/, int /*row*/) {}
+    // The row or column count changed.
+    virtual void CountsChanged() {}
 
     const GridTable &Table() const { return table_; }
     void CheckCol(int col) const; // raises RomdeckError outside the grid
