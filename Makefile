@@ -3,7 +3,7 @@
 # the exact apt-get line), then configure and build with CMake.
 
 BUILD    ?= build
-PACKAGES := g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
+PACKAGES := g++ make cmake qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libbenchmark-dev \
             xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool xclip \
             wine wine64 gcc-mingw-w64-x86-64
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)

@@ -127,9 +127,9 @@ void BM_Floor(benchmark::State &state)
             pairs.push_back({Rows()[i + 1][0], i});
         RunFloor(state, pairs);
     } else if (col == 1) {
-        std::vector<std::pair<double, int>> pairs;
+        std::vector<std::pair<long double, int>> pairs;
         for (int i = 0; i < kRows; ++i) {
-            double value = 0;
+            long double value = 0;
             reader.ReadNumber(Rows()[i + 1][1], value);
             pairs.push_back({value, i});
         }

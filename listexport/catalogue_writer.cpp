@@ -1,6 +1,7 @@
 #include "listexport/catalogue_writer.h"
 
 #include "platform/errors.h"
+#include "platform/open_for_overwrite.h"
 #include "platform/windows1252.h"
 
 #include <algorithm>
@@ -13,8 +14,9 @@ constexpr int kTitleWidth = 48;
 constexpr QByteArrayView kTitle = "Genesis ROMs";
 constexpr QByteArrayView kSeparator = " | ";
 constexpr QByteArrayView kLineEnd = "\r\n";
-// A file name takes at most four UTF-8 bytes per character.
-constexpr qsizetype kMaxLineBytes = 4 * kNameWidth + 2 * kSeparator.size() + 2 * kTitleWidth + 2 * kLineEnd.size();
+constexpr qsizetype kLineBytes = kNameWidth + 2 * kSeparator.size() + 2 * kTitleWidth + kLineEnd.size();
+// The header line is followed by an empty line.
+constexpr qsizetype kMaxLineBytes = kLineBytes + kLineEnd.size();
 // Lines gather in a buffer that stays in the cache and is written when full.
 constexpr qsizetype kBufferBytes = 64 * 1024;
 
@@ -24,50 +26,43 @@ char *PutBytes(char *out, QByteArrayView bytes)
     return out + bytes.size();
 }
 
-// Copies the text one byte per character; true when every character was ASCII.
-bool PutAscii(char *out, QStringView text)
+bool IsControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+// The first width characters of the text, one byte each; the field is blank
+// where nothing is put.
+char *PutField(char *out, QStringView text, qsizetype width)
 {
     const char16_t *chars = text.utf16();
-    char16_t any = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        any |= chars[i];
+    const qsizetype head = std::min(text.size(), width);
+    // The common case, printable ASCII, is copied as it is.
+    bool plain = true;
+    for (qsizetype i = 0; i < head; ++i) {
+        plain &= chars[i] >= 0x20 && chars[i] < 0x7F;
         out[i] = char(chars[i]);
     }
-    return any < 0x80;
-}
+    if (plain)
+        return out + width;
 
-// The first 12 characters of a file name as UTF-8; a character outside the
-// 16-bit range counts once. The line is blank where nothing is put.
-char *PutNameField(char *out, QStringView name)
-{
-    const QStringView head = name.first(std::min<qsizetype>(name.size(), kNameWidth));
-    if (PutAscii(out, head))
-        return out + kNameWidth;
-    qsizetype end = 0;
-    int chars = 0;
-    for (; end < name.size() && chars < kNameWidth; ++chars) {
-        const bool pair = name[end].isHighSurrogate() && end + 1 < name.size() && name[end + 1].isLowSurrogate();
-        end += pair ? 2 : 1;
+    QString cut;
+    for (qsizetype i = 0; i < text.size() && cut.size() < width; ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        cut += pair || IsControl(chars[i]) ? QChar(u'?') : text[i];
+        i += pair ? 1 : 0;
     }
-    return PutBytes(out, name.first(end).toUtf8()) + (kNameWidth - chars);
-}
-
-// The first 48 characters of a header title, one Windows-1252 byte each.
-char *PutTitleField(char *out, QStringView title)
-{
-    const QStringView head = title.first(std::min<qsizetype>(title.size(), kTitleWidth));
-    if (!PutAscii(out, head))
-        PutBytes(out, EncodeWindows1252(head));
-    return out + kTitleWidth;
+    std::memset(out, ' ', size_t(width));
+    PutBytes(out, EncodeWindows1252(cut));
+    return out + width;
 }
 
 } // namespace
 
-CatalogueWriter::CatalogueWriter(const QString &path)
-    : file_(path), buffer_(kBufferBytes + kMaxLineBytes, Qt::Uninitialized)
+CatalogueWriter::CatalogueWriter(const QString &path) : buffer_(kBufferBytes + kMaxLineBytes, Qt::Uninitialized)
 {
     // Unbuffered, so that a failed write shows in its result.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (!OpenReplacedFile(file_, path, QIODevice::Unbuffered))
         throw RomdeckError("Cannot create file " + path.toStdString());
     Put(kTitle);
     Put(kLineEnd);
@@ -79,11 +74,11 @@ void CatalogueWriter::AddRow(QStringView fileName, QStringView englishName, QStr
     MakeRoom(kMaxLineBytes);
     char *out = buffer_.data() + used_;
     std::memset(out, ' ', kMaxLineBytes); // the padding, in one go
-    out = PutNameField(out, fileName);
+    out = PutField(out, fileName, kNameWidth);
     out = PutBytes(out, kSeparator);
-    out = PutTitleField(out, englishName);
+    out = PutField(out, englishName, kTitleWidth);
     out = PutBytes(out, kSeparator);
-    out = PutTitleField(out, japName);
+    out = PutField(out, japName, kTitleWidth);
     out = PutBytes(out, kLineEnd);
     if (headerNext_) {
         out = PutBytes(out, kLineEnd);

@@ -7,16 +7,18 @@
 // Writes the text catalogue of the ROM table, row by row as they come:
 // "Genesis ROMs", an empty line, the table line of the first row added (the
 // header), an empty line, then one table line per further row; every line
-// ends in CR LF. A table line is 114 characters: column 0 cut or padded to
-// 12, " | ", column 1 to 48, " | ", column 2 to 48. Columns 1 and 2 hold
-// header titles and are written one byte per character as Windows-1252, so
-// that a title's own bytes come back unchanged; column 0 holds file names,
-// which are UTF-8 on this platform, and is written as UTF-8.
+// ends in CR LF. A table line is 114 bytes: column 0 cut or padded to 12
+// characters, " | ", column 1 to 48, " | ", column 2 to 48. The whole file is
+// Windows-1252, one byte per character, so that a title's own bytes come back
+// unchanged; a character the code page lacks (a pair of UTF-16 surrogates is
+// one character) and a control character, below 0x20 or 0x7F, which could
+// break a line, are written as "?".
 class CatalogueWriter
 {
 public:
     // Creates or replaces the file. Raises RomdeckError "Cannot create file
-    // <path>" when it cannot be created; nothing is written then.
+    // <path>" when it cannot be created, at once for a folder, FIFO or device
+    // of that name; nothing is written then.
     explicit CatalogueWriter(const QString &path);
     CatalogueWriter(const CatalogueWriter &) = delete;
     CatalogueWriter &operator=(const CatalogueWriter &) = delete;

@@ -1,12 +1,15 @@
 #include "listexport/paced_repaint.h"
 
-PacedRepaint::PacedRepaint(QWidget *widget, int pauseMs) : widget_(widget), wasEnabled_(widget->updatesEnabled())
+PacedRepaint::PacedRepaint(QWidget *widget, int pauseMs, std::function<void()> beforeRepaint)
+    : widget_(widget), wasEnabled_(widget->updatesEnabled())
 {
     widget->setUpdatesEnabled(false);
     timer_.setInterval(pauseMs);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer_, &QTimer::timeout, [this, beforeRepaint] {
         if (!widget_ || !wasEnabled_)
             return;
+        if (beforeRepaint)
+            beforeRepaint();
         widget_->setUpdatesEnabled(true);
         widget_->repaint();
         widget_->setUpdatesEnabled(false);

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
@@ -91,7 +92,14 @@ void Tformlistroms::FormActivate()
     for (int col = 0; col < kColumns; ++col)
         romgrid->SetCells(col, 1, QString());
 
-    PacedRepaint pacing(romgrid);
+    // The scroll bars follow the growing table with the paced repaints, not
+    // after every row; input always finds them up to date.
+    const ScrollPageHold hold(romgrid);
+    const QPointer<TSortableGrid> grid = romgrid;
+    PacedRepaint pacing(romgrid, 40, [grid] {
+        if (grid)
+            grid->ApplyPendingScrollPage();
+    });
     for (int i = 0; i < lstdir_.count(); ++i) {
         if (i > 0)
             romgrid->SetRowCount(romgrid->RowCount() + 1);

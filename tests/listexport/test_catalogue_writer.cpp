@@ -10,7 +10,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +72,29 @@ QStringList Contents(const QString &folder)
     return paths;
 }
 
+// While it lives, no file of the process grows beyond the limit: a write past
+// it fails as on a full disk, for root too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int);
+};
+
 std::string ErrorOf(const std::function<void()> &action)
 {
     try {
@@ -107,21 +135,26 @@ TEST(CatalogueWriter, FieldsAreCutAndPadded)
                   title60.left(48) + " | " + title60.left(48) + kCrLf);
 }
 
-TEST(CatalogueWriter, FileNamesAsUtf8CountingCharacters)
+TEST(CatalogueWriter, OneEncodingWithAQuestionMarkForWhatItCannotHold)
 {
-    // Twelve characters are kept whatever their UTF-8 length; a character
-    // outside the 16-bit range is never split.
-    const QString accented = QStringLiteral(u"Été_à_la_plage.bin");
-    const QString emoji = QStringLiteral(u"ABCDEFGHIJK\U0001F3AEZ.bin");
-    const QString shortEmoji = QStringLiteral(u"\U0001F3AE.bin");
-    const QByteArray text = Catalogue({kHeader, {accented, "A", ""}, {emoji, "B", ""}, {shortEmoji, "C", ""}});
-    const QByteArray tail = Blanks(47) + " | " + Blanks(48) + kCrLf;
+    // Twelve characters of a name whatever they are; a character outside the
+    // code page is one "?", never split; control characters become "?" in
+    // names and titles, so no line breaks.
+    const QByteArray text = Catalogue({kHeader,
+                                       {QStringLiteral(u"Été_à_la_plage.bin"), "A", ""},
+                                       {QStringLiteral(u"ABCDEFGHIJK\U0001F3AEZ.bin"), "B", ""},
+                                       {QStringLiteral(u"\u4E00\n.bin"),
+                                        "C\r\nD\t\x7F\x01"
+                                        "E",
+                                        "\x1F"}});
+    const QByteArray tail = " | " + Blanks(48) + kCrLf;
     EXPECT_EQ(text,
-              Head() + QStringLiteral(u"Été_à_la_pla").toUtf8() + " | A" + tail +
-                  QStringLiteral(u"ABCDEFGHIJK\U0001F3AE").toUtf8() + " | B" + tail +
-                  QStringLiteral(u"\U0001F3AE.bin").toUtf8() + Blanks(7) + " | C" + tail);
-    for (const QByteArray &line : text.split('\n').mid(4, 3))
-        EXPECT_EQ(QString::fromUtf8(line).toUcs4().size(), 114 + 1);
+              Head() + "\xC9t\xE9_\xE0_la_pla | A" + Blanks(47) + tail + "ABCDEFGHIJK? | B" + Blanks(47) + tail +
+                  "??.bin" + Blanks(6) + " | C??D???E" + Blanks(40) + " | ?" + Blanks(47) + kCrLf);
+    const QList<QByteArray> lines = text.split('\n');
+    ASSERT_EQ(lines.size(), 8);
+    for (int i : {2, 4, 5, 6})
+        EXPECT_EQ(lines[i].size(), 114 + 1) << "line " << i;
 }
 
 TEST(CatalogueWriter, TitleBytesComeBackUnchanged)
@@ -187,18 +220,36 @@ TEST(CatalogueWriter, FailuresAreReportedAndCreateNothing)
     }
     EXPECT_EQ(Contents(dir.path()), before);
 
-    // A file named like the target that leads to a full device: created, but
-    // the writes fail, at the close for a short table, on the way for a long one.
-    if (!QFileInfo::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+    // A FIFO or a device of that name is refused at once. With a reader at
+    // the other end, a save that went ahead would show in the pipe.
+    const QString fifo = CataloguePath(dir.path(), "pipe.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(ErrorOf([&] { Write(fifo, {kHeader}); }), "Cannot create file " + fifo.toStdString());
+    char byte = 0;
+    EXPECT_LE(read(reader, &byte, 1), 0);
+    close(reader);
+    ASSERT_FALSE(HasFailure()) << "without a reader the save would wait for one";
+    EXPECT_EQ(ErrorOf([&] { Write(fifo, {kHeader}); }), "Cannot create file " + fifo.toStdString());
+    const QString device = CataloguePath(dir.path(), "null.txt");
+    ASSERT_TRUE(QFile::link("/dev/null", device));
+    EXPECT_EQ(ErrorOf([&] { Write(device, {kHeader}); }), "Cannot create file " + device.toStdString());
+
+    // The file is created but the writes fail, as on a full disk: at the close
+    // for a short table, on the way for a long one. What was written stays.
     const QString full = CataloguePath(dir.path(), "full.txt");
-    ASSERT_TRUE(QFile::link("/dev/full", full));
-    EXPECT_EQ(ErrorOf([&] { Write(full, {kHeader, {"a.bin", "A", ""}}); }), "Stream write error");
-    EXPECT_EQ(ErrorOf([&] {
-                  CatalogueWriter catalogue(full);
-                  for (int i = 0; i < 5000; ++i)
-                      catalogue.AddRow(u"a.bin", u"A", u"");
-                  ADD_FAILURE() << "the rows were all taken";
-              }),
-              "Stream write error");
+    {
+        const FileSizeLimit limit(200);
+        EXPECT_EQ(ErrorOf([&] { Write(full, {kHeader, {"a.bin", "A", ""}}); }), "Stream write error");
+        EXPECT_EQ(ErrorOf([&] {
+                      CatalogueWriter catalogue(full);
+                      for (int i = 0; i < 5000; ++i)
+                          catalogue.AddRow(u"a.bin", u"A", u"");
+                      ADD_FAILURE() << "the rows were all taken";
+                  }),
+                  "Stream write error");
+    }
+    const QStringList row{"a.bin", "A", ""};
+    EXPECT_EQ(ReadAll(full), Catalogue({row, row, row}).left(200));
 }

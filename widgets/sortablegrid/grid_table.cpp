@@ -52,6 +52,9 @@ void GridTable::SetCell(int col, int row, const QString &text)
     if (col >= cells.size()) {
         if (text.isEmpty())
             return;
+        // A row filled cell by cell takes one allocation, not one per cell.
+        if (cells.capacity() < colCount_)
+            cells.reserve(colCount_);
         cells.resize(col + 1);
     }
     cells[col] = text;

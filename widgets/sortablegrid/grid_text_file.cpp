@@ -1,6 +1,7 @@
 #include "widgets/sortablegrid/grid_text_file.h"
 
 #include "platform/errors.h"
+#include "platform/open_for_overwrite.h"
 #include "platform/windows1252.h"
 #include "widgets/sortablegrid/grid_table.h"
 
@@ -116,9 +117,9 @@ std::vector<QStringList> ReadSeparatedTextFile(const QString &fileName, QChar se
 
 void WriteSeparatedTextFile(const QString &fileName, QChar separator, const GridTable &table)
 {
-    QFile file(fileName);
+    QFile file;
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!OpenReplacedFile(file, fileName))
         ThrowFileError();
 
     QByteArray buffer;

@@ -21,5 +21,6 @@ constexpr qint64 kMaxTextFileFields = qint64(4) << 20;
 std::vector<QStringList> ReadSeparatedTextFile(const QString &fileName, QChar separator);
 
 // One line per row of the table, its cells joined by the separator, each line
-// ended by CR LF; creates or replaces the file. Throws IoError on failure.
+// ended by CR LF; creates or replaces the file. Throws IoError on failure, at
+// once with code 5 for a folder, FIFO or device of that name.
 void WriteSeparatedTextFile(const QString &fileName, QChar separator, const GridTable &table);

@@ -96,8 +96,8 @@ public:
         const QString keyA = Fold(a.KeyText), keyB = Fold(b.KeyText);
         switch (options_.SortKind) {
         case skNumber:
-            return CompareWithTieBreak(ReadKey<double>(keyA, a.RowIndex, 0), ReadKey<double>(keyB, b.RowIndex, 1),
-                                       descending_);
+            return CompareWithTieBreak(ReadKey<long double>(keyA, a.RowIndex, 0),
+                                       ReadKey<long double>(keyB, b.RowIndex, 1), descending_);
         case skDate:
             return CompareWithTieBreak(ReadKey<qint64>(keyA, a.RowIndex, 0), ReadKey<qint64>(keyB, b.RowIndex, 1),
                                        descending_);
@@ -106,7 +106,7 @@ public:
         }
     }
 
-    void Sort(TSortedList &entries) const
+    void Sort(TSortedList &entries, const ColumnKeys *known) const
     {
         // Folded keys must outlive the text keys that point into them.
         std::vector<QString> folded;
@@ -119,9 +119,12 @@ public:
             return folded.empty() ? entries[i].KeyText : folded[i];
         };
 
+        // Folding would change the texts the known keys were read from.
+        if (known && (known->kind != options_.SortKind || !folded.empty()))
+            known = nullptr;
         switch (options_.SortKind) {
-        case skNumber: SortValues<double>(entries, keyText); break;
-        case skDate: SortValues<qint64>(entries, keyText); break;
+        case skNumber: SortValues<long double>(entries, keyText, known ? &known->numbers : nullptr); break;
+        case skDate: SortValues<qint64>(entries, keyText, known ? &known->dates : nullptr); break;
         default: {
             std::vector<TextKey> keys;
             keys.reserve(entries.size());
@@ -141,7 +144,7 @@ private:
         return {reinterpret_cast<const char16_t *>(text.constData()), text.size(), rowIndex, entry};
     }
 
-    bool Read(const QString &text, double &value) const { return reader_.ReadNumber(text, value); }
+    bool Read(const QString &text, long double &value) const { return reader_.ReadNumber(text, value); }
     bool Read(const QString &text, qint64 &value) const { return reader_.ReadDate(text, true, value); }
 
     template <class T>
@@ -155,13 +158,15 @@ private:
     // Keys that all read give a consistent order; otherwise the comparison
     // is not one, and only the tolerant merge sort may run it.
     template <class T, class KeyText>
-    void SortValues(TSortedList &entries, const KeyText &keyText) const
+    void SortValues(TSortedList &entries, const KeyText &keyText, const std::vector<T> *known) const
     {
         std::vector<ValueKey<T>> keys;
         keys.reserve(entries.size());
         for (size_t i = 0; i < entries.size(); ++i) {
             T value{};
-            if (!Read(keyText(i), value))
+            if (known)
+                value = (*known)[i];
+            else if (!Read(keyText(i), value))
                 break;
             keys.push_back({value, entries[i].RowIndex, int(i)});
         }
@@ -180,7 +185,16 @@ private:
     void SortKeys(TSortedList &entries, std::vector<Key> &keys, bool consistent) const
     {
         const bool descending = descending_;
-        if (consistent) {
+        const auto byRow = [](const Key &a, const Key &b) { return a.rowIndex < b.rowIndex; };
+        if (consistent && std::is_sorted(keys.begin(), keys.end(), byRow)) {
+            // Keys in row order: a stable sort by the key alone is the tie-break.
+            if (descending)
+                std::stable_sort(keys.begin(), keys.end(),
+                                 [](const Key &a, const Key &b) { return CompareKeys(b, a) < 0; });
+            else
+                std::stable_sort(keys.begin(), keys.end(),
+                                 [](const Key &a, const Key &b) { return CompareKeys(a, b) < 0; });
+        } else if (consistent) {
             std::stable_sort(keys.begin(), keys.end(), [descending](const Key &a, const Key &b) {
                 return CompareWithTieBreak(a, b, descending) < 0;
             });
@@ -203,7 +217,7 @@ private:
 } // namespace
 
 SortEntryComparer::SortEntryComparer(const TSortOptions &options, const QLocale &locale)
-    : options_(options), reader_(locale)
+    : options_(options), locale_(locale), reader_(locale)
 {
 }
 
@@ -212,9 +226,9 @@ int SortEntryComparer::CompareSortEntries(const TSortedListEntry &a, const TSort
     return KeyedSort(options_, reader_).Compare(a, b);
 }
 
-void SortEntryComparer::Sort(TSortedList &entries) const
+void SortEntryComparer::Sort(TSortedList &entries, const ColumnKeys *known) const
 {
     if (entries.empty())
         return;
-    KeyedSort(options_, reader_).Sort(entries);
+    KeyedSort(options_, reader_).Sort(entries, known && known->locale == locale_ ? known : nullptr);
 }

@@ -29,6 +29,19 @@ struct TSortedListEntry
 // The record of the last sort, in sorted order.
 using TSortedList = std::vector<TSortedListEntry>;
 
+// The keys of one column's data cells as the kind detection read them, top to
+// bottom, so that the sort after it reads none again. The texts they were
+// read from are held: a cell whose text still shares its data with the held
+// one is unchanged, and the sort's entries can take them over.
+struct ColumnKeys
+{
+    TSortKind kind = skText; // skNumber or skDate when the keys are there
+    QLocale locale;
+    std::vector<QString> texts;
+    std::vector<long double> numbers;
+    std::vector<qint64> dates;
+};
+
 // Orders the entries of one sort. Number and date keys are read in the given
 // locale; a key that does not read compares equal to anything, and equal
 // entries are ordered by RowIndex, in both directions.
@@ -41,12 +54,15 @@ public:
     int CompareSortEntries(const TSortedListEntry &a, const TSortedListEntry &b) const;
 
     // Puts the entries into the order CompareSortEntries gives. Each key is read
-    // once. When a forced number or date kind meets keys that do not read, the
+    // once, or not at all when known holds the keys of the entries' texts, in
+    // the entries' order, read in the same locale.
+    // When a forced number or date kind meets keys that do not read, the
     // comparison is no consistent order; a merge sort that tolerates that then
     // ends and keeps every entry.
-    void Sort(TSortedList &entries) const;
+    void Sort(TSortedList &entries, const ColumnKeys *known = nullptr) const;
 
 private:
     TSortOptions options_;
+    QLocale locale_;
     SortKeyReader reader_;
 };

@@ -1,8 +1,9 @@
 #include "widgets/sortablegrid/sort_key_reader.h"
 
-#include <charconv>
-#include <cmath>
+#include "widgets/sortablegrid/extended_number.h"
+
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -67,20 +68,21 @@ qint64 JulianDay(int year, int month, int day)
 
 } // namespace
 
-SortKeyReader::SortKeyReader(const QLocale &locale) : locale_(locale)
+SortKeyReader::SortKeyReader(const QLocale &locale)
 {
-    locale_.setNumberOptions(locale_.numberOptions() | QLocale::RejectGroupSeparator);
-    const QString point = locale.decimalPoint();
-    const QString minus = locale.negativeSign();
-    const QString plus = locale.positiveSign();
-    const QString exponential = locale.exponential();
-    simpleNumbers_ = locale.zeroDigit() == QStringLiteral("0") && point.size() == 1 && minus.size() == 1 &&
-        plus.size() == 1 && exponential.size() == 1;
+    decimalPointText_ = locale.decimalPoint();
+    minusText_ = locale.negativeSign();
+    plusText_ = locale.positiveSign();
+    exponentialText_ = locale.exponential();
+    const QString zero = locale.zeroDigit();
+    zeroDigit_ = zero.isEmpty() ? U'0' : zero.toUcs4().value(0, U'0');
+    simpleNumbers_ = zeroDigit_ == U'0' && decimalPointText_.size() == 1 && minusText_.size() == 1 &&
+        plusText_.size() == 1 && exponentialText_.size() == 1;
     if (simpleNumbers_) {
-        decimalPoint_ = point[0];
-        minusSign_ = minus[0];
-        plusSign_ = plus[0];
-        exponential_ = exponential[0];
+        decimalPoint_ = decimalPointText_[0];
+        minusSign_ = minusText_[0];
+        plusSign_ = plusText_[0];
+        exponential_ = exponentialText_[0];
     }
 
     const QString pattern = locale.dateFormat(QLocale::ShortFormat);
@@ -140,13 +142,22 @@ SortKeyReader::SortKeyReader(const QLocale &locale) : locale_(locale)
     }
     amText_ = locale.amText();
     pmText_ = locale.pmText();
+
+    // What follows the time's last field, such as Bulgarian " 'ч'.".
+    qsizetype lastField = -1;
+    for (qsizetype i = 0; i < timePattern.size(); ++i) {
+        if (timePattern[i] == u'\'') {
+            const qsizetype close = timePattern.indexOf(u'\'', i + 1);
+            i = close < 0 ? timePattern.size() : close;
+        } else if (QStringView(u"hHmszaAptP").contains(timePattern[i])) {
+            lastField = i;
+        }
+    }
+    timeEndText_ = timePattern.mid(lastField + 1).remove(u'\'').trimmed();
 }
 
-bool SortKeyReader::ReadNumber(QStringView text, double &value) const
+bool SortKeyReader::ReadNumber(QStringView text, long double &value) const
 {
-    if (!simpleNumbers_)
-        return ReadNumberGeneric(text, value);
-
     qsizetype pos = 0;
     SkipBlanks(text, pos);
     qsizetype end = text.size();
@@ -154,75 +165,64 @@ bool SortKeyReader::ReadNumber(QStringView text, double &value) const
         --end;
     if (pos == end)
         return false;
+    text = text.sliced(pos, end - pos);
 
-    // The same number in the grammar std::from_chars reads.
+    // Each character gives at most one ASCII character.
     char small[64];
     std::string large;
-    const qsizetype length = end - pos;
-    char *out = small;
-    if (length + 1 > qsizetype(sizeof small)) {
-        large.resize(length + 1);
-        out = large.data();
+    char *ascii = small;
+    if (text.size() > qsizetype(sizeof small)) {
+        large.resize(size_t(text.size()));
+        ascii = large.data();
     }
-    char *const begin = out;
-
-    if (text[pos] == minusSign_ || text[pos] == u'-') {
-        *out++ = '-';
-        ++pos;
-    } else if (text[pos] == plusSign_ || text[pos] == u'+') {
-        ++pos;
-    }
-    int digits = 0;
-    while (pos < end && IsAsciiDigit(text[pos])) {
-        *out++ = char(text[pos++].unicode());
-        ++digits;
-    }
-    if (pos < end && text[pos] == decimalPoint_) {
-        *out++ = '.';
-        ++pos;
-        while (pos < end && IsAsciiDigit(text[pos])) {
-            *out++ = char(text[pos++].unicode());
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return false;
-    if (pos < end && (text[pos] == exponential_ || text[pos] == u'e' || text[pos] == u'E')) {
-        *out++ = 'e';
-        ++pos;
-        if (pos < end && (text[pos] == minusSign_ || text[pos] == u'-')) {
-            *out++ = '-';
-            ++pos;
-        } else if (pos < end && (text[pos] == plusSign_ || text[pos] == u'+')) {
-            ++pos;
-        }
-        int exponentDigits = 0;
-        while (pos < end && IsAsciiDigit(text[pos])) {
-            *out++ = char(text[pos++].unicode());
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return false;
-    }
-    if (pos != end)
-        return false;
-
-    double result = 0;
-    const auto [ptr, ec] = std::from_chars(begin, out, result);
-    if (ec != std::errc() || ptr != out || !std::isfinite(result))
-        return false;
-    value = result;
-    return true;
+    qsizetype length = 0;
+    return ToAscii(text, ascii, length) && ReadExtendedNumber(std::string_view(ascii, size_t(length)), value);
 }
 
-bool SortKeyReader::ReadNumberGeneric(QStringView text, double &value) const
+bool SortKeyReader::ToAscii(QStringView text, char *ascii, qsizetype &length) const
 {
-    bool ok = false;
-    const double result = locale_.toDouble(text, &ok);
-    // Infinities and NaN give no order, so they count as text.
-    if (!ok || !std::isfinite(result))
-        return false;
-    value = result;
+    length = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t c = text[i].unicode();
+        char mapped = 0;
+        qsizetype taken = 1;
+        if (simpleNumbers_) {
+            if (c == decimalPoint_)
+                mapped = '.';
+            else if (c == minusSign_)
+                mapped = '-';
+            else if (c == plusSign_)
+                mapped = '+';
+            else if (c == exponential_)
+                mapped = 'e';
+        } else {
+            const QStringView rest = text.sliced(i);
+            auto symbol = [&](const QString &name, char ch, Qt::CaseSensitivity cs = Qt::CaseSensitive) {
+                if (mapped || name.isEmpty() || !rest.startsWith(name, cs))
+                    return;
+                mapped = ch;
+                taken = name.size();
+            };
+            symbol(decimalPointText_, '.');
+            symbol(minusText_, '-');
+            symbol(plusText_, '+');
+            symbol(exponentialText_, 'e', Qt::CaseInsensitive);
+            if (!mapped) {
+                const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+                const char32_t code = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : c;
+                if (code >= zeroDigit_ && code <= zeroDigit_ + 9) {
+                    mapped = char('0' + (code - zeroDigit_));
+                    taken = pair ? 2 : 1;
+                }
+            }
+        }
+        if (!mapped && c < 0x80 && (IsAsciiDigit(QChar(c)) || c == u'-' || c == u'+' || c == u'e' || c == u'E'))
+            mapped = char(c);
+        if (!mapped)
+            return false;
+        ascii[length++] = mapped;
+        i += taken;
+    }
     return true;
 }
 
@@ -244,6 +244,9 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
     qsizetype pos = 0;
     SkipBlanks(text, pos);
     int day = -1, month = -1, year = -1;
+    // Where the date's own characters end: blanks after a closing literal,
+    // such as the last "." of "2024. 07. 09.", belong to what follows.
+    qsizetype dateEnd = pos;
     for (const DateField &field : dateFields_) {
         int number = 0, count = 0, index = 0;
         switch (field.kind) {
@@ -253,13 +256,14 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
             if (field.literal.isEmpty()) {
                 if (pos == before && before > 0)
                     return false; // a blank separator needs a blank
-                break;
+                continue;
             }
             if (!StartsWithAt(text, pos, field.literal))
                 return false;
             pos += field.literal.size();
+            dateEnd = pos;
             SkipBlanks(text, pos);
-            break;
+            continue;
         }
         case DateField::Day:
             if (!ReadDigits(text, pos, 1, 2, day, count))
@@ -284,6 +288,7 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
             year = count <= 2 ? (number < 50 ? 2000 + number : 1900 + number) : number;
             break;
         }
+        dateEnd = pos;
     }
     if (day < 0 || month < 0 || year < 0)
         return false;
@@ -291,9 +296,10 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
         return false;
 
     int msecs = 0;
-    const qsizetype dateEnd = pos;
+    pos = dateEnd;
     SkipBlanks(text, pos);
     if (pos < text.size()) {
+        // A time is set apart from the date by blanks.
         if (!allowTime || pos == dateEnd || !ReadTime(text, pos, msecs))
             return false;
         SkipBlanks(text, pos);
@@ -302,6 +308,19 @@ bool SortKeyReader::ReadDate(QStringView text, bool allowTime, qint64 &value) co
     }
     value = JulianDay(year, month, day) * kMsecsPerDay + msecs;
     return true;
+}
+
+bool SortKeyReader::ReadDayHalf(QStringView text, qsizetype &pos, bool &pm) const
+{
+    for (const QStringView mark :
+         {QStringView(amText_), QStringView(u"AM"), QStringView(pmText_), QStringView(u"PM")}) {
+        if (StartsWithAt(text, pos, mark)) {
+            pm = mark == pmText_ || mark == u"PM";
+            pos += mark.size();
+            return true;
+        }
+    }
+    return false;
 }
 
 bool SortKeyReader::ReadTime(QStringView text, qsizetype &pos, int &msecs) const
@@ -317,6 +336,11 @@ bool SortKeyReader::ReadTime(QStringView text, qsizetype &pos, int &msecs) const
         }
         return false;
     };
+    // The AM/PM mark may come first, as in Korean "오전 10:30".
+    bool pm = false;
+    bool marked = ReadDayHalf(text, pos, pm);
+    if (marked)
+        SkipBlanks(text, pos);
     int hour = 0, minute = 0, second = 0, millisecond = 0, count = 0;
     if (!ReadDigits(text, pos, 1, 2, hour, count) || !readSeparator() || !ReadDigits(text, pos, 2, 2, minute, count))
         return false;
@@ -334,17 +358,19 @@ bool SortKeyReader::ReadTime(QStringView text, qsizetype &pos, int &msecs) const
     } else {
         pos = afterMinutes;
     }
-    qsizetype markPos = pos;
-    SkipBlanks(text, markPos);
-    const bool am = StartsWithAt(text, markPos, amText_) || StartsWithAt(text, markPos, u"AM");
-    const bool pm = !am && (StartsWithAt(text, markPos, pmText_) || StartsWithAt(text, markPos, u"PM"));
-    if (am || pm) {
+    qsizetype next = pos;
+    SkipBlanks(text, next);
+    if (!marked && ReadDayHalf(text, next, pm)) {
+        marked = true;
+        pos = next;
+        SkipBlanks(text, next);
+    }
+    if (!timeEndText_.isEmpty() && StartsWithAt(text, next, timeEndText_))
+        pos = next + timeEndText_.size();
+    if (marked) {
         if (hour < 1 || hour > 12)
             return false;
         hour = hour % 12 + (pm ? 12 : 0);
-        const QStringView mark = am ? (StartsWithAt(text, markPos, amText_) ? QStringView(amText_) : u"AM")
-                                    : (StartsWithAt(text, markPos, pmText_) ? QStringView(pmText_) : u"PM");
-        pos = markPos + mark.size();
     }
     if (hour > 23 || minute > 59 || second > 59)
         return false;

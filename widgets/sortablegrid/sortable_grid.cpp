@@ -1,5 +1,7 @@
 #include "widgets/sortablegrid/sortable_grid.h"
 
+#include "widgets/sortablegrid/accessible_sortable_grid.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -12,6 +14,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -29,8 +32,10 @@ QString ShownText(const QString &text)
 
 } // namespace
 
-TSortableGrid::TSortableGrid(QWidget *parent) : QAbstractScrollArea(parent)
+TSortableGrid::TSortableGrid(QWidget *parent)
+    : QAbstractScrollArea(parent), accessibility_(std::make_unique<GridAccessibilityEvents>(*this))
 {
+    InstallAccessibleSortableGrid();
     color_ = palette().color(QPalette::Base);
     fixedColor_ = palette().color(QPalette::Button);
     fontColor_ = palette().color(QPalette::Text);
@@ -61,6 +66,12 @@ TSortableGrid::TSortableGrid(QWidget *parent) : QAbstractScrollArea(parent)
             bar->setSliderPosition(bar->value() - page);
     });
     SetScrollBars(ssBoth);
+}
+
+TSortableGrid::~TSortableGrid()
+{
+    if (scrollPageHeld_)
+        qApp->removeEventFilter(this);
 }
 
 // ---- Properties
@@ -163,11 +174,13 @@ int TSortableGrid::LeftCol() const
 
 void TSortableGrid::SetTopRow(int row)
 {
+    ApplyPendingScrollPage();
     verticalScrollBar()->setValue(row - FixedRows());
 }
 
 void TSortableGrid::SetLeftCol(int col)
 {
+    ApplyPendingScrollPage();
     horizontalScrollBar()->setValue(col - FixedCols());
 }
 
@@ -282,8 +295,37 @@ void TSortableGrid::UpdateScrollRanges()
     horizontalScrollBar()->setRange(0, std::max(0, MaxLeftCol() - FixedCols()));
 }
 
+void TSortableGrid::HoldScrollPage(bool hold)
+{
+    if (hold == scrollPageHeld_)
+        return;
+    scrollPageHeld_ = hold;
+    // Input may come to any widget and act on the grid through it.
+    if (hold) {
+        qApp->installEventFilter(this);
+    } else {
+        qApp->removeEventFilter(this);
+        ApplyPendingScrollPage();
+    }
+}
+
+void TSortableGrid::ApplyPendingScrollPage()
+{
+    if (!scrollPagePending_)
+        return;
+    scrollPagePending_ = false;
+    const bool held = std::exchange(scrollPageHeld_, false);
+    ApplyScrollPage();
+    scrollPageHeld_ = held;
+}
+
 void TSortableGrid::ApplyScrollPage()
 {
+    if (scrollPageHeld_) {
+        scrollPagePending_ = true;
+        viewport()->update();
+        return;
+    }
     UpdateScrollRanges();
     if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) {
         QScrollBar *bar = verticalScrollBar();
@@ -302,6 +344,7 @@ void TSortableGrid::ApplyScrollPage()
 
 void TSortableGrid::ScrollIntoView(int col, int row)
 {
+    ApplyPendingScrollPage();
     // The smallest first index that still shows index whole at the far edge.
     auto lowestFirst = [](int index, int fixed, int available, auto size, auto line) {
         int first = index;
@@ -463,6 +506,17 @@ void TSortableGrid::paintEvent(QPaintEvent *)
 void TSortableGrid::GridChanged()
 {
     viewport()->update();
+    accessibility_->CurrentOrSelectionMoved();
+}
+
+void TSortableGrid::CellsChanged(int col, int row)
+{
+    accessibility_->CellsChanged(col, row);
+}
+
+void TSortableGrid::CountsChanged()
+{
+    accessibility_->CountsChanged();
 }
 
 // ---- Mouse
@@ -480,7 +534,12 @@ void TSortableGrid::mousePressEvent(QMouseEvent *event)
         return; // a fixed cell or none: no selection starts
     selecting_ = true;
     const bool stretch = (event->modifiers() & Qt::ShiftModifier) && (Options() & goRangeSelect);
+    const QPoint before(Col(), Row());
     FocusCell(col, row, !stretch);
+    // A move of the current cell ran the click handling; a click on the
+    // current cell itself is a click all the same.
+    if (before == QPoint(Col(), Row()))
+        Click();
 }
 
 void TSortableGrid::mouseMoveEvent(QMouseEvent *event)
@@ -615,6 +674,7 @@ void TSortableGrid::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    accessibility_->FocusEntered();
     if (!Entered())
         FocusEntered();
     if ((Options() & goEditing) && (Options() & goAlwaysShowEditor) && !editorMode_)
@@ -691,6 +751,7 @@ void TSortableGrid::CurrentCellMoved()
     else if (alwaysShow && (hasFocus() || editor_->hasFocus()))
         ShowEditor();
     viewport()->update();
+    accessibility_->CurrentOrSelectionMoved();
 }
 
 void TSortableGrid::OptionsChanged()
@@ -705,6 +766,8 @@ void TSortableGrid::OptionsChanged()
 
 bool TSortableGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (scrollPagePending_ && event->isInputEvent())
+        ApplyPendingScrollPage();
     if (watched != editor_)
         return QAbstractScrollArea::eventFilter(watched, event);
     switch (event->type()) {

@@ -3,9 +3,12 @@
 #include "widgets/sortablegrid/sortable_grid_core.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class GridAccessibilityEvents;
 class QLineEdit;
 class QPainter;
 
@@ -26,6 +29,7 @@ class TSortableGrid : public QAbstractScrollArea, public SortableGridCore
 
 public:
     explicit TSortableGrid(QWidget *parent = nullptr);
+    ~TSortableGrid() override;
 
     // ---- Published properties (ClickSorting and ExtendedKeys: see the core)
     TAlignment AlignmentHorz() const { return alignmentHorz_; }
@@ -67,6 +71,13 @@ public:
 
     // ---- Operations of the widget
     void ApplyScrollPage() override;
+    // While held, ApplyScrollPage only notes that the scroll bars are due. A
+    // loop that grows the grid row by row holds them, so that the scroll area
+    // is not laid out again after every row; they are brought up to date by
+    // ApplyPendingScrollPage, before any input event is handled, before the
+    // grid scrolls, and when the hold ends.
+    void HoldScrollPage(bool hold);
+    void ApplyPendingScrollPage();
     virtual void FitColumn(int col);
     virtual void FitAllColumns(bool includeFixed, int extra);
     TGridDrawState CellState(int col, int row) const;
@@ -93,6 +104,8 @@ protected:
     void CurrentCellMoved() override;
     void OptionsChanged() override;
     void SetBusyCursor(bool busy) override;
+    void CellsChanged(int col, int row) override;
+    void CountsChanged() override;
 
     virtual void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state);
 
@@ -133,4 +146,25 @@ private:
     bool editorMode_ = false;
     QString editorOriginal_;
     QLineEdit *editor_ = nullptr;
+    bool scrollPageHeld_ = false;
+    bool scrollPagePending_ = false;
+    std::unique_ptr<GridAccessibilityEvents> accessibility_;
+};
+
+// Holds a grid's scroll bars (TSortableGrid::HoldScrollPage) while it lives;
+// the grid may be gone by then.
+class ScrollPageHold
+{
+public:
+    explicit ScrollPageHold(TSortableGrid *grid) : grid_(grid) { grid->HoldScrollPage(true); }
+    ~ScrollPageHold()
+    {
+        if (grid_)
+            grid_->HoldScrollPage(false);
+    }
+    ScrollPageHold(const ScrollPageHold &) = delete;
+    ScrollPageHold &operator=(const ScrollPageHold &) = delete;
+
+private:
+    QPointer<TSortableGrid> grid_;
 };

@@ -5,6 +5,7 @@
 #include "widgets/sortablegrid/sort_key_reader.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -123,6 +124,7 @@ void SortableGridCore::SetFixedCols(int count)
     fixedCols_ = count;
     KeepCurrentOutOfFixed();
     GridChanged();
+    CellsChanged(-1, -1);
     ApplyScrollPage();
 }
 
@@ -133,6 +135,7 @@ void SortableGridCore::SetFixedRows(int count)
     fixedRows_ = count;
     KeepCurrentOutOfFixed();
     GridChanged();
+    CellsChanged(-1, -1);
     ApplyScrollPage();
 }
 
@@ -149,6 +152,7 @@ void SortableGridCore::SetCells(int col, int row, const QString &text)
     CheckRow(row);
     table_.SetCell(col, row, text);
     GridChanged();
+    CellsChanged(col, row);
 }
 
 int SortableGridCore::ColWidths(int col) const
@@ -183,14 +187,42 @@ void SortableGridCore::SetRowHeights(int row, int height)
 
 void SortableGridCore::SetDefaultColWidth(int width)
 {
-    table_.SetDefaultColWidth(std::max(width, 0));
-    ColWidthsChanged();
+    width = std::max(width, 0);
+    bool changed = false;
+    for (int col = 0; col < ColCount() && !changed; ++col)
+        changed = table_.ColWidth(col) != width;
+    table_.SetDefaultColWidth(width);
+    if (changed)
+        ColWidthsChanged();
 }
 
 void SortableGridCore::SetDefaultRowHeight(int height)
 {
-    table_.SetDefaultRowHeight(std::max(height, 0));
-    RowHeightsChanged();
+    height = std::max(height, 0);
+    bool changed = false;
+    for (int row = 0; row < RowCount() && !changed; ++row)
+        changed = table_.RowHeight(row) != height;
+    table_.SetDefaultRowHeight(height);
+    if (changed)
+        RowHeightsChanged();
+}
+
+bool SortableGridCore::SameRowHeights(int a, int b) const
+{
+    for (int row = std::min(a, b); row < std::max(a, b); ++row) {
+        if (table_.RowHeight(row) != table_.RowHeight(row + 1))
+            return false;
+    }
+    return true;
+}
+
+bool SortableGridCore::SameColWidths(int a, int b) const
+{
+    for (int col = std::min(a, b); col < std::max(a, b); ++col) {
+        if (table_.ColWidth(col) != table_.ColWidth(col + 1))
+            return false;
+    }
+    return true;
 }
 
 void SortableGridCore::SetOptions(TGridOptions options)
@@ -221,6 +253,7 @@ void SortableGridCore::RowHeightsChanged()
 void SortableGridCore::SizeChanged(int oldColCount, int oldRowCount)
 {
     GridChanged();
+    CountsChanged();
     if (OnSizeChanged)
         OnSizeChanged(oldColCount, oldRowCount);
     ApplyScrollPage();
@@ -340,23 +373,39 @@ void SortableGridCore::SortOnColumn(int col, TSortOptions options)
 
 TSortKind SortableGridCore::DetectSortKind(int col) const
 {
+    detectedKeys_ = ColumnKeys();
     if (col < 0 || col >= ColCount())
         return skText;
     const SortKeyReader reader(sortLocale_);
+    ColumnKeys keys;
     bool numberPossible = true;
     bool datePossible = true;
     for (int row = fixedRows_; row < RowCount() && (numberPossible || datePossible); ++row) {
         const QString &text = table_.Cell(col, row);
-        double number = 0;
+        long double number = 0;
         qint64 date = 0;
         if (numberPossible && !reader.ReadNumber(text, number))
             numberPossible = false;
         if (datePossible && !reader.ReadDate(text, false, date))
             datePossible = false;
+        if (numberPossible)
+            keys.numbers.push_back(number);
+        if (datePossible)
+            keys.dates.push_back(date);
+        keys.texts.push_back(text);
     }
-    if (numberPossible)
-        return skNumber;
-    return datePossible ? skDate : skText;
+    const TSortKind kind = numberPossible ? skNumber : (datePossible ? skDate : skText);
+    if (kind != skText) {
+        // A date read without a time has the value the sort reads with an optional one.
+        if (kind == skNumber)
+            keys.dates = {};
+        else
+            keys.numbers = {};
+        keys.kind = kind;
+        keys.locale = sortLocale_;
+        detectedKeys_ = std::move(keys);
+    }
+    return kind;
 }
 
 int SortableGridCore::CompareSortEntries(const TSortedListEntry &a, const TSortedListEntry &b) const
@@ -375,11 +424,19 @@ void SortableGridCore::ReorderRows(int col, TSortOptions options)
 
     const int first = fixedRows_;
     const int count = RowCount() - first;
+    // The texts and keys of a detection just before, when every cell still
+    // holds the text it read, serve the sort: no text is copied or read twice.
+    ColumnKeys known = std::exchange(detectedKeys_, ColumnKeys());
+    bool fits = known.texts.size() == size_t(count);
+    for (int i = 0; fits && i < count; ++i) {
+        const QString &cell = table_.Cell(col, first + i);
+        fits = cell.constData() == known.texts[i].constData() && cell.size() == known.texts[i].size();
+    }
     TSortedList entries;
     entries.reserve(count);
-    for (int row = first; row < RowCount(); ++row)
-        entries.push_back({table_.Cell(col, row), row});
-    SortEntryComparer(options, sortLocale_).Sort(entries);
+    for (int i = 0; i < count; ++i)
+        entries.push_back({fits ? std::move(known.texts[i]) : table_.Cell(col, first + i), first + i});
+    SortEntryComparer(options, sortLocale_).Sort(entries, fits ? &known : nullptr);
 
     // Rows move as handles through a scratch list; their heights stay in place.
     std::vector<QStringList> &rows = table_.Rows();
@@ -402,6 +459,7 @@ void SortableGridCore::ReorderRows(int col, TSortOptions options)
     if (notedRow_ >= 0 && notedRow_ < RowCount())
         notedRow_ = newIndexOf[notedRow_];
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col_, currentRowAfter);
 }
 
@@ -437,6 +495,7 @@ void SortableGridCore::RestoreUnsortedOrder()
         notedRow_ = newIndexOf[notedRow_];
     sortRecord_.clear();
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col_, currentRowAfter);
 }
 
@@ -446,6 +505,7 @@ void SortableGridCore::ClearCells()
 {
     table_.ClearAll();
     GridChanged();
+    CellsChanged(-1, -1);
 }
 
 void SortableGridCore::InsertRowAt(int row)
@@ -456,6 +516,7 @@ void SortableGridCore::InsertRowAt(int row)
     MoveRowTo(RowCount() - 1, row);
     table_.ClearRow(row);
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col_, row);
     if (OnRowInsert)
         OnRowInsert(row);
@@ -469,6 +530,7 @@ void SortableGridCore::InsertColumnAt(int col)
     MoveColumnTo(ColCount() - 1, col);
     table_.ClearColumn(col);
     GridChanged();
+    CellsChanged(-1, -1);
     GoToCell(col, row_);
     if (OnColumnInsert)
         OnColumnInsert(col);
@@ -494,6 +556,7 @@ void SortableGridCore::DeleteRowAt(int row)
         CurrentCellMoved();
     }
     GridChanged();
+    CellsChanged(-1, -1);
     if (OnRowDelete)
         OnRowDelete(row);
 }
@@ -518,6 +581,7 @@ void SortableGridCore::DeleteColumnAt(int col)
         CurrentCellMoved();
     }
     GridChanged();
+    CellsChanged(-1, -1);
     if (OnColumnDelete)
         OnColumnDelete(col);
 }
@@ -529,10 +593,13 @@ void SortableGridCore::MoveRowTo(int from, int to)
     if (from == to)
         return;
     EditorSuppressor noEditor(*this);
+    const bool heightsMove = !SameRowHeights(from, to);
     table_.MoveRow(from, to);
     FollowRows([from, to](int i) { return IndexAfterMove(i, from, to); });
     GridChanged();
-    RowHeightsChanged();
+    CellsChanged(-1, -1);
+    if (heightsMove && !sizeEventsHeld_)
+        RowHeightsChanged();
     CurrentCellMoved();
 }
 
@@ -543,33 +610,48 @@ void SortableGridCore::MoveColumnTo(int from, int to)
     if (from == to)
         return;
     EditorSuppressor noEditor(*this);
+    const bool widthsMove = !SameColWidths(from, to);
     table_.MoveColumn(from, to);
     FollowColumns([from, to](int i) { return IndexAfterMove(i, from, to); });
     GridChanged();
-    ColWidthsChanged();
+    CellsChanged(-1, -1);
+    if (widthsMove && !sizeEventsHeld_)
+        ColWidthsChanged();
     CurrentCellMoved();
 }
 
 void SortableGridCore::SwapRows(int a, int b)
 {
-    if (a < b) {
-        MoveRowTo(b, a);
-        MoveRowTo(a + 1, b);
-    } else if (b < a) {
-        MoveRowTo(a, b);
-        MoveRowTo(b + 1, a);
+    if (a == b)
+        return;
+    CheckRow(a);
+    CheckRow(b);
+    const bool heightsChange = table_.RowHeight(a) != table_.RowHeight(b);
+    {
+        sizeEventsHeld_ = true;
+        ScopeExit release([this] { sizeEventsHeld_ = false; });
+        MoveRowTo(std::max(a, b), std::min(a, b));
+        MoveRowTo(std::min(a, b) + 1, std::max(a, b));
     }
+    if (heightsChange)
+        RowHeightsChanged();
 }
 
 void SortableGridCore::SwapColumns(int a, int b)
 {
-    if (a < b) {
-        MoveColumnTo(b, a);
-        MoveColumnTo(a + 1, b);
-    } else if (b < a) {
-        MoveColumnTo(a, b);
-        MoveColumnTo(b + 1, a);
+    if (a == b)
+        return;
+    CheckCol(a);
+    CheckCol(b);
+    const bool widthsChange = table_.ColWidth(a) != table_.ColWidth(b);
+    {
+        sizeEventsHeld_ = true;
+        ScopeExit release([this] { sizeEventsHeld_ = false; });
+        MoveColumnTo(std::max(a, b), std::min(a, b));
+        MoveColumnTo(std::min(a, b) + 1, std::max(a, b));
     }
+    if (widthsChange)
+        ColWidthsChanged();
 }
 
 bool SortableGridCore::HandleExtendedKey(int key, Qt::KeyboardModifiers modifiers)
@@ -625,6 +707,7 @@ void SortableGridCore::LoadFromTextFile(const QString &fileName, QChar separator
         table_.Row(int(i)) = std::move(lines[i]);
     }
     GridChanged();
+    CellsChanged(-1, -1);
 }
 
 void SortableGridCore::SaveToTextFile(const QString &fileName, QChar separator) const
@@ -662,6 +745,7 @@ void SortableGridCore::CheckCellChange()
     if (!valid)
         modified_ = notedModified_;
     GridChanged();
+    CellsChanged(col, row);
 }
 
 void SortableGridCore::SetEditText(int col, int row, const QString &text)

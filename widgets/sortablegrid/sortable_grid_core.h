@@ -161,6 +161,11 @@ protected:
     virtual void OptionsChanged() {}
     virtual void SetBusyCursor(bool /*busy*/) {}
     virtual void ApplyScrollPage() {}
+    // The text of cell (col, row) was set; col and row are -1 when any cells
+    // may have changed or moved at once.
+    virtual void CellsChanged(int /*col*/, int /*row*/) {}
+    // The row or column count changed.
+    virtual void CountsChanged() {}
 
     const GridTable &Table() const { return table_; }
     void CheckCol(int col) const; // raises RomdeckError outside the grid
@@ -178,6 +183,10 @@ private:
     // when rows or columns move, so that they stay with their content.
     void FollowRows(const std::function<int(int)> &newIndex);
     void FollowColumns(const std::function<int(int)> &newIndex);
+    // Whether every row (column) from a to b, in either order, has the same
+    // height (width), so that moving one among them changes none.
+    bool SameRowHeights(int a, int b) const;
+    bool SameColWidths(int a, int b) const;
 
     GridTable table_;
     int fixedCols_ = 1;
@@ -188,6 +197,10 @@ private:
 
     TSortedList sortRecord_;
     int sortRecordFixedRows_ = 0;
+    // The keys the last kind detection read, for the sort that follows it.
+    mutable ColumnKeys detectedKeys_;
+    // Swaps raise the size events once, for the net change of their two moves.
+    bool sizeEventsHeld_ = false;
     TSortOptions compareOptions_{skText, 0, 1};
     QLocale sortLocale_;
     bool clickSorting_ = true;

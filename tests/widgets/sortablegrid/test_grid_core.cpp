@@ -293,6 +293,58 @@ TEST(SortableGridCore, ColumnOperationsCarryTheirWidths)
     EXPECT_EQ(events, std::vector<std::string>({"insert 1", "delete 1"}));
 }
 
+TEST(SortableGridCore, SizeEventsOnlyWhenAHeightOrWidthChanges)
+{
+    SortableGridCore grid;
+    Fill(grid, {{"H", "h", "x"}, {"a", "1", ""}, {"b", "2", ""}, {"c", "3", ""}});
+    int heights = 0, widths = 0;
+    grid.OnRowHeightsChanged = [&] { ++heights; };
+    grid.OnColumnWidthsChanged = [&] { ++widths; };
+
+    // Rows and columns all of one size: moving them changes no size.
+    grid.MoveRowTo(3, 1);
+    grid.SwapRows(1, 3);
+    grid.InsertRowAt(2);
+    grid.MoveColumnTo(2, 0);
+    grid.SwapColumns(0, 2);
+    grid.InsertColumnAt(1);
+    grid.SetDefaultRowHeight(grid.DefaultRowHeight());
+    grid.SetDefaultColWidth(grid.DefaultColWidth());
+    EXPECT_EQ(heights, 0);
+    EXPECT_EQ(widths, 0);
+
+    grid.SetRowHeights(2, 40);
+    grid.SwapRows(1, 3); // both of one height: the taller row between stays
+    EXPECT_EQ(heights, 1);
+    grid.MoveRowTo(2, 4);
+    grid.SwapRows(4, 1);
+    EXPECT_EQ(grid.RowHeights(1), 40);
+    grid.SetDefaultRowHeight(24);
+    grid.SetDefaultRowHeight(24);
+    EXPECT_EQ(heights, 4);
+
+    grid.SetColWidths(1, 99);
+    grid.SwapColumns(0, 2);
+    EXPECT_EQ(widths, 1);
+    grid.SwapColumns(1, 3);
+    EXPECT_EQ(grid.ColWidths(3), 99);
+    EXPECT_EQ(widths, 2);
+}
+
+TEST(SortableGridCore, NumbersSortInExtendedPrecisionAndKeysFollowEdits)
+{
+    SortableGridCore grid;
+    Fill(grid, {{"n"}, {"9007199254740993"}, {"1e400"}, {"9007199254740992"}, {"-1e400"}});
+    grid.SortOnColumn(0, {});
+    EXPECT_EQ(Column(grid, 0), QStringList({"-1e400", "9007199254740992", "9007199254740993", "1e400"}));
+
+    // The keys the detection read serve the sort only for cells left as they were.
+    EXPECT_EQ(grid.DetectSortKind(0), skNumber);
+    grid.SetCells(0, 1, "2e400");
+    grid.ReorderRows(0, {skNumber, 0, 1});
+    EXPECT_EQ(Column(grid, 0), QStringList({"9007199254740992", "9007199254740993", "1e400", "2e400"}));
+}
+
 TEST(SortableGridCore, ExtendedKeys)
 {
     SortableGridCore grid;

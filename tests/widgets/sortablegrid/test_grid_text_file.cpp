@@ -4,7 +4,10 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +108,28 @@ TEST(GridTextFile, FailuresRaiseIoErrorsAndLeaveTheGridAlone)
     EXPECT_EQ(grid.Cells(1, 1), "kept");
     EXPECT_THROW(grid.SaveToTextFile(dir.filePath("no/such/folder.txt"), ';'), IoError);
     EXPECT_THROW(grid.SaveToTextFile(dir.path(), ';'), IoError);
+
+    // A FIFO or a device is no file to save into: refused at once. With a
+    // reader at the other end, a save that went ahead would show in the pipe.
+    const QString fifo = dir.filePath("pipe.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    auto refusal = [&](const QString &path) {
+        try {
+            grid.SaveToTextFile(path, ';');
+        } catch (const IoError &e) {
+            return e.code();
+        }
+        return 0;
+    };
+    EXPECT_EQ(refusal(fifo), 5);
+    char byte = 0;
+    EXPECT_LE(read(reader, &byte, 1), 0);
+    close(reader);
+    ASSERT_FALSE(HasFailure()) << "without a reader the save would wait for one";
+    EXPECT_EQ(refusal(fifo), 5);
+    EXPECT_EQ(refusal("/dev/null"), 5);
 }
 
 TEST(GridTextFile, HostileFilesLoadOrFailCleanly)

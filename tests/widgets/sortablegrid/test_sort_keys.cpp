@@ -4,6 +4,7 @@
 #include "widgets/sortablegrid/windows1252_order.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -28,7 +29,7 @@ TEST(Windows1252Code, OrdersAsTheSingleBytesWould)
 TEST(SortKeyReader, NumbersInTheLocaleFormat)
 {
     const SortKeyReader us(kUs);
-    double v = 0;
+    long double v = 0;
     EXPECT_TRUE(us.ReadNumber(u"10", v));
     EXPECT_EQ(v, 10);
     EXPECT_TRUE(us.ReadNumber(u"-1.5e3", v));
@@ -37,13 +38,46 @@ TEST(SortKeyReader, NumbersInTheLocaleFormat)
     EXPECT_EQ(v, 0.25);
     EXPECT_TRUE(us.ReadNumber(u"7.", v));
     for (const char16_t *bad :
-         {u"", u" ", u"abc", u"1.5x", u"1,000", u"1e", u"-", u".", u"inf", u"nan", u"1e999", u"1 2", u"0x10"})
+         {u"", u" ", u"abc", u"1.5x", u"1,000", u"1e", u"-", u".", u"inf", u"nan", u"1e5000", u"1 2", u"0x10"})
         EXPECT_FALSE(us.ReadNumber(bad, v)) << QString::fromUtf16(bad).toStdString();
 
     const SortKeyReader german(kGerman);
     EXPECT_TRUE(german.ReadNumber(u"1,5", v));
     EXPECT_EQ(v, 1.5);
     EXPECT_FALSE(german.ReadNumber(u"1.5", v));
+}
+
+TEST(SortKeyReader, NumbersKeepTheExtendedPrecision)
+{
+    const SortKeyReader us(kUs);
+    long double a = 0, b = 0;
+    // Integers above 2^53, which a double cannot tell apart.
+    ASSERT_TRUE(us.ReadNumber(u"9007199254740993", a));
+    ASSERT_TRUE(us.ReadNumber(u"9007199254740992", b));
+    EXPECT_GT(a, b);
+    // Rounded once, as the compiler reads the same literal; more digits than
+    // an integer holds, and exponents beyond a double's.
+    const std::pair<const char16_t *, long double> exact[] = {
+        {u"0.1", 0.1L},
+        {u"123.456e-7", 123.456e-7L},
+        {u"18446744073709551615", 18446744073709551615.0L},
+        {u"3.14159265358979323846264338327950288", 3.14159265358979323846264338327950288L},
+        {u"1e400", 1e400L},
+        {u"-2.5E-400", -2.5E-400L},
+    };
+    for (const auto &[text, value] : exact) {
+        ASSERT_TRUE(us.ReadNumber(text, a)) << QString::fromUtf16(text).toStdString();
+        EXPECT_EQ(a, value) << QString::fromUtf16(text).toStdString();
+    }
+    EXPECT_FALSE(us.ReadNumber(u"1e5000", a));
+
+    // A locale's own digits and symbols, and ASCII digits there too.
+    const SortKeyReader arabic(QLocale(QLocale::Arabic, QLocale::Egypt));
+    ASSERT_TRUE(arabic.ReadNumber(u"\u061C-\u0661\u066B\u0665", a));
+    EXPECT_EQ(a, -1.5L);
+    ASSERT_TRUE(arabic.ReadNumber(u"12", a));
+    EXPECT_EQ(a, 12);
+    EXPECT_FALSE(arabic.ReadNumber(u"1.5", a));
 }
 
 TEST(SortKeyReader, DatesInTheShortFormatWithOptionalTime)
@@ -89,6 +123,29 @@ TEST(SortKeyReader, DatesInTheShortFormatWithOptionalTime)
     EXPECT_EQ(b, QDate(2024, 3, 15).toJulianDay() * 86400000);
     EXPECT_TRUE(c.ReadDate(u"15 march 2024", false, b));
     EXPECT_FALSE(c.ReadDate(u"15Mar2024", false, b));
+}
+
+TEST(SortKeyReader, DatesWithATimeWhereTheShortFormatEndsInALiteral)
+{
+    const QDate date(2024, 7, 9);
+    const qint64 day = date.toJulianDay() * 86400000;
+    const qint64 evening = day + (22 * 60 + 30) * 60000;
+    for (const char *name : {"hu_HU", "hr_HR", "sr_RS", "bs_BA", "ko_KR", "bg_BG"}) {
+        const QLocale locale(QString::fromLatin1(name));
+        const SortKeyReader reader(locale);
+        const QString dateText = locale.toString(date, QLocale::ShortFormat);
+        qint64 value = 0;
+        ASSERT_TRUE(reader.ReadDate(dateText, false, value)) << name;
+        EXPECT_EQ(value, day) << name;
+        // As the locale writes a date with a time (Korean "24. 7. 9. 오후 10:30",
+        // Bulgarian "9.07.24 г. 22:30 ч."), and with a plain time.
+        for (const QString &text :
+             {locale.toString(QDateTime(date, QTime(22, 30)), QLocale::ShortFormat), dateText + " 22:30"}) {
+            EXPECT_FALSE(reader.ReadDate(text, false, value)) << text.toStdString();
+            ASSERT_TRUE(reader.ReadDate(text, true, value)) << text.toStdString();
+            EXPECT_EQ(value, evening) << text.toStdString();
+        }
+    }
 }
 
 TEST(SortKeyReader, DatesWrittenInTheUserFormatRead)

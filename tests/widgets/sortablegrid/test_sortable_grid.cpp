@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -207,6 +208,46 @@ TEST(SortableGrid, LeavingTheGridChecksTheEditedCell)
     EXPECT_EQ(checked, std::vector<std::string>({"0,2=x"}));
     EXPECT_EQ(w.grid.Cells(0, 2), "b"); // refused: the noted text is back
     EXPECT_FALSE(w.grid.Entered());
+}
+
+TEST(SortableGrid, AClickOnTheCurrentCellRunsTheClickHandling)
+{
+    GridWindow w({{"N"}, {"a"}, {"b"}});
+    int clicks = 0;
+    std::vector<std::string> checked;
+    w.grid.OnClick = [&] { ++clicks; };
+    w.grid.OnCellValidate = [&](int col, int row, QString &value, bool &) {
+        checked.push_back(std::to_string(col) + "," + std::to_string(row) + "=" + value.toStdString());
+    };
+    w.Click(0, 2);
+    EXPECT_EQ(clicks, 1);
+    // The current cell's text changed; a click on that cell checks it.
+    w.grid.SetCells(0, 2, "changed");
+    w.Click(0, 2);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(checked, std::vector<std::string>({"0,2=changed"}));
+}
+
+TEST(SortableGrid, HeldScrollBarsCatchUpBeforeInputAndWhenReleased)
+{
+    GridWindow w({{"N"}, {"a"}});
+    QScrollBar *bar = w.grid.verticalScrollBar();
+    w.grid.HoldScrollPage(true);
+    w.grid.SetRowCount(500);
+    EXPECT_EQ(bar->maximum(), 0);
+
+    // A wheel turn over the grid scrolls through the rows that came meanwhile.
+    const QPoint inside = w.CellCenter(0, 1);
+    QWheelEvent wheel(inside, w.grid.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w.grid.viewport(), &wheel);
+    EXPECT_GT(bar->maximum(), 400);
+    EXPECT_GT(w.grid.TopRow(), 1);
+
+    w.grid.SetRowCount(1000);
+    const int held = bar->maximum();
+    w.grid.HoldScrollPage(false);
+    EXPECT_GT(bar->maximum(), held);
 }
 
 TEST(SortableGrid, HugeCellsAndManyColumnsPaint)
