@@ -33,8 +33,9 @@ void TForm1::butGOClick()
     lstdir->item(selected).object.getrominfo(info);
     const QString commandLine = BuildCommandLine(options, info.filename, KGenLocation, GenecystLocation);
     // The emulator runs in the snapshot folder by inheriting it as the working folder.
-    if (!SetCurrentDirectoryA(QFile::encodeName(PixFolder).constData()))
-        throw IoError(static_cast<int>(GetLastError()));
+    const QByteArray snapshots = QFile::encodeName(PixFolder);
+    if (!SetCurrentDirectoryA(snapshots.constData()))
+        throw IoError::FromErrno(static_cast<int>(GetLastError()), snapshots);
     if (!RunCommandLine(commandLine))
         ShowMessage(MessageType::Information, QStringLiteral("no"));
 }

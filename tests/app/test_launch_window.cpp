@@ -124,7 +124,7 @@ TEST_F(PlayCommand, MissingSnapshotFolderStartsNothingAndKeepsTheWorkingFolder)
         windows_.Form1->butGOClick();
         FAIL() << "no error raised";
     } catch (const IoError &error) {
-        EXPECT_STREQ(error.what(), "File not found");
+        EXPECT_EQ(error.what(), "File not found: " + PixFolder.toStdString());
     }
     EXPECT_EQ(QDir::currentPath(), before);
     QThread::msleep(200);

@@ -200,7 +200,7 @@ TEST_F(Scan, UnreadableEntryEndsTheScanKeepingEarlierEntries)
         ADD_FAILURE() << "the folder named x.bin was read";
     } catch (const IoError &error) {
         EXPECT_EQ(error.code(), 5);
-        EXPECT_STREQ(error.what(), "File access denied");
+        EXPECT_EQ(error.what(), "File access denied: " + (RomFolder + "/x.bin").toStdString());
     }
     EXPECT_EQ(texts(), before);
     EXPECT_EQ(form().windowTitle(),
