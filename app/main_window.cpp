@@ -3,6 +3,7 @@
 #include "app/main_rom_list.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "platform/file_name_text.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
 #include "settings/program_values.h"
@@ -246,5 +247,5 @@ QString TForm1::SelectedSection() const
 {
     rom_info info;
     lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
-    return FileNamePart(info.filename);
+    return FileNameText(FileNamePart(info.filename));
 }

@@ -56,7 +56,9 @@ public:
     void butdefaultClick();
     void butcurrentClick();
 
-    // The selected entry's settings section: the file-name part of its path.
+    // The selected entry's settings section: the file-name part of its path,
+    // as FileNameText gives it, so that a name that is no valid text keeps a
+    // section of its own (FileNameBytes gives the bytes back).
     QString SelectedSection() const;
 
     MainRomList *lstdir;

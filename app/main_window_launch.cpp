@@ -5,6 +5,7 @@
 #include "launch/options_panel.h"
 #include "platform/current_folder.h"
 #include "platform/errors.h"
+#include "platform/file_name_text.h"
 #include "platform/message_box.h"
 #include "platform/process_start.h"
 #include "settings/program_values.h"
@@ -31,7 +32,8 @@ void TForm1::butGOClick()
     }
     rom_info info;
     lstdir->item(selected).object.getrominfo(info);
-    const QString commandLine = BuildCommandLine(options, info.filename, KGenLocation, GenecystLocation);
+    // The ROM path goes into the line without loss, whatever its bytes.
+    const QString commandLine = BuildCommandLine(options, FileNameText(info.filename), KGenLocation, GenecystLocation);
     // The emulator runs in the snapshot folder by inheriting it as the working folder.
     const QByteArray snapshots = QFile::encodeName(PixFolder);
     if (!SetCurrentDirectoryA(snapshots.constData()))

@@ -1,6 +1,7 @@
 #include "settings/profile_values.h"
 
 #include "platform/errors.h"
+#include "platform/file_name_text.h"
 #include "platform/profile.h"
 
 #include <QFile>
@@ -37,7 +38,7 @@ QString ReadProfileText(const QString &file, const QString &section, const QStri
 {
     char buffer[kValueBuffer];
     const QByteArray path = QFile::encodeName(file);
-    const QByteArray group = section.toUtf8();
+    const QByteArray group = FileNameBytes(section);
     const QByteArray name = key.toUtf8();
     const QByteArray fallback = defaultValue.toUtf8();
     const DWORD length = GetPrivateProfileStringA(group.constData(), name.constData(), fallback.constData(), buffer,
@@ -104,7 +105,7 @@ bool ReadProfileBool(const QString &file, const QString &section, const QString 
 void WriteProfileText(const QString &file, const QString &section, const QString &key, const QString &value)
 {
     const QByteArray path = QFile::encodeName(file);
-    const QByteArray group = section.toUtf8();
+    const QByteArray group = FileNameBytes(section);
     const QByteArray name = key.toUtf8();
     const QByteArray stored = StoredForm(value).toUtf8();
     if (!WritePrivateProfileStringA(group.constData(), name.constData(), stored.constData(), path.constData()))

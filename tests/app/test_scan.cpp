@@ -3,6 +3,7 @@
 #include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "settings/program_values.h"
+#include "support/byte_named_files.h"
 #include "support/program_values_fixture.h"
 #include "support/rom_images.h"
 
@@ -15,9 +16,7 @@
 
 #include <algorithm>
 #include <dirent.h>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 using namespace rom_images;
 
@@ -108,11 +107,11 @@ TEST_F(Scan, ListsAcceptedFilesSortedAndSelectsTheFirst)
     EXPECT_FALSE(form().panopt->isDefaultDown());
     EXPECT_EQ(form().panopt->values().extracmdline, "-first");
 
-    EXPECT_EQ(info(0).filename, RomFolder + "/b.smd");
+    EXPECT_EQ(info(0).filename, QFile::encodeName(RomFolder + "/b.smd"));
     EXPECT_EQ(info(0).engname, "alpha");
-    EXPECT_EQ(info(2).filename, RomFolder + "/c.1");
+    EXPECT_EQ(info(2).filename, QFile::encodeName(RomFolder + "/c.1"));
     EXPECT_TRUE(info(2).engname.isEmpty()); // the file-name fallback is not stored
-    EXPECT_EQ(info(4).filename, RomFolder + "/f.SMD");
+    EXPECT_EQ(info(4).filename, QFile::encodeName(RomFolder + "/f.SMD"));
     EXPECT_EQ(info(4).engname,
               "\xC9"
               "cho"); // raw header bytes
@@ -171,8 +170,8 @@ TEST_F(Scan, DuplicatesFromBothFoldersStandTogether)
     ASSERT_TRUE(WritePlainRom(CdRomFolder + "/copy.bin", "MIDDLE"));
     form().RebuildList();
     EXPECT_EQ(texts(), QStringList({"aaa", "MIDDLE", "MIDDLE", "ZZZ"}));
-    EXPECT_EQ(info(1).filename, RomFolder + "/m.bin");
-    EXPECT_EQ(info(2).filename, CdRomFolder + "/copy.bin");
+    EXPECT_EQ(info(1).filename, QFile::encodeName(RomFolder + "/m.bin"));
+    EXPECT_EQ(info(2).filename, QFile::encodeName(CdRomFolder + "/copy.bin"));
 }
 
 TEST_F(Scan, UnreadableEntryEndsTheScanKeepingEarlierEntries)
@@ -227,24 +226,10 @@ TEST_F(Scan, ListsEveryKindOfFileName)
         "line\nbreak.bin",
         "bytes \xFF\xFE not text \xE9.bin",
     };
-    // Qt cannot name a file that is not valid text, so the folder's removal
-    // would leave it behind: remove the files by their bytes.
-    struct RemovedAtEnd
-    {
-        QList<QByteArray> paths;
-        ~RemovedAtEnd()
-        {
-            for (const QByteArray &path : paths)
-                ::unlink(path.constData());
-        }
-    } created;
-    for (const QByteArray &name : names) {
-        const QByteArray path = QFile::encodeName(RomFolder) + '/' + name;
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_GE(fd, 0) << name.constData();
-        ::close(fd); // empty: the entry shows the file name
-        created.paths << path;
-    }
+    // Empty: each entry shows its file name.
+    ByteNamedFiles created;
+    for (const QByteArray &name : names)
+        ASSERT_TRUE(created.create(QFile::encodeName(RomFolder) + '/' + name)) << name.constData();
 
     form().RebuildList();
 
@@ -256,12 +241,14 @@ TEST_F(Scan, ListsEveryKindOfFileName)
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(form().windowTitle(), "Romdeck - 8 ROMs");
-    // Names that are text keep their exact path.
-    for (int row = 0; row < form().lstdir->count(); ++row) {
-        const QString text = form().lstdir->item(row).text;
-        if (!text.contains(QChar::ReplacementCharacter))
-            EXPECT_EQ(info(row).filename, RomFolder + '/' + text);
-    }
+    // Every entry keeps the exact bytes of its path, text or not.
+    QList<QByteArray> paths;
+    for (int row = 0; row < form().lstdir->count(); ++row)
+        paths << info(row).filename;
+    QList<QByteArray> made = created.paths();
+    std::sort(paths.begin(), paths.end());
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(paths, made);
 }
 
 TEST_F(Scan, ReloadDuringAScanStartsOverWithoutDuplicates)
