@@ -2,10 +2,10 @@
 
 #include "app/main_rom_list.h"
 #include "catalogue/folder_scan.h"
+#include "platform/start_folder.h"
 #include "settings/program_values.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace {
 
@@ -47,7 +47,7 @@ void TForm1::setCountCaption(int count)
 
 int TForm1::scanFolder(const QString &folder, int count)
 {
-    ScanFolder(folder, [&](const FoundRom *rom) {
+    ScanFolder(FromStartFolder(folder), [&](const FoundRom *rom) {
         if (rom) {
             lstdir->addItem(rom->text, rom->object);
             ++count;
@@ -66,7 +66,8 @@ void TForm1::ScanRomFolders()
     int count = scanFolder(RomFolder, 0);
     if (scanMustStop())
         return;
-    if (!CdRomFolder.isEmpty() && QFileInfo(CdRomFolder).isDir()) {
+    // A CD-ROM folder that is empty text, missing or no folder gives no entry.
+    if (!CdRomFolder.isEmpty()) {
         scanFolder(CdRomFolder, count);
         if (scanMustStop())
             return;
