@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "settings/program_values.h"
 #include "widgets/image_button.h"
+#include "widgets/paced_caption.h"
 #include "widgets/program_font.h"
 
 #include <QCloseEvent>
@@ -42,7 +43,8 @@ QPixmap LogoPicture()
 
 TForm1::TForm1()
 {
-    setWindowTitle(QStringLiteral("Romdeck"));
+    QWidget::setWindowTitle(QStringLiteral("Romdeck"));
+    caption_ = new PacedCaption(this, RomListBox::kRepaintPauseMs);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(ProgramFont());
     setAutoFillBackground(true);
@@ -141,6 +143,17 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
     windows_ = windows;
     windows_.locations->saveSettings = [this] { SaveSettings(); };
     windows_.locations->rebuildList = [this] { RebuildList(); };
+}
+
+QString TForm1::windowTitle() const
+{
+    return caption_->text();
+}
+
+void TForm1::setWindowTitle(const QString &title)
+{
+    caption_->setText(title);
+    caption_->flush();
 }
 
 bool TForm1::event(QEvent *event)

@@ -7,6 +7,7 @@ class QDialog;
 class QFrame;
 class QLabel;
 class MainRomList;
+class PacedCaption;
 class TForm3;
 
 // The secondary windows the main window opens, each created once at start.
@@ -26,6 +27,12 @@ class TForm1 : public QWidget
 public:
     TForm1();
     void setSecondaryWindows(const SecondaryWindows &windows);
+
+    // The caption. A scan changes it after every directory entry, faster than
+    // a screen shows: it reads current at every change, and the window system
+    // gets it at the pace of the list's repaints and at the end of each folder.
+    QString windowTitle() const;
+    void setWindowTitle(const QString &title);
 
     // Settings file operations.
     void LoadSettings();
@@ -93,6 +100,7 @@ private:
     void setCountCaption(int count);
 
     SecondaryWindows windows_;
+    PacedCaption *caption_;
     bool activated_ = false;
     bool scanning_ = false;
     bool restartRequested_ = false;

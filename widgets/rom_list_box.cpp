@@ -5,7 +5,6 @@
 #include <QScrollBar>
 
 namespace {
-constexpr int kRepaintPauseMs = 40;
 constexpr int kTextInset = 2;
 } // namespace
 

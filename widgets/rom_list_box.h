@@ -10,6 +10,9 @@ class RomListBox : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
+    // Rows arriving in a stream show at this pace.
+    static constexpr int kRepaintPauseMs = 40;
+
     explicit RomListBox(QWidget *parent = nullptr);
 
     virtual int count() const = 0;

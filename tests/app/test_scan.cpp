@@ -8,6 +8,8 @@
 #include "support/rom_images.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -151,6 +153,17 @@ TEST_F(Scan, CaptionCountsAndMissingFolders)
     form().RebuildList();
     EXPECT_EQ(form().windowTitle(), "Romdeck - 2 ROMs");
     EXPECT_EQ(texts(), QStringList({"CD1000", "CD1001"}));
+
+    // An empty ROM-folder text names no folder: the caption counts what the
+    // CD-ROM folder gives, and 0 without one, never an earlier scan's count.
+    RomFolder.clear();
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 2 ROMs");
+    CdRomFolder.clear();
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 0 ROMs");
+    EXPECT_EQ(form().lstdir->count(), 0);
+    EXPECT_EQ(static_cast<QWidget &>(form()).windowTitle(), "Romdeck - 0 ROMs") << "on the screen too";
 }
 
 TEST_F(Scan, DuplicatesFromBothFoldersStandTogether)
@@ -202,8 +215,9 @@ TEST_F(Scan, UnreadableEntryEndsTheScanKeepingEarlierEntries)
         EXPECT_EQ(error.what(), "File access denied: " + (RomFolder + "/x.bin").toStdString());
     }
     EXPECT_EQ(texts(), before);
-    EXPECT_EQ(form().windowTitle(),
-              anyEntryBefore ? QStringLiteral("Romdeck - %1 ROMs").arg(before.size()) : "Romdeck - old");
+    const QString caption = anyEntryBefore ? QStringLiteral("Romdeck - %1 ROMs").arg(before.size()) : "Romdeck - old";
+    EXPECT_EQ(form().windowTitle(), caption);
+    EXPECT_EQ(static_cast<QWidget &>(form()).windowTitle(), caption) << "the screen shows it too";
     EXPECT_EQ(form().lstdir->itemIndex(), -1);
     EXPECT_FALSE(form().isScanning());
 
@@ -306,6 +320,44 @@ TEST_F(Scan, ReloadDuringAScanTakesUpChangedFolders)
     EXPECT_EQ(reloads, 2);
     EXPECT_EQ(texts(), QStringList({"NEW1000", "NEW1001", "NEW1002"}));
     EXPECT_EQ(form().windowTitle(), "Romdeck - 3 ROMs");
+}
+
+TEST_F(Scan, CaptionReadsExactAtEveryTurnAndReachesTheScreenAtAPace)
+{
+    writeNumberedRoms(RomFolder, 300);
+    // Every change that reaches the window system.
+    struct Pushes : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += event->type() == QEvent::WindowTitleChange;
+            return false;
+        }
+    } pushes;
+    form().installEventFilter(&pushes);
+    int turns = 0;
+    int wrong = 0;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        const int count = form().lstdir->count();
+        if (!form().isScanning() || count < 2)
+            return;
+        ++turns;
+        // Right after an entry comes in, the caption counts the ones before it.
+        wrong += form().windowTitle() != QStringLiteral("Romdeck - %1 ROMs").arg(count - 1);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    during.start();
+    form().RebuildList();
+    during.stop();
+
+    EXPECT_GT(turns, 100);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_LE(pushes.count, clock.elapsed() / RomListBox::kRepaintPauseMs + 2);
+    EXPECT_EQ(static_cast<QWidget &>(form()).windowTitle(), "Romdeck - 300 ROMs");
 }
 
 TEST_F(Scan, ClosingTheWindowEndsTheScan)
