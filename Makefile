@@ -5,7 +5,7 @@
 BUILD    ?= build
 PACKAGES := g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev \
             xvfb xauth imagemagick fonts-dejavu-core fonts-liberation x11-utils xdotool \
-            wine wine64 gcc-mingw-w64-x86-64
+            wine wine64 gcc-mingw-w64-x86-64 qt6-base-private-dev
 # The start-up benchmark runs the program under X with a window manager.
 BENCH_PACKAGES := openbox libxcb1-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
