@@ -50,7 +50,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kPatience = std::chrono::seconds(120);
+constexpr auto kPatience = std::chrono::seconds(300);
 const char kEmptyWindowTitle[] = "Empty window";
 
 QString RomdeckProgram;
@@ -275,25 +275,25 @@ void TimeUntilTitle(benchmark::State &state, const QString &program, const QStri
         TitleWatch watch(title);
         if (!watch.connected()) {
             state.SkipWithError("no X server: run bench/startup_measure.sh");
-            return;
+            break;
         }
         const auto start = Clock::now();
         const pid_t pid = Start(program, arguments, workingFolder);
         if (pid < 0) {
             state.SkipWithError("the program did not start");
-            return;
+            break;
         }
         const bool shown = watch.wait(start + kPatience);
         const auto end = Clock::now();
         kill(pid, SIGKILL);
         peak = std::max(peak, Reap(pid));
-        if (!watch.waitUntilNoWindowIsManaged(Clock::now() + std::chrono::seconds(10))) {
-            state.SkipWithError("the window manager kept the program's windows");
-            return;
-        }
         if (!shown) {
-            state.SkipWithError(("the caption never read \"" + title.toStdString() + '"').c_str());
-            return;
+            state.SkipWithError(("no shown window's caption read \"" + title.toStdString() + '"').c_str());
+            break;
+        }
+        if (!watch.waitUntilNoWindowIsManaged(Clock::now() + kPatience)) {
+            state.SkipWithError("the window manager kept the program's windows");
+            break;
         }
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
