@@ -6,6 +6,8 @@ BUILD    ?= build
 PACKAGES := g++ make cmake qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libbenchmark-dev \
             xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool xclip \
             wine wine64 gcc-mingw-w64-x86-64
+# The start-up benchmark runs the program under X with a window manager.
+BENCH_PACKAGES := openbox libxcb1-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps build run test bench clean
@@ -36,7 +38,8 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DROMDECK_TESTS=OFF -DROMDECK_BENCH=ON >/dev/null
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	@echo "Benchmarks are in $(BUILD)-bench/bench/"

@@ -5,6 +5,7 @@
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
+#include "platform/file_name_text.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
@@ -12,6 +13,7 @@
 #include "preview/picture_names.h"
 #include "settings/program_values.h"
 #include "widgets/image_button.h"
+#include "widgets/paced_caption.h"
 #include "widgets/program_font.h"
 
 #include <QCloseEvent>
@@ -32,7 +34,8 @@ constexpr int kClientHeight = 425;
 
 TForm1::TForm1()
 {
-    setWindowTitle(QStringLiteral("Romdeck"));
+    QWidget::setWindowTitle(QStringLiteral("Romdeck"));
+    caption_ = new PacedCaption(this, RomListBox::kRepaintPauseMs);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(ProgramFont());
     setAutoFillBackground(true);
@@ -130,6 +133,17 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
     windows_.locations->rebuildList = [this] { RebuildList(); };
 }
 
+QString TForm1::windowTitle() const
+{
+    return caption_->text();
+}
+
+void TForm1::setWindowTitle(const QString &title)
+{
+    caption_->setText(title);
+    caption_->flush();
+}
+
 bool TForm1::event(QEvent *event)
 {
     // The activation sequence runs once per run, at the first activation:
@@ -193,7 +207,7 @@ void TForm1::buteditClick()
     }
     rom_info info;
     lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
-    InfoFileName = info.filename;
+    InfoFileName = QFile::decodeName(info.filename);
     HeaderName = info.engname.left(47);
     windows_.romInfo->exec();
 }
@@ -276,12 +290,12 @@ QString TForm1::SelectedSection() const
 {
     rom_info info;
     lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
-    return FileNamePart(info.filename);
+    return FileNameText(FileNamePart(info.filename));
 }
 
 QByteArray TForm1::SelectedRomPath() const
 {
     rom_info info;
     lstdir->item(lstdir->itemIndex()).object.getrominfo(info);
-    return QFile::encodeName(info.filename);
+    return info.filename;
 }

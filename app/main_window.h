@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class MainRomList;
 class TBackground;
+class PacedCaption;
 class TForm3;
 class TLogoBitmap;
 
@@ -30,6 +31,12 @@ class TForm1 : public QWidget
 public:
     TForm1();
     void setSecondaryWindows(const SecondaryWindows &windows);
+
+    // The caption. A scan changes it after every directory entry, faster than
+    // a screen shows: it reads current at every change, and the window system
+    // gets it at the pace of the list's repaints and at the end of each folder.
+    QString windowTitle() const;
+    void setWindowTitle(const QString &title);
 
     // Settings file operations.
     void LoadSettings();
@@ -61,7 +68,9 @@ public:
     void butdefaultClick();
     void butcurrentClick();
 
-    // The selected entry's settings section: the file-name part of its path.
+    // The selected entry's settings section: the file-name part of its path,
+    // as FileNameText gives it, so that a name that is no valid text keeps a
+    // section of its own (FileNameBytes gives the bytes back).
     QString SelectedSection() const;
     // The selected entry's stored path, as the system's own bytes.
     QByteArray SelectedRomPath() const;
@@ -105,6 +114,7 @@ private:
     void showPicture();
 
     SecondaryWindows windows_;
+    PacedCaption *caption_;
     bool activated_ = false;
     bool scanning_ = false;
     bool restartRequested_ = false;

@@ -5,11 +5,22 @@
 #include "launch/options_panel.h"
 #include "platform/current_folder.h"
 #include "platform/errors.h"
+#include "platform/file_name_text.h"
 #include "platform/message_box.h"
 #include "platform/process_start.h"
+#include "platform/start_folder.h"
 #include "settings/program_values.h"
 
-#include <QFile>
+namespace {
+
+// A relative path is taken from the start folder like every other location;
+// a bare program name stays a command, which the launch looks up in PATH.
+QString EmulatorLocation(const QString &location)
+{
+    return location.contains(u'/') ? FromStartFolder(location) : location;
+}
+
+} // namespace
 
 void TForm1::butGOClick()
 {
@@ -31,10 +42,13 @@ void TForm1::butGOClick()
     }
     rom_info info;
     lstdir->item(selected).object.getrominfo(info);
-    const QString commandLine = BuildCommandLine(options, info.filename, KGenLocation, GenecystLocation);
+    // The ROM path goes into the line without loss, whatever its bytes.
+    const QString commandLine = BuildCommandLine(options, FileNameText(info.filename), EmulatorLocation(KGenLocation),
+                                                 EmulatorLocation(GenecystLocation));
     // The emulator runs in the snapshot folder by inheriting it as the working folder.
-    if (!SetCurrentDirectoryA(QFile::encodeName(PixFolder).constData()))
-        throw IoError(static_cast<int>(GetLastError()));
+    const QByteArray snapshots = FileNameBytes(FromStartFolder(PixFolder));
+    if (!SetCurrentDirectoryA(snapshots.constData()))
+        throw IoError::FromErrno(static_cast<int>(GetLastError()), snapshots);
     if (!RunCommandLine(commandLine))
         ShowMessage(MessageType::Information, QStringLiteral("no"));
 }

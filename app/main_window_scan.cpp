@@ -2,10 +2,11 @@
 
 #include "app/main_rom_list.h"
 #include "catalogue/folder_scan.h"
+#include "platform/start_folder.h"
 #include "settings/program_values.h"
+#include "widgets/paced_caption.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace {
 
@@ -18,6 +19,18 @@ public:
 
 private:
     bool &flag_;
+};
+
+// The caption reaches the screen at the end of each folder, also when an
+// error ends it: what stays on the screen is always the exact count.
+class CaptionFlush
+{
+public:
+    explicit CaptionFlush(PacedCaption &caption) : caption_(caption) {}
+    ~CaptionFlush() { caption_.flush(); }
+
+private:
+    PacedCaption &caption_;
 };
 
 } // namespace
@@ -42,12 +55,13 @@ void TForm1::setCountCaption(int count)
     QString caption = QStringLiteral("Romdeck - ");
     caption += QString::number(count);
     caption += QLatin1String(" ROMs");
-    setWindowTitle(caption);
+    caption_->setText(caption);
 }
 
 int TForm1::scanFolder(const QString &folder, int count)
 {
-    ScanFolder(folder, [&](const FoundRom *rom) {
+    CaptionFlush flush(*caption_);
+    ScanFolder(FromStartFolder(folder), [&](const FoundRom *rom) {
         if (rom) {
             lstdir->addItem(rom->text, rom->object);
             ++count;
@@ -63,10 +77,19 @@ int TForm1::scanFolder(const QString &folder, int count)
 
 void TForm1::ScanRomFolders()
 {
-    int count = scanFolder(RomFolder, 0);
+    int count = 0;
+    // An empty ROM-folder text names no folder: nothing is listed, and the
+    // caption says so instead of keeping the count of an earlier scan.
+    if (RomFolder.isEmpty()) {
+        setCountCaption(0);
+        caption_->flush();
+    } else {
+        count = scanFolder(RomFolder, 0);
+    }
     if (scanMustStop())
         return;
-    if (!CdRomFolder.isEmpty() && QFileInfo(CdRomFolder).isDir()) {
+    // A CD-ROM folder that is empty text, missing or no folder gives no entry.
+    if (!CdRomFolder.isEmpty()) {
         scanFolder(CdRomFolder, count);
         if (scanMustStop())
             return;

@@ -5,11 +5,15 @@
 #include "dialogs/locations_dialog.h"
 #include "dialogs/rom_info_dialog.h"
 #include "listexport/rom_list_window.h"
+#include "platform/start_folder.h"
 #include "preview/picture_picker.h"
 #include "widgets/image_button.h"
 
-ProgramWindows::ProgramWindows() : Form1(std::make_unique<TForm1>())
+ProgramWindows::ProgramWindows()
 {
+    // Relative locations are taken from the folder the program starts in.
+    NoteStartFolder();
+    Form1 = std::make_unique<TForm1>();
     // Owned by the main window as their parent, and deleted with it.
     secondary.about = new TForm2(Form1.get());
     secondary.locations = new TForm3(Form1.get());

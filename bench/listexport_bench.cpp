@@ -30,7 +30,7 @@ std::unique_ptr<SortedRomList> MainList(int n)
     for (int i = 0; i < n; ++i) {
         const QByteArray title = "GAME TITLE NUMBER " + QByteArray::number(1000000 + i);
         romobj object;
-        object.putrominfo(rom_info{QStringLiteral("/roms/G%1.BIN").arg(1000000 + i), title});
+        object.putrominfo(rom_info{"/roms/G" + QByteArray::number(1000000 + i) + ".BIN", title});
         list->add(QString::fromLatin1(title), object);
     }
     return list;

@@ -68,7 +68,7 @@ struct Collection
         TForm1 &form = *windows->Form1;
         for (int i = 0; i < kRoms; ++i) {
             romobj object;
-            object.putrominfo(rom_info{QStringLiteral("/roms/GAME%1.BIN").arg(i), QByteArray()});
+            object.putrominfo(rom_info{"/roms/GAME" + QByteArray::number(i) + ".BIN", QByteArray()});
             form.lstdir->addItem(QStringLiteral("GAME %1").arg(i, 5, 10, QLatin1Char('0')), object);
         }
         // Not shown: a first activation would load the settings of its own.

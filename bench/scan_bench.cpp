@@ -3,20 +3,20 @@
 // bytes in a bare loop. Collections of 1,000, 10,000 and 100,000 synthetic
 // ROMs, half plain and half SMD, are written once per size, outside the timing.
 //
-// The goals: 10,000 ROMs within 3 times the floor, and 100,000 ROMs within
+// The goals, on a window shown by an X server with a window manager as a
+// user's desktop shows it (bench/startup_measure.sh runs it so; alone it runs
+// offscreen): 10,000 ROMs within 2.5 times the floor, and 100,000 ROMs within
 // 12 times the 10,000 time (no worse than about linear growth).
-//
-//   scan_bench                        runs the benchmarks and prints the ratios
-//   scan_bench --write-roms DIR N     writes a collection of N ROMs into DIR
+
+#include "fastest_runs.h"
+#include "rom_collection.h"
 
 #include "app/main_rom_list.h"
 #include "app/program_windows.h"
 #include "catalogue/folder_scan.h"
-#include "catalogue/rom_layout.h"
 #include "catalogue/sorted_rom_list.h"
 #include "settings/program_values.h"
 #include "support/modal_answerer.h"
-#include "support/rom_images.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,34 +27,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <map>
 #include <memory>
-#include <string>
-#include <unistd.h>
 
 namespace {
-
-using namespace rom_layout;
-
-// Plain ROMs carry the title at 0x120 in a 512-byte file; SMD ROMs are one
-// 16 KiB block (mostly a hole). Titles run in another order than the file
-// names, so the list's insertions land all over it.
-bool WriteCollection(const QString &folder, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const bool smd = i % 2 == 1;
-        const QString path = folder + QStringLiteral("/Game ") + QString::number(100000 + i) +
-            (smd ? QStringLiteral(" (World).smd") : QStringLiteral(" (World).bin"));
-        const QByteArray title =
-            rom_images::Padded("TITLE " + QByteArray::number((static_cast<long>(i) * 7919) % count));
-        if (!(smd ? rom_images::WriteSmdRom(path, title) : rom_images::WritePlainRom(path, title)))
-            return false;
-    }
-    return true;
-}
 
 // One collection per size, written at its first use and kept for the run.
 QString Collection(int count)
@@ -69,38 +45,6 @@ QString Collection(int count)
         }
     }
     return dir->path();
-}
-
-// The bare loop: list the folder, open each ROM, read its header bytes, close it.
-int ReadHeadersBare(const QByteArray &folder)
-{
-    DIR *dir = opendir(folder.constData());
-    if (!dir)
-        return -1;
-    std::string path = folder.toStdString() + '/';
-    const std::size_t stem = path.size();
-    char title[kTitleField];
-    int files = 0;
-    while (const dirent *entry = readdir(dir)) {
-        const std::size_t length = std::strlen(entry->d_name);
-        if (length < 4 || entry->d_name[0] == '.')
-            continue;
-        path.resize(stem);
-        path.append(entry->d_name, length);
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (entry->d_name[length - 1] == 'd') {
-            benchmark::DoNotOptimize(pread(fd, title, kSmdRunLength, kSmdOddRun));
-            benchmark::DoNotOptimize(pread(fd, title + kSmdRunLength, kSmdRunLength, kSmdEvenRun));
-        } else {
-            benchmark::DoNotOptimize(pread(fd, title, kTitleField, kFirstTitle));
-        }
-        close(fd);
-        ++files;
-    }
-    closedir(dir);
-    return files;
 }
 
 // The program's windows, the main one shown, its first activation done.
@@ -177,38 +121,11 @@ BENCHMARK(BM_ScanFolder)
     ->Repetitions(5);
 BENCHMARK(BM_Scan)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
 
-// Keeps the fastest time per iteration of each benchmark, for the ratios
-// printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter
+void PrintRatios(const FastestRuns &runs)
 {
-public:
-    // Colours only on a terminal, so that the output can be read by scripts.
-    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration)
-                continue;
-            const double time = run.real_accumulated_time / double(run.iterations);
-            const auto [known, added] = seconds.emplace(run.run_name.function_name + '/' + run.run_name.args, time);
-            if (!added)
-                known->second = std::min(known->second, time);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
-void PrintRatios(const std::map<std::string, double> &seconds)
-{
-    const auto time = [&](const char *name) {
-        const auto found = seconds.find(name);
-        return found == seconds.end() ? 0.0 : found->second;
-    };
-    const double scan10k = time("BM_Scan/10000");
-    const double floor10k = time("BM_Floor/10000");
-    const double scan100k = time("BM_Scan/100000");
+    const double scan10k = runs.seconds("BM_Scan/10000");
+    const double floor10k = runs.seconds("BM_Floor/10000");
+    const double scan100k = runs.seconds("BM_Scan/100000");
     if (scan10k <= 0 || floor10k <= 0 || scan100k <= 0) {
         std::printf("\nratios: not all runs finished\n");
         return;
@@ -217,8 +134,8 @@ void PrintRatios(const std::map<std::string, double> &seconds)
     const double growth = scan100k / scan10k;
     std::printf("\nfastest runs: floor of 10,000 %.1f ms, scan of 10,000 %.1f ms, scan of 100,000 %.1f ms\n",
                 floor10k * 1e3, scan10k * 1e3, scan100k * 1e3);
-    std::printf("scan of 10,000 / floor of 10,000:   %6.2f  (goal <= 3)   %s\n", overFloor,
-                overFloor <= 3 ? "met" : "MISSED");
+    std::printf("scan of 10,000 / floor of 10,000:   %6.2f  (goal <= 2.5) %s\n", overFloor,
+                overFloor <= 2.5 ? "met" : "MISSED");
     std::printf("scan of 100,000 / scan of 10,000:   %6.2f  (goal <= 12)  %s\n", growth,
                 growth <= 12 ? "met" : "MISSED");
 }
@@ -227,10 +144,9 @@ void PrintRatios(const std::map<std::string, double> &seconds)
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--write-roms") == 0)
-        return WriteCollection(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3])) ? 0 : 1;
-
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless told otherwise: bench/startup_measure.sh runs it under X.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
@@ -251,9 +167,9 @@ int main(int argc, char **argv)
     }
     ProgramFolder = quiet.path();
 
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintRatios(reporter.seconds);
+    FastestRuns runs;
+    benchmark::RunSpecifiedBenchmarks(&runs);
+    PrintRatios(runs);
     benchmark::Shutdown();
     return 0;
 }

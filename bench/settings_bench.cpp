@@ -97,7 +97,7 @@ void BM_PlaySave(benchmark::State &state)
     SettingsFixture fixture(int(state.range(0)));
     TForm1 &form = *fixture.windows.Form1;
     romobj object;
-    object.putrominfo(rom_info{fixture.dir.filePath(SectionName(fixture.sections / 2)), QByteArray()});
+    object.putrominfo(rom_info{QFile::encodeName(fixture.dir.filePath(SectionName(fixture.sections / 2))), QByteArray()});
     form.lstdir->addItem(QStringLiteral("Sonic"), object);
     form.lstdir->setItemIndex(0);
     form.panopt->putCurrentDown();

@@ -1,20 +1,32 @@
 #include "catalogue/rom_file_kind.h"
 
-#include <QString>
+#include <algorithm>
+#include <cstring>
 
-RomFileKind KindOfRomFile(QStringView name)
+RomFileKind KindOfRomFile(QByteArrayView name)
 {
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0 || name.indexOf(u'/', dot) >= 0)
-        return RomFileKind::NotRom;
-    QString kept = name.mid(dot, 4).toString();
-    for (QChar &ch : kept) {
-        if (ch >= u'A' && ch <= u'Z')
-            ch = QChar(ch.unicode() + ('a' - 'A'));
+    const char *bytes = name.data();
+    qsizetype dot = name.size();
+    while (dot > 0 && bytes[dot - 1] != '.') {
+        if (bytes[dot - 1] == '/')
+            return RomFileKind::NotRom;
+        --dot;
     }
-    if (kept == u".bin" || kept == u".1")
+    if (dot == 0)
+        return RomFileKind::NotRom;
+    --dot;
+    char kept[4];
+    const auto length = static_cast<std::size_t>(std::min<qsizetype>(4, name.size() - dot));
+    for (std::size_t i = 0; i < length; ++i) {
+        const char ch = bytes[dot + static_cast<qsizetype>(i)];
+        kept[i] = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + ('a' - 'A')) : ch;
+    }
+    const auto is = [&](const char *extension) {
+        return std::strlen(extension) == length && std::memcmp(kept, extension, length) == 0;
+    };
+    if (is(".bin") || is(".1"))
         return RomFileKind::Plain;
-    if (kept == u".smd")
+    if (is(".smd"))
         return RomFileKind::Smd;
     return RomFileKind::NotRom;
 }

@@ -1,11 +1,12 @@
 #pragma once
 #include <QByteArray>
-#include <QString>
 
 // The record kept for each catalogue entry.
 struct rom_info
 {
-    QString filename;   // full path of the ROM file, as MakeShortPath gave it
+    // Full path of the ROM file, as MakeShortPath gave it, in the bytes the
+    // folder gave: a name need not be valid text. Decode it only for display.
+    QByteArray filename;
     QByteArray engname; // header title, raw single-byte text, at most 47 bytes; may be empty
 };
 

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 constexpr int kLabelLeft = 12;
@@ -117,15 +119,21 @@ void TForm3::pixlocChange()
     PixFolder = pixloc->text();
 }
 
+int TForm3::exec()
+{
+    rescanAfterClose_ = false;
+    const int result = BorderlessDialog::exec();
+    if (std::exchange(rescanAfterClose_, false))
+        rebuildList();
+    return result;
+}
+
 void TForm3::butokClick()
 {
     // A refused save raises an error here: the dialog stays open, nothing is rescanned.
     saveSettings();
-    // Hidden before the rescan, so the main window shows the list growing.
-    const bool rescan = FoldersChanged;
+    rescanAfterClose_ = FoldersChanged;
     accept();
-    if (rescan)
-        rebuildList();
 }
 
 void TForm3::butcloseClick()

@@ -34,6 +34,10 @@ public:
     void butokClick();
     void butcloseClick();
 
+    // Shows the dialog modally. The rescan that OK asks for runs once the
+    // dialog's own loop has ended: while it runs, SETUP can open the dialog again.
+    int exec() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -44,4 +48,6 @@ private:
     void romlocChange();
     void cdromlocChange();
     void pixlocChange();
+
+    bool rescanAfterClose_ = false;
 };

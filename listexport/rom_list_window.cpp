@@ -13,6 +13,7 @@
 #include "widgets/window_decoration.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -105,7 +106,7 @@ void Tformlistroms::FormActivate()
             romgrid->SetRowCount(romgrid->RowCount() + 1);
         rom_info info;
         lstdir_.at(i).object.getrominfo(info);
-        romgrid->SetCells(0, i + 1, FileNamePart(info.filename));
+        romgrid->SetCells(0, i + 1, QFile::decodeName(FileNamePart(info.filename)));
         romgrid->SetCells(1, i + 1, DecodeWindows1252(info.engname));
         QCoreApplication::processEvents();
         // Closed meanwhile: the next showing fills the table anew.

@@ -1,7 +1,5 @@
 #include "platform/current_folder.h"
 
-#include "platform/errors.h"
-
 #include <cerrno>
 #include <unistd.h>
 
@@ -17,7 +15,7 @@ BOOL SetCurrentDirectoryA(LPCSTR path)
 {
     if (chdir(path ? path : "") == 0)
         return 1;
-    lastError = static_cast<DWORD>(IoCodeFromErrno(errno));
+    lastError = static_cast<DWORD>(errno);
     return 0;
 }
 

@@ -4,6 +4,6 @@
 // Makes path the working folder. Non-zero on success.
 BOOL SetCurrentDirectoryA(LPCSTR path);
 
-// The I/O error code (as IoErrorText reads it) of the last failed
-// SetCurrentDirectoryA on this thread.
+// The system's error number (errno) of the last failed SetCurrentDirectoryA
+// on this thread; IoError::FromErrno turns it into what the user is shown.
 DWORD GetLastError();

@@ -1,8 +1,34 @@
 #include "platform/errors.h"
 
+#include <QFile>
+
 #include <cerrno>
 
-IoError::IoError(int code) : RomdeckError(IoErrorText(code)), code_(code) {}
+namespace {
+
+std::string AboutFile(const std::string &text, const QByteArray &path)
+{
+    if (path.isEmpty())
+        return text;
+    // The path as the user knows it; a name that is no valid text still shows.
+    return text + ": " + QFile::decodeName(path).toStdString();
+}
+
+} // namespace
+
+IoError::IoError(int code, const QByteArray &path) : IoError(code, IoErrorText(code), path) {}
+
+IoError::IoError(int code, const std::string &text, const QByteArray &path)
+    : RomdeckError(AboutFile(text, path)), code_(code)
+{
+}
+
+IoError IoError::FromErrno(int err, const QByteArray &path)
+{
+    if (const int code = IoCodeFromErrno(err))
+        return IoError(code, path);
+    return IoError(err, "I/O error " + std::to_string(err), path);
+}
 
 std::string IoErrorText(int code)
 {
@@ -32,11 +58,11 @@ int IoCodeFromErrno(int err)
     case EROFS: return 5;
     case ENOSPC:
     case EDQUOT: return 101;
-    default: return err;
+    default: return 0;
     }
 }
 
-void ThrowLastIoError()
+void ThrowLastIoError(const QByteArray &path)
 {
-    throw IoError(IoCodeFromErrno(errno));
+    throw IoError::FromErrno(errno, path);
 }

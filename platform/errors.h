@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <stdexcept>
 #include <string>
 
@@ -10,23 +11,34 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// An input/output failure, carrying the system-independent error code whose
-// text the user sees ("File not found", "File access denied", ...).
+// An input/output failure. Its text is the one for its code ("File not
+// found", "File access denied", ...) and, for a failure about one file, ": "
+// and that file's path, so that the user learns which file it was.
 class IoError : public RomdeckError
 {
 public:
-    explicit IoError(int code);
+    // One of the codes of IoErrorText.
+    explicit IoError(int code, const QByteArray &path = {});
+    // The failure of a system call that set err: the errno values that have a
+    // code (IoCodeFromErrno) take it; every other one reads "I/O error <err>",
+    // and err is its code.
+    static IoError FromErrno(int err, const QByteArray &path = {});
+
     int code() const { return code_; }
 
 private:
+    IoError(int code, const std::string &text, const QByteArray &path);
+
     int code_;
 };
 
 // Text for an I/O error code: 2, 3, 4, 5, 100, 101, 106, else "I/O error <code>".
 std::string IoErrorText(int code);
 
-// Maps a POSIX errno value to the I/O error code the user is shown.
+// The code an errno value is shown with: ENOENT 2; ENOTDIR and ENAMETOOLONG 3;
+// EMFILE and ENFILE 4; EACCES, EPERM, EISDIR and EROFS 5; ENOSPC and EDQUOT
+// 101. 0 for every other value, which has no code of its own.
 int IoCodeFromErrno(int err);
 
-// Throws IoError for the current errno.
-[[noreturn]] void ThrowLastIoError();
+// Throws IoError::FromErrno for the current errno, about the file at path.
+[[noreturn]] void ThrowLastIoError(const QByteArray &path = {});

@@ -1,9 +1,8 @@
 #include "platform/executable_kind.h"
 
 #include "platform/errors.h"
+#include "platform/file_name_text.h"
 #include "platform/read_only_file.h"
-
-#include <QFile>
 
 #include <cstdint>
 
@@ -48,7 +47,7 @@ ExecutableKind KindOfImage(ReadOnlyFile &file)
 ExecutableKind ExecutableKindOf(const QString &path)
 {
     try {
-        ReadOnlyFile file(QFile::encodeName(path));
+        ReadOnlyFile file(FileNameBytes(path));
         return KindOfImage(file);
     } catch (const IoError &) {
         // Unreadable: whether it runs is for the system to say.

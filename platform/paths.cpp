@@ -5,6 +5,11 @@ QString FileNamePart(const QString &path)
     return path.mid(path.lastIndexOf(u'/') + 1);
 }
 
+QByteArray FileNamePart(const QByteArray &path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
 QString WithFinalSlash(const QString &folder)
 {
     return folder.endsWith(u'/') ? folder : folder + u'/';

@@ -6,6 +6,7 @@
 // the last "/". Each helper exists for text and for the system's own bytes.
 
 QString FileNamePart(const QString &path);
+QByteArray FileNamePart(const QByteArray &path);
 
 // The folder with exactly one "/" at its end (a root "/" stays as it is).
 QString WithFinalSlash(const QString &folder);

@@ -1,6 +1,7 @@
 #include "platform/process_start.h"
 
 #include "platform/executable_kind.h"
+#include "platform/file_name_text.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -33,7 +34,7 @@ bool IsBlank(QChar c)
 // A Windows program needs no run bit, as Wine reads it rather than the system.
 bool IsStartableFile(const QString &path)
 {
-    const QByteArray bytes = QFile::encodeName(path);
+    const QByteArray bytes = FileNameBytes(path);
     struct stat info;
     if (stat(bytes.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
@@ -142,9 +143,11 @@ bool RunCommandLine(const QString &commandLine)
             return false;
         words.push_back(QFile::encodeName(wine));
     }
-    words.push_back(QFile::encodeName(found.program));
+    // Names that are no valid text travel in the line as FileNameText made
+    // them, and reach the program as the very bytes they were.
+    words.push_back(FileNameBytes(found.program));
     for (const QString &argument : SplitWindowsCommandLine(found.argumentText))
-        words.push_back(QFile::encodeName(argument));
+        words.push_back(FileNameBytes(argument));
     std::vector<char *> shellArgv;
     for (QByteArray &word : words)
         shellArgv.push_back(word.data());

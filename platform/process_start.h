@@ -13,7 +13,8 @@
 // A file is startable when it has the run bit, or when it is a Windows
 // program (told by its content, whatever its name). A name without '/' is
 // looked up in PATH. What follows the program is split by
-// SplitWindowsCommandLine into its arguments.
+// SplitWindowsCommandLine into its arguments. Names that are no valid text
+// travel in the line as FileNameText gives them; the program gets their bytes.
 //
 // A Windows program is started through the "wine" found in PATH, with those
 // arguments after its path; true means that Wine was started, whatever Wine

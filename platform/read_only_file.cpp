@@ -11,22 +11,22 @@ namespace {
 constexpr int kAccessDenied = 5;
 }
 
-ReadOnlyFile::ReadOnlyFile(const QByteArray &nativePath)
+ReadOnlyFile::ReadOnlyFile(const QByteArray &nativePath) : path_(nativePath)
 {
     fd_ = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd_ < 0)
-        ThrowLastIoError();
+        ThrowLastIoError(path_);
     struct stat info
     {
     };
     if (::fstat(fd_, &info) != 0) {
         const int err = errno;
         ::close(fd_);
-        throw IoError(IoCodeFromErrno(err));
+        throw IoError::FromErrno(err, path_);
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd_);
-        throw IoError(kAccessDenied);
+        throw IoError(kAccessDenied, path_);
     }
 }
 
@@ -43,7 +43,7 @@ int ReadOnlyFile::readAt(std::int64_t offset, char *buffer, int length)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            ThrowLastIoError();
+            ThrowLastIoError(path_);
         }
         if (got == 0)
             break;

@@ -3,7 +3,8 @@
 #include <cstdint>
 
 // A file opened for reading a few bytes at given offsets, closed when the
-// object goes, also on error. Failures raise IoError with the system's code.
+// object goes, also on error. Failures raise IoError with the system's code
+// and the file's path.
 class ReadOnlyFile
 {
 public:
@@ -21,5 +22,6 @@ public:
     std::int64_t size() const;
 
 private:
+    QByteArray path_;
     int fd_;
 };

@@ -1,6 +1,7 @@
 #include "settings/profile_values.h"
 
 #include "platform/errors.h"
+#include "platform/file_name_text.h"
 
 #include <QFile>
 #include <cctype>
@@ -37,7 +38,7 @@ ProfileReader::ProfileReader(const QString &file) : reading_(QFile::encodeName(f
 QString ProfileReader::text(const QString &section, const QString &key, const QString &defaultValue) const
 {
     char buffer[kValueBuffer];
-    const QByteArray group = section.toUtf8();
+    const QByteArray group = FileNameBytes(section);
     const QByteArray name = key.toUtf8();
     const QByteArray fallback = defaultValue.toUtf8();
     const DWORD length =
@@ -103,7 +104,8 @@ bool ProfileReader::boolean(const QString &section, const QString &key, bool def
 
 void ProfileWrites::setText(const QString &section, const QString &key, const QString &value)
 {
-    entries_.push_back(ProfileEntry{section.toStdString(), key.toStdString(), StoredForm(value).toStdString()});
+    entries_.push_back(
+        ProfileEntry{FileNameBytes(section).toStdString(), key.toStdString(), StoredForm(value).toStdString()});
 }
 
 void ProfileWrites::setInteger(const QString &section, const QString &key, int value)

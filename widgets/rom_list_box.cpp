@@ -1,16 +1,20 @@
 #include "widgets/rom_list_box.h"
 
+#include "widgets/rom_list_box_accessible.h"
+
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 namespace {
-constexpr int kRepaintPauseMs = 40;
 constexpr int kTextInset = 2;
 } // namespace
 
 RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
 {
+    static const bool readable = (QAccessible::installFactory(RomListBoxAccessible::Factory), true);
+    Q_UNUSED(readable);
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -38,6 +42,13 @@ void RomListBox::rowInserted(int row)
     if (itemIndex_ >= row)
         ++itemIndex_;
     scheduleRepaint();
+    // Assistive technology hears of changes only while it listens, as from Qt's own views.
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::RowsInserted);
+        change.setFirstRow(row);
+        change.setLastRow(row);
+        QAccessible::updateAccessibility(&change);
+    }
 }
 
 void RomListBox::rowsCleared()
@@ -45,15 +56,43 @@ void RomListBox::rowsCleared()
     itemIndex_ = -1;
     updateScrollRange();
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&reset);
+    }
 }
 
 void RomListBox::setItemIndex(int row)
 {
+    const int before = itemIndex_;
     itemIndex_ = (row >= 0 && row < count()) ? row : -1;
     updateScrollRange();
     if (itemIndex_ >= 0)
         ensureVisible(itemIndex_);
     viewport()->update();
+    if (itemIndex_ != before && QAccessible::isActive())
+        tellSelectionMoved(before);
+}
+
+void RomListBox::tellSelectionMoved(int before)
+{
+    // As Qt's own list views tell it: the entry left, the entry chosen, and
+    // the focus on it when the list has the focus.
+    if (before >= 0 && before < count()) {
+        QAccessibleEvent removed(this, QAccessible::SelectionRemove);
+        removed.setChild(before);
+        QAccessible::updateAccessibility(&removed);
+    }
+    if (itemIndex_ < 0)
+        return;
+    QAccessibleEvent added(this, QAccessible::SelectionAdd);
+    added.setChild(itemIndex_);
+    QAccessible::updateAccessibility(&added);
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(itemIndex_);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void RomListBox::scheduleRepaint()
@@ -83,6 +122,12 @@ void RomListBox::ensureVisible(int row)
         bar->setValue(row);
     else if (row >= bar->value() + visibleRows())
         bar->setValue(row - visibleRows() + 1);
+}
+
+QRect RomListBox::itemRect(int row) const
+{
+    const int height = rowHeight();
+    return QRect(0, (row - verticalScrollBar()->value()) * height, viewport()->width(), height);
 }
 
 int RomListBox::rowAt(int y) const

@@ -6,10 +6,14 @@
 // live outside the control (a subclass gives their count and texts); it draws
 // only the visible rows, so adding a row costs the same with ten or a hundred
 // thousand of them, and it repaints at a steady pace while rows arrive.
+// Assistive technology reads it as a list (RomListBoxAccessible).
 class RomListBox : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
+    // Rows arriving in a stream show at this pace.
+    static constexpr int kRepaintPauseMs = 40;
+
     explicit RomListBox(QWidget *parent = nullptr);
 
     virtual int count() const = 0;
@@ -19,6 +23,11 @@ public:
     void setItemIndex(int row);
 
     int rowHeight() const;
+    // The row's text, and where it lies in the viewport (outside it when scrolled away).
+    QString itemText(int row) const { return rowText(row); }
+    QRect itemRect(int row) const;
+    // The row under a point of the viewport, -1 for none.
+    int rowAt(int y) const;
 
 signals:
     // The user chose an entry with the mouse or the keyboard.
@@ -41,12 +50,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    int rowAt(int y) const;
+    friend class RomListBoxAccessible;
+
     int visibleRows() const;
     void updateScrollRange();
     void scheduleRepaint();
     void ensureVisible(int row);
     void selectByUser(int row);
+    void tellSelectionMoved(int before);
     int findByFirstLetter(QChar letter) const;
 
     int itemIndex_ = -1;

@@ -4,7 +4,9 @@
 #include "app/program_windows.h"
 #include "launch/options_panel.h"
 #include "platform/errors.h"
+#include "platform/start_folder.h"
 #include "settings/program_values.h"
+#include "support/byte_named_files.h"
 #include "support/modal_answerer.h"
 #include "support/program_values_fixture.h"
 #include "support/standin_emulator.h"
@@ -124,11 +126,75 @@ TEST_F(PlayCommand, MissingSnapshotFolderStartsNothingAndKeepsTheWorkingFolder)
         windows_.Form1->butGOClick();
         FAIL() << "no error raised";
     } catch (const IoError &error) {
-        EXPECT_STREQ(error.what(), "File not found");
+        EXPECT_EQ(error.what(), "File not found: " + PixFolder.toStdString());
     }
     EXPECT_EQ(QDir::currentPath(), before);
     QThread::msleep(200);
     EXPECT_FALSE(QFile::exists(record_));
+}
+
+// Names that are no valid text, and locations relative to the start folder:
+// every launch, not only the first, hands the emulator the ROM's exact bytes
+// and runs it in the snapshot folder, and each such ROM keeps a section of its own.
+TEST_F(PlayCommand, RomsNamedInBytesAndRelativeLocationsPlayAgainAndAgain)
+{
+    const QByteArray roms = QFile::encodeName(RomFolder);
+    const QByteArray names[] = {"Pok\xE9mon.bin", "Pok\xE8mon.bin"};
+    ByteNamedFiles files;
+    for (const QByteArray &name : names)
+        ASSERT_TRUE(files.create(roms + '/' + name));
+    ASSERT_TRUE(QDir::setCurrent(root_));
+    NoteStartFolder();
+    RomFolder = "roms";
+    PixFolder = "pix";
+    KGenLocation = "emu dir/kgen stand-in";
+
+    TForm1 &form = *windows_.Form1;
+    const auto playRow = [&](int row) {
+        form.lstdir->setItemIndex(row);
+        form.lstdirClick();
+        form.butGOClick();
+        return WaitForStandInBytes(record_);
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        // Also the rebuild after a launch finds the ROM folder.
+        form.RebuildList();
+        ASSERT_EQ(form.lstdir->count(), 2);
+        for (int row = 0; row < 2; ++row) {
+            rom_info info;
+            form.lstdir->item(row).object.getrominfo(info);
+            const QList<QByteArray> lines = playRow(row);
+            ASSERT_EQ(lines.size(), 3);
+            EXPECT_EQ(lines[0], QFile::encodeName(root_ + "/pix"));
+            EXPECT_EQ(lines[2], info.filename);
+            EXPECT_TRUE(info.filename == roms + '/' + names[0] || info.filename == roms + '/' + names[1]);
+        }
+        EXPECT_EQ(QDir::currentPath(), root_ + "/pix");
+    }
+
+    // Options of its own for the first ROM only: the second keeps the Default set.
+    form.lstdir->setItemIndex(0);
+    form.lstdirClick();
+    form.panopt->butcurrent->click();
+    form.panopt->tbfskip->setValue(4);
+    form.SaveSettings();
+    rom_info own;
+    form.lstdir->item(0).object.getrominfo(own);
+    QFile settings(ProgramFolder + "/romdeck.ini");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray text = settings.readAll();
+    const QByteArray section = "[" + own.filename.mid(own.filename.lastIndexOf('/') + 1) + "]\r\nusekgen=0\r\nfskip=4";
+    EXPECT_TRUE(text.contains(section)) << text.toStdString();
+    EXPECT_EQ(text.count("[Pok"), 1) << text.toStdString();
+    form.lstdir->setItemIndex(1);
+    form.lstdirClick();
+    EXPECT_TRUE(form.panopt->isDefaultDown());
+    form.lstdir->setItemIndex(0);
+    form.lstdirClick();
+    EXPECT_FALSE(form.panopt->isDefaultDown());
+    EXPECT_EQ(form.panopt->tbfskip->value(), 4);
+    EXPECT_EQ(playRow(0).value(3), "-f4");
 }
 
 TEST_F(PlayCommand, CurrentModeStoresTheRomsOwnSetBeforeTheLaunch)

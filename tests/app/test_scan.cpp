@@ -3,10 +3,13 @@
 #include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "settings/program_values.h"
+#include "support/byte_named_files.h"
 #include "support/program_values_fixture.h"
 #include "support/rom_images.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -15,9 +18,7 @@
 
 #include <algorithm>
 #include <dirent.h>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 using namespace rom_images;
 
@@ -108,11 +109,11 @@ TEST_F(Scan, ListsAcceptedFilesSortedAndSelectsTheFirst)
     EXPECT_FALSE(form().panopt->isDefaultDown());
     EXPECT_EQ(form().panopt->values().extracmdline, "-first");
 
-    EXPECT_EQ(info(0).filename, RomFolder + "/b.smd");
+    EXPECT_EQ(info(0).filename, QFile::encodeName(RomFolder + "/b.smd"));
     EXPECT_EQ(info(0).engname, "alpha");
-    EXPECT_EQ(info(2).filename, RomFolder + "/c.1");
+    EXPECT_EQ(info(2).filename, QFile::encodeName(RomFolder + "/c.1"));
     EXPECT_TRUE(info(2).engname.isEmpty()); // the file-name fallback is not stored
-    EXPECT_EQ(info(4).filename, RomFolder + "/f.SMD");
+    EXPECT_EQ(info(4).filename, QFile::encodeName(RomFolder + "/f.SMD"));
     EXPECT_EQ(info(4).engname,
               "\xC9"
               "cho"); // raw header bytes
@@ -152,6 +153,17 @@ TEST_F(Scan, CaptionCountsAndMissingFolders)
     form().RebuildList();
     EXPECT_EQ(form().windowTitle(), "Romdeck - 2 ROMs");
     EXPECT_EQ(texts(), QStringList({"CD1000", "CD1001"}));
+
+    // An empty ROM-folder text names no folder: the caption counts what the
+    // CD-ROM folder gives, and 0 without one, never an earlier scan's count.
+    RomFolder.clear();
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 2 ROMs");
+    CdRomFolder.clear();
+    form().RebuildList();
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 0 ROMs");
+    EXPECT_EQ(form().lstdir->count(), 0);
+    EXPECT_EQ(static_cast<QWidget &>(form()).windowTitle(), "Romdeck - 0 ROMs") << "on the screen too";
 }
 
 TEST_F(Scan, DuplicatesFromBothFoldersStandTogether)
@@ -171,8 +183,8 @@ TEST_F(Scan, DuplicatesFromBothFoldersStandTogether)
     ASSERT_TRUE(WritePlainRom(CdRomFolder + "/copy.bin", "MIDDLE"));
     form().RebuildList();
     EXPECT_EQ(texts(), QStringList({"aaa", "MIDDLE", "MIDDLE", "ZZZ"}));
-    EXPECT_EQ(info(1).filename, RomFolder + "/m.bin");
-    EXPECT_EQ(info(2).filename, CdRomFolder + "/copy.bin");
+    EXPECT_EQ(info(1).filename, QFile::encodeName(RomFolder + "/m.bin"));
+    EXPECT_EQ(info(2).filename, QFile::encodeName(CdRomFolder + "/copy.bin"));
 }
 
 TEST_F(Scan, UnreadableEntryEndsTheScanKeepingEarlierEntries)
@@ -200,11 +212,12 @@ TEST_F(Scan, UnreadableEntryEndsTheScanKeepingEarlierEntries)
         ADD_FAILURE() << "the folder named x.bin was read";
     } catch (const IoError &error) {
         EXPECT_EQ(error.code(), 5);
-        EXPECT_STREQ(error.what(), "File access denied");
+        EXPECT_EQ(error.what(), "File access denied: " + (RomFolder + "/x.bin").toStdString());
     }
     EXPECT_EQ(texts(), before);
-    EXPECT_EQ(form().windowTitle(),
-              anyEntryBefore ? QStringLiteral("Romdeck - %1 ROMs").arg(before.size()) : "Romdeck - old");
+    const QString caption = anyEntryBefore ? QStringLiteral("Romdeck - %1 ROMs").arg(before.size()) : "Romdeck - old";
+    EXPECT_EQ(form().windowTitle(), caption);
+    EXPECT_EQ(static_cast<QWidget &>(form()).windowTitle(), caption) << "the screen shows it too";
     EXPECT_EQ(form().lstdir->itemIndex(), -1);
     EXPECT_FALSE(form().isScanning());
 
@@ -227,24 +240,10 @@ TEST_F(Scan, ListsEveryKindOfFileName)
         "line\nbreak.bin",
         "bytes \xFF\xFE not text \xE9.bin",
     };
-    // Qt cannot name a file that is not valid text, so the folder's removal
-    // would leave it behind: remove the files by their bytes.
-    struct RemovedAtEnd
-    {
-        QList<QByteArray> paths;
-        ~RemovedAtEnd()
-        {
-            for (const QByteArray &path : paths)
-                ::unlink(path.constData());
-        }
-    } created;
-    for (const QByteArray &name : names) {
-        const QByteArray path = QFile::encodeName(RomFolder) + '/' + name;
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_GE(fd, 0) << name.constData();
-        ::close(fd); // empty: the entry shows the file name
-        created.paths << path;
-    }
+    // Empty: each entry shows its file name.
+    ByteNamedFiles created;
+    for (const QByteArray &name : names)
+        ASSERT_TRUE(created.create(QFile::encodeName(RomFolder) + '/' + name)) << name.constData();
 
     form().RebuildList();
 
@@ -256,12 +255,14 @@ TEST_F(Scan, ListsEveryKindOfFileName)
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(form().windowTitle(), "Romdeck - 8 ROMs");
-    // Names that are text keep their exact path.
-    for (int row = 0; row < form().lstdir->count(); ++row) {
-        const QString text = form().lstdir->item(row).text;
-        if (!text.contains(QChar::ReplacementCharacter))
-            EXPECT_EQ(info(row).filename, RomFolder + '/' + text);
-    }
+    // Every entry keeps the exact bytes of its path, text or not.
+    QList<QByteArray> paths;
+    for (int row = 0; row < form().lstdir->count(); ++row)
+        paths << info(row).filename;
+    QList<QByteArray> made = created.paths();
+    std::sort(paths.begin(), paths.end());
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(paths, made);
 }
 
 TEST_F(Scan, ReloadDuringAScanStartsOverWithoutDuplicates)
@@ -319,6 +320,44 @@ TEST_F(Scan, ReloadDuringAScanTakesUpChangedFolders)
     EXPECT_EQ(reloads, 2);
     EXPECT_EQ(texts(), QStringList({"NEW1000", "NEW1001", "NEW1002"}));
     EXPECT_EQ(form().windowTitle(), "Romdeck - 3 ROMs");
+}
+
+TEST_F(Scan, CaptionReadsExactAtEveryTurnAndReachesTheScreenAtAPace)
+{
+    writeNumberedRoms(RomFolder, 300);
+    // Every change that reaches the window system.
+    struct Pushes : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += event->type() == QEvent::WindowTitleChange;
+            return false;
+        }
+    } pushes;
+    form().installEventFilter(&pushes);
+    int turns = 0;
+    int wrong = 0;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        const int count = form().lstdir->count();
+        if (!form().isScanning() || count < 2)
+            return;
+        ++turns;
+        // Right after an entry comes in, the caption counts the ones before it.
+        wrong += form().windowTitle() != QStringLiteral("Romdeck - %1 ROMs").arg(count - 1);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    during.start();
+    form().RebuildList();
+    during.stop();
+
+    EXPECT_GT(turns, 100);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_LE(pushes.count, clock.elapsed() / RomListBox::kRepaintPauseMs + 2);
+    EXPECT_EQ(static_cast<QWidget &>(form()).windowTitle(), "Romdeck - 300 ROMs");
 }
 
 TEST_F(Scan, ClosingTheWindowEndsTheScan)

@@ -170,38 +170,35 @@ TEST_F(HeaderNames, HighBytesReachTheHeaderNameUnchanged)
     EXPECT_EQ(text, QStringLiteral(u"\u00A0\u20AC\u00E9t\u00E9\u0178\u0081\u00FF"));
 }
 
-TEST_F(HeaderNames, UnreadableFilesRaiseTheirIoError)
+TEST_F(HeaderNames, UnreadableFilesRaiseTheirIoErrorNamingTheFile)
 {
-    for (const bool smd : {false, true}) {
-        SCOPED_TRACE(smd ? "smd" : "plain");
-        const auto read = [&](const QByteArray &path) {
-            return smd ? ReadSmdHeaderName(path, headerName) : ReadBinHeaderName(path, headerName);
-        };
-        try {
-            read(path("missing.bin"));
-            ADD_FAILURE() << "a missing file was read";
-        } catch (const IoError &error) {
-            EXPECT_EQ(error.code(), 2);
-            EXPECT_STREQ(error.what(), "File not found");
+    const auto expectError = [&](const QByteArray &file, int code, const std::string &text) {
+        for (const bool smd : {false, true}) {
+            SCOPED_TRACE((smd ? "smd " : "plain ") + file.toStdString());
+            try {
+                smd ? ReadSmdHeaderName(file, headerName) : ReadBinHeaderName(file, headerName);
+                ADD_FAILURE() << "read";
+            } catch (const IoError &error) {
+                EXPECT_EQ(error.code(), code);
+                EXPECT_EQ(error.what(), text);
+            }
         }
-        // A folder named like a ROM cannot be opened as a file, as on Windows.
-        ASSERT_TRUE(QDir(dir_.path()).mkpath("folder.bin"));
-        try {
-            read(path("folder.bin"));
-            ADD_FAILURE() << "a folder was read as a ROM";
-        } catch (const IoError &error) {
-            EXPECT_EQ(error.code(), 5);
-            EXPECT_STREQ(error.what(), "File access denied");
-        }
-        // A path through a file as if it were a folder.
-        write("plain.bin", Cartridge("X", ""));
-        try {
-            read(path("plain.bin/inner.bin"));
-            ADD_FAILURE() << "a path through a file was read";
-        } catch (const IoError &error) {
-            EXPECT_EQ(error.code(), 3);
-        }
-    }
+    };
+    const QByteArray missing = path("missing.bin");
+    expectError(missing, 2, "File not found: " + missing.toStdString());
+    // A link to nothing, as a renamed collection leaves behind.
+    const QByteArray dangling = path("dangling.bin");
+    ASSERT_EQ(::symlink("gone.bin", dangling.constData()), 0);
+    expectError(dangling, 2, "File not found: " + dangling.toStdString());
+    // A folder named like a ROM cannot be opened as a file, as on Windows.
+    ASSERT_TRUE(QDir(dir_.path()).mkpath("folder.bin"));
+    expectError(path("folder.bin"), 5, "File access denied: " + path("folder.bin").toStdString());
+    // A path through a file as if it were a folder.
+    write("plain.bin", Cartridge("X", ""));
+    expectError(path("plain.bin/inner.bin"), 3, "Invalid filename: " + path("plain.bin/inner.bin").toStdString());
+    // A name that is no valid text shows as far as it is text.
+    const QByteArray noText = QFile::encodeName(dir_.path()) + "/Pok\xE9mon.bin";
+    expectError(noText, 2, "File not found: " + QFile::decodeName(noText).toStdString());
 }
 
 // A fifo named like a ROM must be refused at once, not wait for a writer.

@@ -49,7 +49,11 @@ TEST(KindOfRomFile, FirstFourCharactersOfTheLoweredExtensionDecide)
         {u"v1.0/game.1", RomFileKind::Plain},
     };
     for (const Case &c : cases) {
-        const QString name = QString::fromUtf16(c.name);
+        const QByteArray name = QString::fromUtf16(c.name).toUtf8();
         EXPECT_EQ(KindOfRomFile(name), c.kind) << name.toStdString();
     }
+    // Names are bytes, and need not be text.
+    EXPECT_EQ(KindOfRomFile("Pok\xE9mon.bin"), RomFileKind::Plain);
+    EXPECT_EQ(KindOfRomFile("a.\xE9smd"), RomFileKind::NotRom);
+    EXPECT_EQ(KindOfRomFile("a.sm\xE9"), RomFileKind::NotRom);
 }

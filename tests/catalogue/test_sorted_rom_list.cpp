@@ -13,7 +13,7 @@ namespace {
 romobj Numbered(int number)
 {
     romobj object;
-    object.putrominfo(rom_info{QString::number(number), QByteArray()});
+    object.putrominfo(rom_info{QByteArray::number(number), QByteArray()});
     return object;
 }
 

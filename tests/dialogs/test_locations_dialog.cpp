@@ -255,4 +255,41 @@ TEST_F(LocationsDialogOnMainWindow, OkWritesTheFileAndRebuildsTheListWhenAFolder
     EXPECT_EQ(form->lstdir->count(), 2);
 }
 
+TEST_F(LocationsDialogOnMainWindow, SetupOpensTheDialogAgainWhileTheRescanOfOkRuns)
+{
+    emulatorBesideProgram();
+    showActivated();
+    QTemporaryDir roms;
+    for (int i = 0; i < 200; ++i)
+        touch(roms.filePath(QStringLiteral("r%1.bin").arg(i)));
+
+    bool scanningWhenReopened = false;
+    QTimer during;
+    during.setInterval(0);
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (form->isScanning() && form->lstdir->count() >= 5) {
+            during.stop();
+            QTest::mouseClick(form->butsetup, Qt::LeftButton);
+        }
+    });
+    ModalAnswerer answerer;
+    answerer.thenAnswer([&](QWidget *) {
+        locations->romloc->setText(roms.path());
+        QTest::mouseClick(locations->butok, Qt::LeftButton);
+        during.start();
+    });
+    answerer.thenAnswer([&](QWidget *) {
+        scanningWhenReopened = form->isScanning();
+        QTest::mouseClick(locations->butclose, Qt::LeftButton);
+    });
+    QTest::mouseClick(form->butsetup, Qt::LeftButton);
+    ASSERT_TRUE(WaitUntil([&] { return !form->isScanning() && answerer.seen().size() == 2; }))
+        << answerer.seen().join(u',').toStdString();
+
+    EXPECT_TRUE(scanningWhenReopened);
+    EXPECT_EQ(answerer.seen(), QStringList({QStringLiteral("TForm3"), QStringLiteral("TForm3")}));
+    EXPECT_EQ(form->lstdir->count(), 200);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Romdeck - 200 ROMs"));
+}
+
 } // namespace

@@ -21,7 +21,7 @@ protected:
     void add(const QString &text, const QString &path, const QByteArray &title) const
     {
         romobj object;
-        object.putrominfo(rom_info{path, title});
+        object.putrominfo(rom_info{QFile::encodeName(path), title});
         form->lstdir->addItem(text, object);
     }
 
@@ -32,7 +32,7 @@ protected:
         for (int i = 0; i < form->lstdir->count(); ++i) {
             rom_info info;
             form->lstdir->item(i).object.getrominfo(info);
-            rows << form->lstdir->item(i).text + u'|' + info.filename + u'|' +
+            rows << form->lstdir->item(i).text + u'|' + QFile::decodeName(info.filename) + u'|' +
                     QString::fromLatin1(info.engname.toHex());
         }
         return rows;

@@ -1,11 +1,12 @@
 #include "platform/current_folder.h"
+#include "platform/errors.h"
 #include "support/standin_emulator.h"
 
 #include <QTemporaryDir>
 
 namespace {
 
-TEST(CurrentFolder, ChangesFolderOrReportsTheIoCode)
+TEST(CurrentFolder, ChangesFolderOrReportsTheSystemError)
 {
     WorkingFolderGuard guard;
     QTemporaryDir dir;
@@ -20,11 +21,14 @@ TEST(CurrentFolder, ChangesFolderOrReportsTheIoCode)
     EXPECT_EQ(QDir::currentPath(), target);
 
     EXPECT_EQ(SetCurrentDirectoryA(QFile::encodeName(dir.filePath("missing")).constData()), 0);
-    EXPECT_EQ(GetLastError(), 2u);
-    EXPECT_EQ(SetCurrentDirectoryA(QFile::encodeName(dir.filePath("file/sub")).constData()), 0);
-    EXPECT_EQ(GetLastError(), 3u);
+    EXPECT_EQ(GetLastError(), DWORD(ENOENT));
+    const QByteArray underFile = QFile::encodeName(dir.filePath("file/sub"));
+    EXPECT_EQ(SetCurrentDirectoryA(underFile.constData()), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ENOTDIR));
+    EXPECT_EQ(IoError::FromErrno(int(GetLastError()), underFile).what(),
+              "Invalid filename: " + underFile.toStdString());
     EXPECT_EQ(SetCurrentDirectoryA(""), 0);
-    EXPECT_EQ(GetLastError(), 2u);
+    EXPECT_EQ(GetLastError(), DWORD(ENOENT));
     // A failed change leaves the working folder where it was.
     EXPECT_EQ(QDir::currentPath(), target);
 }

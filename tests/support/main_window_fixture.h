@@ -108,7 +108,7 @@ protected:
     void addEntry(const QString &text, const QString &path) const
     {
         romobj object;
-        object.putrominfo(rom_info{path, QByteArray()});
+        object.putrominfo(rom_info{QFile::encodeName(path), QByteArray()});
         form->lstdir->addItem(text, object);
     }
 

@@ -38,9 +38,9 @@ inline void SetStandInOutput(const QString &outPath)
     qputenv("ROMDECK_STANDIN_OUT", QFile::encodeName(outPath));
 }
 
-// The lines the stand-in recorded (working folder, $0, arguments...), once it
-// has written them; empty if it never does.
-inline QStringList WaitForStandInRecord(const QString &outPath)
+// The lines the stand-in recorded (working folder, $0, arguments...) as the
+// bytes it got, once it has written them; empty if it never does.
+inline QList<QByteArray> WaitForStandInBytes(const QString &outPath)
 {
     QDeadlineTimer deadline(20000);
     while (!QFile::exists(outPath) && !deadline.hasExpired())
@@ -48,11 +48,20 @@ inline QStringList WaitForStandInRecord(const QString &outPath)
     QFile record(outPath);
     if (!record.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines = QString::fromUtf8(record.readAll()).split(u'\n');
+    QList<QByteArray> lines = record.readAll().split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     record.close();
     record.remove();
+    return lines;
+}
+
+// The same lines as text.
+inline QStringList WaitForStandInRecord(const QString &outPath)
+{
+    QStringList lines;
+    for (const QByteArray &line : WaitForStandInBytes(outPath))
+        lines << QString::fromUtf8(line);
     return lines;
 }
 

@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+// A launch makes the snapshot folder the working folder, so that a relative
+// location would name another file after it. Relative locations are taken
+// from the working folder the program started in instead.
+
+// Notes the working folder now as the start folder; done once, at start.
+void NoteStartFolder();
+QString StartFolder();
+
+// The location taken from the start folder when it is relative; an absolute or
+// empty location as it is.
+QString FromStartFolder(const QString &location);

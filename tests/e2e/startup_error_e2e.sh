@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# An input/output error during the start-up scan reaches the user through the
+# real program's event loop: the general error box comes up, and once it is
+# answered the program runs on (a reload meets the same error again, the close
+# button saves and ends the program normally). Its text is tested in-process.
+# usage: startup_error_e2e.sh PATH_TO_ROMDECK
+set -euo pipefail
+
+if [ -z "${ROMDECK_E2E_INNER:-}" ]; then
+  export ROMDECK_E2E_INNER=1
+  # Tests run in parallel: start the search for a free display at a number of our own.
+  exec xvfb-run -a -n $((300 + $$ % 300)) -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
+fi
+
+binary=$1
+work=$(mktemp -d)
+romdeck_pid=
+cleanup() {
+  [ -n "$romdeck_pid" ] && kill "$romdeck_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+passes=0
+check() { # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+
+wait_for() { # wait_for SECONDS COMMAND...: true once COMMAND succeeds
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+# The error box: a shown window captioned with the program's title that is
+# not the 576 x 425 main window (whose caption may still read the same).
+error_box() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Romdeck$' 2>/dev/null); do
+    xdotool getwindowgeometry "$id" | grep -q 'Geometry: 576x425' || { echo "$id"; return 0; }
+  done
+  return 1
+}
+box_up() { error_box >/dev/null; }
+box_gone() { ! box_up; }
+
+mkdir -p "$work/prog" "$work/roms"
+cp "$binary" "$work/prog/romdeck"
+printf '#!/bin/sh\nexit 0\n' > "$work/prog/kgen.exe"
+chmod +x "$work/prog/kgen.exe"
+# A ROM file that a renamed collection left behind as a link to nothing.
+ln -s gone.bin "$work/roms/broken.bin"
+printf '[General]\r\nroms=%s\r\npix=%s\r\nkgenloc=%s\r\n' "$work/roms" "$work/roms" "$work/prog/kgen.exe" \
+  > "$work/prog/romdeck.ini"
+
+(cd "$work" && exec "$work/prog/romdeck") &
+romdeck_pid=$!
+
+check "the start-up scan's error comes up in the general error box" wait_for 20 box_up
+xdotool key Return
+check "OK closes the box" wait_for 5 box_gone
+check "the program runs on" kill -0 "$romdeck_pid"
+
+# Re-Load Roms, the small button over the left end of Play (the main window is
+# centred on the 1024 x 768 screen): the same error again, through the same loop.
+xdotool mousemove $((224 + 18)) $((171 + 406)) click 1
+check "a reload meets the error again" wait_for 10 box_up
+xdotool key Return
+check "and the program still runs" wait_for 5 box_gone
+
+# The close button saves and ends the program normally.
+xdotool mousemove $((224 + 553)) $((171 + 406)) click 1
+status=0
+wait "$romdeck_pid" || status=$?
+romdeck_pid=
+check "the close button ends the program normally" [ "$status" -eq 0 ]
+check "and saved the settings" grep -q $'^optshowing=' "$work/prog/romdeck.ini"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
