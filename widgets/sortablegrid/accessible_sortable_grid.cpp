@@ -340,9 +340,23 @@ void InstallAccessibleSortableGrid()
 
 // ---- Events
 
-GridAccessibilityEvents::GridAccessibilityEvents(TSortableGrid &grid) : grid_(grid)
+GridAccessibilityEvents::GridAccessibilityEvents(TSortableGrid &grid) : grid_(grid) {}
+
+bool GridAccessibilityEvents::Listening()
 {
-    NoteCounts();
+    if (!QAccessible::isActive()) {
+        listening_ = false;
+        return false;
+    }
+    if (!listening_) {
+        // What changed before anyone listened is no news: start from here.
+        NoteCounts();
+        col_ = grid_.Col();
+        row_ = grid_.Row();
+        selection_ = grid_.Selection();
+        listening_ = true;
+    }
+    return true;
 }
 
 void GridAccessibilityEvents::NoteCounts()
@@ -360,10 +374,8 @@ void GridAccessibilityEvents::Send(QAccessibleEvent &event)
 
 void GridAccessibilityEvents::CellsChanged(int col, int row)
 {
-    if (!QAccessible::isActive()) {
-        NoteCounts();
+    if (!Listening())
         return;
-    }
     if (col < 0 || row < 0 || cols_ != grid_.ColCount() || rows_ != grid_.RowCount()) {
         NoteCounts();
         QAccessibleTableModelChangeEvent reset(&grid_, QAccessibleTableModelChangeEvent::ModelReset);
@@ -385,11 +397,11 @@ void GridAccessibilityEvents::CellsChanged(int col, int row)
 
 void GridAccessibilityEvents::CountsChanged()
 {
+    if (!Listening())
+        return;
     const int oldCols = cols_ - fixedCols_, oldRows = rows_ - fixedRows_;
     const bool fixedSame = fixedCols_ == grid_.FixedCols() && fixedRows_ == grid_.FixedRows();
     NoteCounts();
-    if (!QAccessible::isActive())
-        return;
     const int newCols = cols_ - fixedCols_, newRows = rows_ - fixedRows_;
     if (!fixedSame) {
         QAccessibleTableModelChangeEvent reset(&grid_, QAccessibleTableModelChangeEvent::ModelReset);
@@ -420,14 +432,14 @@ void GridAccessibilityEvents::CountsChanged()
 
 void GridAccessibilityEvents::CurrentOrSelectionMoved()
 {
+    if (!Listening())
+        return;
     const QRect selection = grid_.Selection();
     const bool moved = grid_.Col() != col_ || grid_.Row() != row_;
     const QRect before = selection_;
     col_ = grid_.Col();
     row_ = grid_.Row();
     selection_ = selection;
-    if (!QAccessible::isActive())
-        return;
 
     if (moved && grid_.hasFocus())
         FocusEntered();
@@ -465,7 +477,7 @@ void GridAccessibilityEvents::CurrentOrSelectionMoved()
 
 void GridAccessibilityEvents::FocusEntered()
 {
-    if (!QAccessible::isActive())
+    if (!Listening())
         return;
     QAccessibleEvent event(&grid_, QAccessible::Focus);
     event.setChild(AccessibleSortableGrid::ChildIndex(grid_, grid_.Col(), grid_.Row()));

@@ -61,7 +61,7 @@ private:
 void InstallAccessibleSortableGrid();
 
 // Tells assistive technology what changed in a grid, with the events Qt's
-// table views send; it only keeps count while none listens.
+// table views send; nearly free while none listens.
 class GridAccessibilityEvents
 {
 public:
@@ -76,10 +76,14 @@ public:
     void FocusEntered();
 
 private:
+    // Whether assistive technology listens; when it starts to, the grid's
+    // state as it is then is the start of what is told.
+    bool Listening();
     void Send(QAccessibleEvent &event);
     void NoteCounts();
 
     TSortableGrid &grid_;
+    bool listening_ = false;
     int cols_ = 0, rows_ = 0, fixedCols_ = 0, fixedRows_ = 0;
     int col_ = -1, row_ = -1;
     QRect selection_;

@@ -30,9 +30,8 @@ struct TSortedListEntry
 using TSortedList = std::vector<TSortedListEntry>;
 
 // The keys of one column's data cells as the kind detection read them, top to
-// bottom, so that the sort after it reads none again. The texts they were
-// read from are held: a cell whose text still shares its data with the held
-// one is unchanged, and the sort's entries can take them over.
+// bottom, so that the sort after it reads none again, and the texts they were
+// read from, which the sort's entries can take over.
 struct ColumnKeys
 {
     TSortKind kind = skText; // skNumber or skDate when the keys are there

@@ -323,7 +323,6 @@ void TSortableGrid::ApplyScrollPage()
 {
     if (scrollPageHeld_) {
         scrollPagePending_ = true;
-        viewport()->update();
         return;
     }
     UpdateScrollRanges();

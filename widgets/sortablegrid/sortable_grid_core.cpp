@@ -124,7 +124,7 @@ void SortableGridCore::SetFixedCols(int count)
     fixedCols_ = count;
     KeepCurrentOutOfFixed();
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     ApplyScrollPage();
 }
 
@@ -135,7 +135,7 @@ void SortableGridCore::SetFixedRows(int count)
     fixedRows_ = count;
     KeepCurrentOutOfFixed();
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     ApplyScrollPage();
 }
 
@@ -152,7 +152,7 @@ void SortableGridCore::SetCells(int col, int row, const QString &text)
     CheckRow(row);
     table_.SetCell(col, row, text);
     GridChanged();
-    CellsChanged(col, row);
+    ContentChanged(col, row);
 }
 
 int SortableGridCore::ColWidths(int col) const
@@ -250,9 +250,16 @@ void SortableGridCore::RowHeightsChanged()
     ApplyScrollPage();
 }
 
+void SortableGridCore::ContentChanged(int col, int row)
+{
+    ++contentGeneration_;
+    CellsChanged(col, row);
+}
+
 void SortableGridCore::SizeChanged(int oldColCount, int oldRowCount)
 {
     GridChanged();
+    ++contentGeneration_;
     CountsChanged();
     if (OnSizeChanged)
         OnSizeChanged(oldColCount, oldRowCount);
@@ -378,6 +385,10 @@ TSortKind SortableGridCore::DetectSortKind(int col) const
         return skText;
     const SortKeyReader reader(sortLocale_);
     ColumnKeys keys;
+    const size_t count = size_t(RowCount() - fixedRows_);
+    keys.texts.reserve(count);
+    keys.numbers.reserve(count);
+    keys.dates.reserve(count);
     bool numberPossible = true;
     bool datePossible = true;
     for (int row = fixedRows_; row < RowCount() && (numberPossible || datePossible); ++row) {
@@ -404,6 +415,8 @@ TSortKind SortableGridCore::DetectSortKind(int col) const
         keys.kind = kind;
         keys.locale = sortLocale_;
         detectedKeys_ = std::move(keys);
+        detectedCol_ = col;
+        detectedGeneration_ = contentGeneration_;
     }
     return kind;
 }
@@ -424,14 +437,11 @@ void SortableGridCore::ReorderRows(int col, TSortOptions options)
 
     const int first = fixedRows_;
     const int count = RowCount() - first;
-    // The texts and keys of a detection just before, when every cell still
-    // holds the text it read, serve the sort: no text is copied or read twice.
+    // The texts and keys of a detection of this column with no change of the
+    // cells since serve the sort: no text is copied or read twice.
     ColumnKeys known = std::exchange(detectedKeys_, ColumnKeys());
-    bool fits = known.texts.size() == size_t(count);
-    for (int i = 0; fits && i < count; ++i) {
-        const QString &cell = table_.Cell(col, first + i);
-        fits = cell.constData() == known.texts[i].constData() && cell.size() == known.texts[i].size();
-    }
+    const bool fits =
+        detectedCol_ == col && detectedGeneration_ == contentGeneration_ && known.texts.size() == size_t(count);
     TSortedList entries;
     entries.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -459,7 +469,7 @@ void SortableGridCore::ReorderRows(int col, TSortOptions options)
     if (notedRow_ >= 0 && notedRow_ < RowCount())
         notedRow_ = newIndexOf[notedRow_];
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     GoToCell(col_, currentRowAfter);
 }
 
@@ -495,7 +505,7 @@ void SortableGridCore::RestoreUnsortedOrder()
         notedRow_ = newIndexOf[notedRow_];
     sortRecord_.clear();
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     GoToCell(col_, currentRowAfter);
 }
 
@@ -505,7 +515,7 @@ void SortableGridCore::ClearCells()
 {
     table_.ClearAll();
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
 }
 
 void SortableGridCore::InsertRowAt(int row)
@@ -516,7 +526,7 @@ void SortableGridCore::InsertRowAt(int row)
     MoveRowTo(RowCount() - 1, row);
     table_.ClearRow(row);
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     GoToCell(col_, row);
     if (OnRowInsert)
         OnRowInsert(row);
@@ -530,7 +540,7 @@ void SortableGridCore::InsertColumnAt(int col)
     MoveColumnTo(ColCount() - 1, col);
     table_.ClearColumn(col);
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     GoToCell(col, row_);
     if (OnColumnInsert)
         OnColumnInsert(col);
@@ -556,7 +566,7 @@ void SortableGridCore::DeleteRowAt(int row)
         CurrentCellMoved();
     }
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     if (OnRowDelete)
         OnRowDelete(row);
 }
@@ -581,7 +591,7 @@ void SortableGridCore::DeleteColumnAt(int col)
         CurrentCellMoved();
     }
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     if (OnColumnDelete)
         OnColumnDelete(col);
 }
@@ -597,7 +607,7 @@ void SortableGridCore::MoveRowTo(int from, int to)
     table_.MoveRow(from, to);
     FollowRows([from, to](int i) { return IndexAfterMove(i, from, to); });
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     if (heightsMove && !sizeEventsHeld_)
         RowHeightsChanged();
     CurrentCellMoved();
@@ -614,7 +624,7 @@ void SortableGridCore::MoveColumnTo(int from, int to)
     table_.MoveColumn(from, to);
     FollowColumns([from, to](int i) { return IndexAfterMove(i, from, to); });
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
     if (widthsMove && !sizeEventsHeld_)
         ColWidthsChanged();
     CurrentCellMoved();
@@ -707,7 +717,7 @@ void SortableGridCore::LoadFromTextFile(const QString &fileName, QChar separator
         table_.Row(int(i)) = std::move(lines[i]);
     }
     GridChanged();
-    CellsChanged(-1, -1);
+    ContentChanged(-1, -1);
 }
 
 void SortableGridCore::SaveToTextFile(const QString &fileName, QChar separator) const
@@ -745,7 +755,7 @@ void SortableGridCore::CheckCellChange()
     if (!valid)
         modified_ = notedModified_;
     GridChanged();
-    CellsChanged(col, row);
+    ContentChanged(col, row);
 }
 
 void SortableGridCore::SetEditText(int col, int row, const QString &text)

@@ -176,6 +176,9 @@ protected:
 private:
     class EditorSuppressor;
 
+    // Every change of a cell's text or of the counts: it ends the use of the
+    // keys a detection read.
+    void ContentChanged(int col, int row);
     void SizeChanged(int oldColCount, int oldRowCount);
     void SetCurrentQuietly(int col, int row, bool moveAnchor);
     void KeepCurrentOutOfFixed();
@@ -197,8 +200,12 @@ private:
 
     TSortedList sortRecord_;
     int sortRecordFixedRows_ = 0;
-    // The keys the last kind detection read, for the sort that follows it.
+    // The keys the last kind detection read, for the sort that follows it,
+    // with the column and the content they belong to.
     mutable ColumnKeys detectedKeys_;
+    mutable int detectedCol_ = -1;
+    mutable quint64 detectedGeneration_ = 0;
+    quint64 contentGeneration_ = 0;
     // Swaps raise the size events once, for the net change of their two moves.
     bool sizeEventsHeld_ = false;
     TSortOptions compareOptions_{skText, 0, 1};
