@@ -3,6 +3,7 @@
 #include "app/main_rom_list.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "platform/handler_guard.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
 #include "settings/program_values.h"
@@ -118,21 +119,21 @@ void TForm1::createControls()
 
 void TForm1::wireControls()
 {
-    connect(lstdir, &MainRomList::clicked, this, &TForm1::lstdirClick);
-    connect(lstdir, &MainRomList::doubleClicked, this, &TForm1::butGOClick);
-    connect(lstdir, &MainRomList::keyPressed, this, &TForm1::lstdirKeyPress);
-    connect(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
-    connect(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
-    connect(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);
-    connect(butedit, &ImageButton::clicked, this, &TForm1::buteditClick);
-    connect(butlist, &ImageButton::clicked, this, &TForm1::butlistClick);
-    connect(butinfo, &ImageButton::clicked, this, &TForm1::butinfoClick);
-    connect(butclose, &ImageButton::clicked, this, &TForm1::butcloseclick);
-    connect(butoptions, &ImageButton::clicked, this, &TForm1::butoptionsClick);
-    connect(butpix, &ImageButton::clicked, this, &TForm1::butpixClick);
-    connect(butpick, &ImageButton::clicked, this, &TForm1::butpickClick);
-    connect(panopt, &OptionsPanel::defaultClicked, this, &TForm1::butdefaultClick);
-    connect(panopt, &OptionsPanel::currentClicked, this, &TForm1::butcurrentClick);
+    ConnectHandler(lstdir, &MainRomList::clicked, this, &TForm1::lstdirClick);
+    ConnectHandler(lstdir, &MainRomList::doubleClicked, this, &TForm1::butGOClick);
+    ConnectHandler(lstdir, &MainRomList::keyPressed, this, &TForm1::lstdirKeyPress);
+    ConnectHandler(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
+    ConnectHandler(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
+    ConnectHandler(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);
+    ConnectHandler(butedit, &ImageButton::clicked, this, &TForm1::buteditClick);
+    ConnectHandler(butlist, &ImageButton::clicked, this, &TForm1::butlistClick);
+    ConnectHandler(butinfo, &ImageButton::clicked, this, &TForm1::butinfoClick);
+    ConnectHandler(butclose, &ImageButton::clicked, this, &TForm1::butcloseclick);
+    ConnectHandler(butoptions, &ImageButton::clicked, this, &TForm1::butoptionsClick);
+    ConnectHandler(butpix, &ImageButton::clicked, this, &TForm1::butpixClick);
+    ConnectHandler(butpick, &ImageButton::clicked, this, &TForm1::butpickClick);
+    ConnectHandler(panopt, &OptionsPanel::defaultClicked, this, &TForm1::butdefaultClick);
+    ConnectHandler(panopt, &OptionsPanel::currentClicked, this, &TForm1::butcurrentClick);
 }
 
 void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
@@ -149,7 +150,7 @@ bool TForm1::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         const bool handled = QWidget::event(event);
-        FormActivate();
+        RunHandler([this] { FormActivate(); });
         return handled;
     }
     return QWidget::event(event);
