@@ -8,7 +8,7 @@ extern "C" {
 const char *__asan_default_options()
 {
     return "halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:"
-           "strict_init_order=1:strict_string_checks=1";
+           "strict_init_order=1";
 }
 
 const char *__ubsan_default_options()
@@ -19,6 +19,10 @@ const char *__ubsan_default_options()
 // Leaks proven to lie inside Qt or the libraries under it, never in our code.
 const char *__lsan_default_suppressions()
 {
-    return "";
+    // On a real display QtDBus runs a thread of its own that reads the session
+    // bus through libdbus; the read buffer libdbus allocates there is still held
+    // when that thread is torn down at exit (seen with fast_unwind_on_malloc=0:
+    // _dbus_read <- QtDBus <- QThread::exec, no frame of ours).
+    return "leak:libdbus-1.so\n";
 }
 }
