@@ -5,12 +5,13 @@
 BUILD    ?= build
 PACKAGES := g++ make cmake qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libbenchmark-dev \
             xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool xclip \
-            wine wine64 gcc-mingw-w64-x86-64
+            wine wine64 gcc-mingw-w64-x86-64 clang libclang-rt-14-dev
 # The start-up benchmark runs the program under X with a window manager.
 BENCH_PACKAGES := openbox libxcb1-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -38,6 +39,19 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The same suite with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
+test-sanitize: deps
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROMDECK_SANITIZE=ON >/dev/null
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS from its seeds in fuzz/corpus/.
+fuzz: deps
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DROMDECK_FUZZ=ON -DROMDECK_TESTS=OFF >/dev/null
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
+	fuzz/run_fuzzers.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
 bench:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DROMDECK_TESTS=OFF -DROMDECK_BENCH=ON >/dev/null
@@ -45,4 +59,4 @@ bench:
 	@echo "Benchmarks are in $(BUILD)-bench/bench/"
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz

@@ -6,6 +6,7 @@
 #include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "platform/file_name_text.h"
+#include "platform/handler_guard.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
@@ -108,22 +109,22 @@ void TForm1::createControls()
 
 void TForm1::wireControls()
 {
-    connect(lstdir, &MainRomList::clicked, this, &TForm1::lstdirClick);
-    connect(lstdir, &MainRomList::doubleClicked, this, &TForm1::butGOClick);
-    connect(lstdir, &MainRomList::keyPressed, this, &TForm1::lstdirKeyPress);
-    connect(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
-    connect(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
-    connect(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);
-    connect(butedit, &ImageButton::clicked, this, &TForm1::buteditClick);
-    connect(butlist, &ImageButton::clicked, this, &TForm1::butlistClick);
-    connect(butinfo, &ImageButton::clicked, this, &TForm1::butinfoClick);
-    connect(butclose, &ImageButton::clicked, this, &TForm1::butcloseclick);
-    connect(butoptions, &ImageButton::clicked, this, &TForm1::butoptionsClick);
-    connect(butpix, &ImageButton::clicked, this, &TForm1::butpixClick);
-    connect(butpick, &ImageButton::clicked, this, &TForm1::butpickClick);
-    connect(butdelpix, &ImageButton::clicked, this, &TForm1::butdelpixClick);
-    connect(panopt, &OptionsPanel::defaultClicked, this, &TForm1::butdefaultClick);
-    connect(panopt, &OptionsPanel::currentClicked, this, &TForm1::butcurrentClick);
+    ConnectHandler(lstdir, &MainRomList::clicked, this, &TForm1::lstdirClick);
+    ConnectHandler(lstdir, &MainRomList::doubleClicked, this, &TForm1::butGOClick);
+    ConnectHandler(lstdir, &MainRomList::keyPressed, this, &TForm1::lstdirKeyPress);
+    ConnectHandler(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
+    ConnectHandler(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
+    ConnectHandler(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);
+    ConnectHandler(butedit, &ImageButton::clicked, this, &TForm1::buteditClick);
+    ConnectHandler(butlist, &ImageButton::clicked, this, &TForm1::butlistClick);
+    ConnectHandler(butinfo, &ImageButton::clicked, this, &TForm1::butinfoClick);
+    ConnectHandler(butclose, &ImageButton::clicked, this, &TForm1::butcloseclick);
+    ConnectHandler(butoptions, &ImageButton::clicked, this, &TForm1::butoptionsClick);
+    ConnectHandler(butpix, &ImageButton::clicked, this, &TForm1::butpixClick);
+    ConnectHandler(butpick, &ImageButton::clicked, this, &TForm1::butpickClick);
+    ConnectHandler(panopt, &OptionsPanel::defaultClicked, this, &TForm1::butdefaultClick);
+    ConnectHandler(panopt, &OptionsPanel::currentClicked, this, &TForm1::butcurrentClick);
+    ConnectHandler(butdelpix, &ImageButton::clicked, this, &TForm1::butdelpixClick);
 }
 
 void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
@@ -151,7 +152,7 @@ bool TForm1::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         const bool handled = QWidget::event(event);
-        FormActivate();
+        RunHandler([this] { FormActivate(); });
         return handled;
     }
     return QWidget::event(event);

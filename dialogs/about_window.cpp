@@ -1,5 +1,6 @@
 #include "dialogs/about_window.h"
 
+#include "platform/handler_guard.h"
 #include "widgets/artwork.h"
 #include "widgets/image_button.h"
 #include "widgets/logo_bitmap.h"
@@ -53,7 +54,7 @@ TForm2::TForm2(QWidget *parent) : BorderlessDialog(421, 193, parent)
     butclose->setGeometry(376, 156, 37, 33);
     butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
 
-    connect(butclose, &ImageButton::clicked, this, &TForm2::butcloseClick);
+    ConnectHandler(butclose, &ImageButton::clicked, this, &TForm2::butcloseClick);
 }
 
 void TForm2::butcloseClick()

@@ -1,5 +1,6 @@
 #include "dialogs/locations_dialog.h"
 
+#include "platform/handler_guard.h"
 #include "settings/program_values.h"
 #include "widgets/artwork.h"
 #include "widgets/caption_button.h"
@@ -71,19 +72,19 @@ TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
     setTabOrder(pixloc->edit(), cdromloc->edit());
     setTabOrder(cdromloc->edit(), geneloc->edit());
 
-    connect(kgenloc, &PathEdit::textChanged, this, &TForm3::kgenlocChange);
-    connect(geneloc, &PathEdit::textChanged, this, &TForm3::genelocChange);
-    connect(romloc, &PathEdit::textChanged, this, &TForm3::romlocChange);
-    connect(cdromloc, &PathEdit::textChanged, this, &TForm3::cdromlocChange);
-    connect(pixloc, &PathEdit::textChanged, this, &TForm3::pixlocChange);
-    connect(butok, &QPushButton::clicked, this, &TForm3::butokClick);
-    connect(butclose, &QPushButton::clicked, this, &TForm3::butcloseClick);
+    ConnectHandler(kgenloc, &PathEdit::textChanged, this, &TForm3::kgenlocChange);
+    ConnectHandler(geneloc, &PathEdit::textChanged, this, &TForm3::genelocChange);
+    ConnectHandler(romloc, &PathEdit::textChanged, this, &TForm3::romlocChange);
+    ConnectHandler(cdromloc, &PathEdit::textChanged, this, &TForm3::cdromlocChange);
+    ConnectHandler(pixloc, &PathEdit::textChanged, this, &TForm3::pixlocChange);
+    ConnectHandler(butok, &QPushButton::clicked, this, &TForm3::butokClick);
+    ConnectHandler(butclose, &QPushButton::clicked, this, &TForm3::butcloseClick);
 }
 
 void TForm3::showEvent(QShowEvent *event)
 {
     BorderlessDialog::showEvent(event);
-    FormActivate();
+    RunHandler([this] { FormActivate(); });
     kgenloc->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/rom_info_dialog.h"
 
 #include "catalogue/header_names.h"
+#include "platform/handler_guard.h"
 #include "platform/windows1252.h"
 #include "settings/program_values.h"
 #include "widgets/artwork.h"
@@ -50,8 +51,8 @@ Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(478, 180, parent)
     setTabOrder(editfilename, butok);
     setTabOrder(butok, butexit);
 
-    connect(butok, &QPushButton::clicked, this, &Tforminfo::butokClick);
-    connect(butexit, &QPushButton::clicked, this, &Tforminfo::butexitClick);
+    ConnectHandler(butok, &QPushButton::clicked, this, &Tforminfo::butokClick);
+    ConnectHandler(butexit, &QPushButton::clicked, this, &Tforminfo::butexitClick);
 }
 
 void Tforminfo::showEvent(QShowEvent *event)

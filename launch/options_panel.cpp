@@ -1,5 +1,6 @@
 #include "launch/options_panel.h"
 
+#include "platform/handler_guard.h"
 #include "widgets/radio_group.h"
 
 #include <QCheckBox>
@@ -89,11 +90,11 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
         butcurrent->setChecked(true);
         emit currentClicked();
     });
-    connect(rademu, &RadioGroup::itemIndexChanged, this, &OptionsPanel::rademuClick);
-    connect(tbfskip, &QSlider::valueChanged, this, &OptionsPanel::tbfskipChange);
-    connect(rgcountry, &RadioGroup::itemIndexChanged, this, &OptionsPanel::rgcountryClick);
-    connect(chkdissound, &QCheckBox::toggled, this, &OptionsPanel::chkdissoundClick);
-    connect(Editextracmdline, &QLineEdit::textChanged, this, &OptionsPanel::EditextracmdlineChange);
+    ConnectHandler(rademu, &RadioGroup::itemIndexChanged, this, &OptionsPanel::rademuClick);
+    ConnectHandler(tbfskip, &QSlider::valueChanged, this, &OptionsPanel::tbfskipChange);
+    ConnectHandler(rgcountry, &RadioGroup::itemIndexChanged, this, &OptionsPanel::rgcountryClick);
+    ConnectHandler(chkdissound, &QCheckBox::toggled, this, &OptionsPanel::chkdissoundClick);
+    ConnectHandler(Editextracmdline, &QLineEdit::textChanged, this, &OptionsPanel::EditextracmdlineChange);
 }
 
 void OptionsPanel::putDefaultDown()

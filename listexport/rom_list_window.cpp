@@ -3,6 +3,7 @@
 #include "catalogue/sorted_rom_list.h"
 #include "listexport/catalogue_writer.h"
 #include "listexport/paced_repaint.h"
+#include "platform/handler_guard.h"
 #include "platform/paths.h"
 #include "platform/windows1252.h"
 #include "settings/program_values.h"
@@ -61,8 +62,8 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
 
     setTabOrder(romgrid, editfilename);
-    connect(butsaveasfile, &ImageButton::clicked, this, &Tformlistroms::butsaveasfileClick);
-    connect(butclose, &ImageButton::clicked, this, &Tformlistroms::butcloseClick);
+    ConnectHandler(butsaveasfile, &ImageButton::clicked, this, &Tformlistroms::butsaveasfileClick);
+    ConnectHandler(butclose, &ImageButton::clicked, this, &Tformlistroms::butcloseClick);
 }
 
 void Tformlistroms::showEvent(QShowEvent *event)
@@ -77,7 +78,7 @@ void Tformlistroms::showEvent(QShowEvent *event)
             if (!fillPending_ || !isVisible())
                 return;
             fillPending_ = false;
-            FormActivate();
+            RunHandler([this] { FormActivate(); });
         },
         Qt::QueuedConnection);
 }

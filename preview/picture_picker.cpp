@@ -1,5 +1,6 @@
 #include "preview/picture_picker.h"
 
+#include "platform/handler_guard.h"
 #include "platform/message_box.h"
 #include "platform/move_file.h"
 #include "platform/paths.h"
@@ -70,13 +71,13 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     butclose->setGeometry(548, 284, 45, 29);
     butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
 
-    connect(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
-    connect(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);
+    ConnectHandler(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
+    ConnectHandler(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);
     connect(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
-    connect(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
-    connect(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
-    connect(butget, &ImageButton::clicked, this, &TFormpickpix::butgetClick);
-    connect(butclose, &ImageButton::clicked, this, &TFormpickpix::butcloseClick);
+    ConnectHandler(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
+    ConnectHandler(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
+    ConnectHandler(butget, &ImageButton::clicked, this, &TFormpickpix::butgetClick);
+    ConnectHandler(butclose, &ImageButton::clicked, this, &TFormpickpix::butcloseClick);
 }
 
 void TFormpickpix::showEvent(QShowEvent *event)
@@ -91,7 +92,7 @@ void TFormpickpix::showEvent(QShowEvent *event)
             if (!activationPending_ || !isVisible())
                 return;
             activationPending_ = false;
-            FormActivate();
+            RunHandler([this] { FormActivate(); });
         },
         Qt::QueuedConnection);
 }
