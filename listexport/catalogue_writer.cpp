@@ -37,13 +37,15 @@ char *PutField(char *out, QStringView text, qsizetype width)
 {
     const char16_t *chars = text.utf16();
     const qsizetype head = std::min(text.size(), width);
-    // The common case, printable ASCII, is copied as it is.
-    bool plain = true;
+    // The common case, printable ASCII (0x20 to 0x7E), is copied as it is;
+    // the sign bit tells any other character, without a branch per character.
+    int outside = 0;
     for (qsizetype i = 0; i < head; ++i) {
-        plain &= chars[i] >= 0x20 && chars[i] < 0x7F;
+        const int offset = int(chars[i]) - 0x20;
+        outside |= offset | (0x5E - offset);
         out[i] = char(chars[i]);
     }
-    if (plain)
+    if (outside >= 0)
         return out + width;
 
     QString cut;

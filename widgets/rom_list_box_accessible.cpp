@@ -123,7 +123,10 @@ int RomListBoxAccessible::indexOfChild(const QAccessibleInterface *child) const
 
 QAccessibleInterface *RomListBoxAccessible::childAt(int x, int y) const
 {
-    return child(list()->rowAt(list()->viewport()->mapFromGlobal(QPoint(x, y)).y()));
+    const QPoint local = list()->viewport()->mapFromGlobal(QPoint(x, y));
+    if (!list()->viewport()->rect().contains(local))
+        return nullptr;
+    return child(list()->rowAt(local.y()));
 }
 
 QAccessibleInterface *RomListBoxAccessible::focusChild() const

@@ -126,6 +126,7 @@ TEST_F(ReadableList, EntriesSelectionAndCurrentRowReadAsAList)
     const QRect second = face->child(1)->rect();
     EXPECT_EQ(second.topLeft(), list.viewport()->mapToGlobal(QPoint(0, list.rowHeight())));
     EXPECT_EQ(face->childAt(second.center().x(), second.center().y()), face->child(1));
+    EXPECT_EQ(face->childAt(second.right() + 50, second.center().y()), nullptr);
 
     // Choosing an entry through the interface is a user's choice: the click runs.
     QSignalSpy clicks(&list, &RomListBox::clicked);
