@@ -5,7 +5,7 @@
 # tests of refused reads and writes run rather than skip. It runs from a folder
 # of its own that nobody can reach wherever the build tree lies, with a home
 # and temporary folder there; ROMDECK_BINARY, the program the whole-program
-# tests start, is copied beside it.
+# tests start, is copied there with the default picture beside it.
 set -euo pipefail
 program=$1
 shift
@@ -20,6 +20,11 @@ mkdir "$work/home" "$work/tmp" "$work/runtime"
 cp "$program" "$work/"
 if [ -n "${ROMDECK_BINARY:-}" ]; then
     cp "$ROMDECK_BINARY" "$work/romdeck"
+    # The default picture the build writes beside the program goes with it.
+    default_picture="$(dirname "$ROMDECK_BINARY")/romdeck.bmp"
+    if [ -f "$default_picture" ]; then
+        cp "$default_picture" "$work/"
+    fi
     export ROMDECK_BINARY="$work/romdeck"
 fi
 chmod 755 "$work"
