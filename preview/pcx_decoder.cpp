@@ -135,14 +135,17 @@ bool WriteEightShortRuns(const uchar *in, uchar *&out, qsizetype room)
 }
 #endif
 
-// A run in whole words: 16 bytes at least, 64 at most.
+// A run in 16-byte pieces (which the compiler writes in one store each): 16
+// bytes at least, 64 at most.
 void FillWords(uchar *out, uchar value, qsizetype length)
 {
     const quint64 fill = Splat(value);
-    Store8(out, fill);
-    Store8(out + 8, fill);
-    for (qsizetype i = 16; i < length; i += 8)
+    qsizetype i = 0;
+    do {
         Store8(out + i, fill);
+        Store8(out + i + 8, fill);
+        i += 16;
+    } while (i < length);
 }
 
 // Which of the 16 bytes at in have their two top bits set, as bits.
