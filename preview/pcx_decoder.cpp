@@ -102,10 +102,15 @@ bool WriteEightShortRuns(const uchar *in, uchar *&out, qsizetype room)
     const __m128i over = _mm_subs_epu16(lengths, _mm_set1_epi16(8));
     if (_mm_movemask_epi8(_mm_cmpeq_epi16(over, _mm_setzero_si128())) != 0xFFFF)
         return false;
-    __m128i ends = _mm_add_epi16(lengths, _mm_slli_si128(lengths, 2));
-    ends = _mm_add_epi16(ends, _mm_slli_si128(ends, 4));
-    ends = _mm_add_epi16(ends, _mm_slli_si128(ends, 8));
-    const int total = _mm_extract_epi16(ends, 7);
+    // The lengths in the bytes of a general register, where multiplying by
+    // ones in every byte adds each byte into all bytes above it: where each
+    // run ends, the last end in the top byte. Taking each end out with shifts
+    // is cheaper than from a vector lane.
+    quint64 lengthBytes;
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(&lengthBytes), _mm_packus_epi16(lengths, lengths));
+    const quint64 ends = lengthBytes * 0x0101010101010101ull;
+    const auto end = [ends](int run) { return int(ends >> 8 * run & 0xFF); };
+    const int total = end(7);
     if (total > room)
         return false;
     // Each value in all eight bytes of its own 64-bit half.
@@ -123,13 +128,13 @@ bool WriteEightShortRuns(const uchar *in, uchar *&out, qsizetype room)
         _mm_storeh_pi(reinterpret_cast<__m64 *>(out + offset), _mm_castsi128_ps(fill));
     };
     low(0, fills[0]);
-    high(_mm_extract_epi16(ends, 0), fills[0]);
-    low(_mm_extract_epi16(ends, 1), fills[1]);
-    high(_mm_extract_epi16(ends, 2), fills[1]);
-    low(_mm_extract_epi16(ends, 3), fills[2]);
-    high(_mm_extract_epi16(ends, 4), fills[2]);
-    low(_mm_extract_epi16(ends, 5), fills[3]);
-    high(_mm_extract_epi16(ends, 6), fills[3]);
+    high(end(0), fills[0]);
+    low(end(1), fills[1]);
+    high(end(2), fills[1]);
+    low(end(3), fills[2]);
+    high(end(4), fills[2]);
+    low(end(5), fills[3]);
+    high(end(6), fills[3]);
     out += total;
     return true;
 }
