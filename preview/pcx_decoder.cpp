@@ -3,9 +3,14 @@
 #include <QList>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <optional>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -46,13 +51,10 @@ int Word(const uchar *at)
 bool KnownLayout(int bitsPerPixel, int planes)
 {
     switch (bitsPerPixel) {
-    case 1:
-        return planes >= 1 && planes <= 4;
+    case 1: return planes >= 1 && planes <= 4;
     case 2:
-    case 4:
-        return planes == 1;
-    case 8:
-        return planes == 1 || planes == 3 || planes == 4;
+    case 4: return planes == 1;
+    case 8: return planes == 1 || planes == 3 || planes == 4;
     }
     return false;
 }
@@ -83,14 +85,137 @@ void Store8(uchar *at, quint64 word)
     std::memcpy(at, &word, 8);
 }
 
-// A run in whole words: 16 bytes at least, 64 at most.
+quint64 Splat(uchar value)
+{
+    return value * 0x0101010101010101ull;
+}
+
+#if defined(__SSE2__)
+// Eight runs of at most 8 bytes each in the 16 bytes at in, all ending within
+// room: written with one 8-byte store each and true; false for anything else.
+bool WriteEightShortRuns(const uchar *in, uchar *&out, qsizetype room)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+    // The codes 0xC0 to 0xC8 as lengths in 16-bit lanes; any other byte
+    // gives more than 8 there, unsigned.
+    const __m128i lengths = _mm_sub_epi16(_mm_and_si128(bytes, _mm_set1_epi16(0xFF)), _mm_set1_epi16(0xC0));
+    const __m128i over = _mm_subs_epu16(lengths, _mm_set1_epi16(8));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(over, _mm_setzero_si128())) != 0xFFFF)
+        return false;
+    // The lengths in the bytes of a general register, where multiplying by
+    // ones in every byte adds each byte into all bytes above it: where each
+    // run ends, the last end in the top byte. Taking each end out with shifts
+    // is cheaper than from a vector lane.
+    quint64 lengthBytes;
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(&lengthBytes), _mm_packus_epi16(lengths, lengths));
+    const quint64 ends = lengthBytes * 0x0101010101010101ull;
+    const auto end = [ends](int run) { return int(ends >> 8 * run & 0xFF); };
+    const int total = end(7);
+    if (total > room)
+        return false;
+    // Each value in all eight bytes of its own 64-bit half.
+    const __m128i values = _mm_srli_epi16(bytes, 8);
+    const __m128i doubled = _mm_or_si128(values, _mm_slli_epi16(values, 8));
+    const __m128i first = _mm_unpacklo_epi16(doubled, doubled);
+    const __m128i second = _mm_unpackhi_epi16(doubled, doubled);
+    const __m128i fills[4] = {_mm_unpacklo_epi32(first, first), _mm_unpackhi_epi32(first, first),
+                              _mm_unpacklo_epi32(second, second), _mm_unpackhi_epi32(second, second)};
+    // Stores of either half that need no alignment.
+    const auto low = [out](int offset, __m128i fill) {
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out + offset), fill);
+    };
+    const auto high = [out](int offset, __m128i fill) {
+        _mm_storeh_pi(reinterpret_cast<__m64 *>(out + offset), _mm_castsi128_ps(fill));
+    };
+    low(0, fills[0]);
+    high(end(0), fills[0]);
+    low(end(1), fills[1]);
+    high(end(2), fills[1]);
+    low(end(3), fills[2]);
+    high(end(4), fills[2]);
+    low(end(5), fills[3]);
+    high(end(6), fills[3]);
+    out += total;
+    return true;
+}
+#endif
+
+// A run in 16-byte pieces (which the compiler writes in one store each): 16
+// bytes at least, 64 at most.
 void FillWords(uchar *out, uchar value, qsizetype length)
 {
-    const quint64 fill = value * 0x0101010101010101ull;
-    Store8(out, fill);
-    Store8(out + 8, fill);
-    for (qsizetype i = 16; i < length; i += 8)
+    const quint64 fill = Splat(value);
+    qsizetype i = 0;
+    do {
         Store8(out + i, fill);
+        Store8(out + i + 8, fill);
+        i += 16;
+    } while (i < length);
+}
+
+// Which of the 16 bytes at in have their two top bits set, as bits.
+unsigned HighBytes(const uchar *in)
+{
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+    return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(bytes, _mm_set1_epi8(char(kRunFlags))), bytes)));
+#else
+    unsigned high = 0;
+    for (int i = 0; i < 16; ++i)
+        high |= unsigned((in[i] & kRunFlags) == kRunFlags) << i;
+    return high;
+#endif
+}
+
+// Given which bytes have their top bits set, the first byte being a code: the
+// run values among them. A value follows each code with its top bits set, so
+// in a row of such bytes every second one is a value, and the first byte after
+// a row of odd length is one too. Rows starting on an odd bit are told from
+// those starting on an even bit by the carry of an addition.
+quint64 RunValues(quint64 high)
+{
+    constexpr quint64 kEvenBits = 0x5555555555555555ull;
+    const quint64 followsHigh = high << 1;
+    const quint64 oddStarts = high & ~kEvenBits & ~followsHigh;
+    const quint64 evenStartEnds = oddStarts + high;
+    return (kEvenBits ^ evenStartEnds << 1) & followsHigh;
+}
+
+// Literals and runs as they mix in noisy parts of a picture: the codes in the
+// 16 bytes at in are found at once, without reading them one after the other.
+// Literals are copied between runs 16 bytes at a time, runs written whole.
+// False, with in at the next code, where literals would reach limit: the
+// line's end is near.
+bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
+{
+    const unsigned high = HighBytes(in);
+    unsigned next = 0;
+    for (quint64 runs = high & ~RunValues(high); runs != 0; runs &= runs - 1) {
+        const unsigned code = unsigned(std::countr_zero(runs));
+        const qsizetype literals = code - next;
+        if (out + literals >= limit) {
+            in += next;
+            return false;
+        }
+        std::memcpy(out, in + next, 16);
+        out += literals;
+        const qsizetype length = in[code] & kLongestRun;
+        FillWords(out, in[code + 1], length);
+        out += length;
+        next = code + 2;
+    }
+    if (next < 16) {
+        const qsizetype literals = 16 - next;
+        if (out + literals >= limit) {
+            in += next;
+            return false;
+        }
+        std::memcpy(out, in + next, 16);
+        out += literals;
+        next = 16;
+    }
+    in += next;
+    return true;
 }
 
 // The bytes of all lines and planes as one stream: a run may go on over the end
@@ -98,8 +223,7 @@ void FillWords(uchar *out, uchar value, qsizetype length)
 class ScanlineStream
 {
 public:
-    ScanlineStream(const uchar *begin, const uchar *end, bool runLength)
-        : in_(begin), end_(end), runLength_(runLength)
+    ScanlineStream(const uchar *begin, const uchar *end, bool runLength) : in_(begin), end_(end), runLength_(runLength)
     {
     }
 
@@ -124,24 +248,30 @@ public:
         // it to be read again.
         const uchar *in = in_;
         const uchar *const end = end_;
-        // Where a run can be written whole, past the end if need be, and a code
-        // and its value are there, nothing needs checking but each code's kind.
-        const qsizetype wholeRuns = std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
+        // Where a run can be written whole, past the end if need be, nothing
+        // needs checking but where literals end. Eight short runs in one go
+        // stay inside the count, so they never take bytes of the next line,
+        // and their last 8-byte store inside the slack.
+        const qsizetype wholeRuns =
+            std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
         uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
-        uchar lastValue = 0;
-        while (out < wholeRunsEnd && end - in >= 2) {
-            // Without a branch on the kind: literals and runs mix unpredictably.
-            const uchar code = in[0];
-            const bool run = (code & kRunFlags) == kRunFlags;
-            lastValue = run ? in[1] : code;
-            const qsizetype length = run ? code & kLongestRun : 1;
-            in += 1 + run;
-            FillWords(out, lastValue, length);
-            out += length;
+        uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
+        // Up to 32 bytes are read at a time, so the last few codes go below.
+        while (out < wholeRunsEnd && end - in >= 32) {
+#if defined(__SSE2__)
+            if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
+                in += 16;
+                continue;
+            }
+#endif
+            if (!ReadMixedCodes(in, out, wholeRunsEnd))
+                break;
         }
         if (out > outEnd) {
+            // Only a run written alone goes past the end: its value is the
+            // last byte read.
             pending_ = out - outEnd;
-            value_ = lastValue;
+            value_ = in[-1];
             in_ = in;
             return true;
         }
@@ -228,12 +358,36 @@ void ComposeIndices(const Header &header, const uchar *line, uchar *out)
     }
 }
 
+#if defined(__SSE2__)
+// Sixteen pixels of the three planes at once: the bytes interleaved into
+// blue, green, red and opaque alpha, as RGB32 lies in memory here.
+void ComposeSixteen(const uchar *red, const uchar *green, const uchar *blue, QRgb *out)
+{
+    const auto load = [](const uchar *at) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(at)); };
+    const __m128i r = load(red), g = load(green), b = load(blue);
+    const __m128i opaque = _mm_set1_epi8(char(0xFF));
+    const __m128i blueGreen[2] = {_mm_unpacklo_epi8(b, g), _mm_unpackhi_epi8(b, g)};
+    const __m128i redAlpha[2] = {_mm_unpacklo_epi8(r, opaque), _mm_unpackhi_epi8(r, opaque)};
+    auto *pixels = reinterpret_cast<__m128i *>(out);
+    for (int i = 0; i < 2; ++i) {
+        _mm_storeu_si128(pixels + 2 * i, _mm_unpacklo_epi16(blueGreen[i], redAlpha[i]));
+        _mm_storeu_si128(pixels + 2 * i + 1, _mm_unpackhi_epi16(blueGreen[i], redAlpha[i]));
+    }
+}
+#endif
+
 void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
 {
     const uchar *red = line;
     const uchar *green = red + header.bytesPerLine;
     const uchar *blue = green + header.bytesPerLine;
-    for (int x = 0; x < header.width; ++x)
+    int x = 0;
+#if defined(__SSE2__)
+    // Whole groups only: a store past the width could leave the picture.
+    for (; x + 16 <= header.width; x += 16)
+        ComposeSixteen(red + x, green + x, blue + x, out + x);
+#endif
+    for (; x < header.width; ++x)
         out[x] = 0xFF000000u | QRgb(red[x]) << 16 | QRgb(green[x]) << 8 | blue[x];
 }
 
@@ -249,8 +403,8 @@ QImage DecodePcx(QByteArrayView bytes)
     const bool trueColour = header->planes >= 3 && header->bitsPerPixel == 8;
     const bool byteIndices = header->planes == 1 && header->bitsPerPixel == 8;
     const uchar *dataEnd = data + bytes.size();
-    const bool endPalette = byteIndices && bytes.size() >= kHeaderSize + kEndPaletteSize &&
-                            dataEnd[-kEndPaletteSize] == kPaletteMarker;
+    const bool endPalette =
+        byteIndices && bytes.size() >= kHeaderSize + kEndPaletteSize && dataEnd[-kEndPaletteSize] == kPaletteMarker;
     if (endPalette)
         dataEnd -= kEndPaletteSize;
 

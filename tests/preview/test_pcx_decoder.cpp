@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using pcx_files::Layout;
 
 namespace {
@@ -35,6 +37,23 @@ struct HandCase
     QByteArray endColours = {};
 };
 
+// Scan lines as pictures mix them: short runs of any value, long runs, and
+// noise where values from 0xC0 up come as runs of one, in stretches of random
+// length that go on over line ends.
+QByteArray MixedScanLines(qsizetype size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    QByteArray lines;
+    while (lines.size() < size) {
+        const int kind = int(random() % 3);
+        for (int i = int(random() % 48); i >= 0; --i) {
+            const char value = char(random());
+            lines += kind == 2 ? QByteArray(1, value) : QByteArray(int(1 + random() % (kind == 0 ? 8 : 100)), value);
+        }
+    }
+    return lines.left(size);
+}
+
 } // namespace
 
 // Layouts the common tools do not write, each with runs broken at line ends,
@@ -59,22 +78,37 @@ TEST(PcxDecoder, HandWrittenLayouts)
 
     const HandCase cases[] = {
         // Bits past the width and padding bytes carry garbage.
-        {"2 bits packed", {.bitsPerPixel = 2, .width = 5, .height = 2, .bytesPerLine = 4, .colours = four},
-         "1bffaaaa a43f5555", {c4[0], c4[1], c4[2], c4[3], c4[3], c4[2], c4[2], c4[1], c4[0], c4[0]}},
+        {"2 bits packed",
+         {.bitsPerPixel = 2, .width = 5, .height = 2, .bytesPerLine = 4, .colours = four},
+         "1bffaaaa a43f5555",
+         {c4[0], c4[1], c4[2], c4[3], c4[3], c4[2], c4[2], c4[1], c4[0], c4[0]}},
         {"4 bits packed", {.bitsPerPixel = 4, .width = 3, .colours = sixteen}, "1f2e", {c16[1], c16[15], c16[2]}},
-        {"8 bits in 4 planes, the fourth ignored", {.planes = 4, .width = 2, .bytesPerLine = 2}, "0102 0304 0506 0080",
+        {"8 bits in 4 planes, the fourth ignored",
+         {.planes = 4, .width = 2, .bytesPerLine = 2},
+         "0102 0304 0506 0080",
          {qRgb(1, 3, 5), qRgb(2, 4, 6)}},
         {"version 3 takes the EGA colours",
          {.version = 3, .bitsPerPixel = 1, .planes = 4, .width = 8, .colours = QByteArray(48, '\x77')},
-         "5500 3300 0f00 0000", ega},
-        {"an empty palette takes the EGA colours", {.bitsPerPixel = 1, .planes = 4, .width = 8}, "5500 3300 0f00 0000", ega},
-        {"monochrome without colours", {.bitsPerPixel = 1, .width = 8}, "0f00",
+         "5500 3300 0f00 0000",
+         ega},
+        {"an empty palette takes the EGA colours",
+         {.bitsPerPixel = 1, .planes = 4, .width = 8},
+         "5500 3300 0f00 0000",
+         ega},
+        {"monochrome without colours",
+         {.bitsPerPixel = 1, .width = 8},
+         "0f00",
          {black, black, black, black, white, white, white, white}},
-        {"monochrome of version 3", {.version = 3, .bitsPerPixel = 1, .width = 3, .colours = QByteArray::fromHex("ff00000000ff")},
-         "a000", {white, black, white}},
+        {"monochrome of version 3",
+         {.version = 3, .bitsPerPixel = 1, .width = 3, .colours = QByteArray::fromHex("ff00000000ff")},
+         "a000",
+         {white, black, white}},
         {"8 bits without the end palette are grey", {.width = 3}, "0080ff00", {black, qRgb(128, 128, 128), white}},
-        {"window away from the origin", {.xMin = 10, .yMin = 5, .width = 3, .height = 2}, "07070707 0707c800",
-         {end[7], end[7], end[7], end[7], end[7], end[200]}, endColours},
+        {"window away from the origin",
+         {.xMin = 10, .yMin = 5, .width = 3, .height = 2},
+         "07070707 0707c800",
+         {end[7], end[7], end[7], end[7], end[7], end[200]},
+         endColours},
         {"24 bits, lines padded", {.planes = 3, .width = 5, .height = 3}, alike, alikePixels},
     };
     for (const HandCase &c : cases) {
@@ -82,7 +116,8 @@ TEST(PcxDecoder, HandWrittenLayouts)
             SCOPED_TRACE(std::string(c.name) + ", encoding " + std::to_string(encoding));
             Layout layout = c.layout;
             layout.runLength = encoding != 0;
-            const QImage image = DecodePcx(pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours));
+            const QImage image =
+                DecodePcx(pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours));
             EXPECT_EQ(image.size(), QSize(layout.width, layout.height));
             EXPECT_EQ(Pixels(image), c.expected);
             EXPECT_FALSE(image.hasAlphaChannel());
@@ -129,8 +164,38 @@ TEST(PcxDecoder, DamagedFilesGiveNullOrAPictureOfTheirHeaderSize)
     // Gigabytes claimed by a small file, and layouts that do not exist.
     const Layout huge{.planes = 4, .width = 65535, .height = 65535, .bytesPerLine = 65535};
     EXPECT_TRUE(DecodePcx(pcx_files::Header(huge) + QByteArray(4096, '\xFF')).isNull());
-    for (const Layout &bad : {Layout{.planes = 2}, Layout{.bitsPerPixel = 2, .planes = 2}, Layout{.bitsPerPixel = 3},
-                              Layout{.bitsPerPixel = 1, .planes = 5}, Layout{.width = 4, .bytesPerLine = 3},
-                              Layout{.planes = 0}})
+    for (const Layout &bad :
+         {Layout{.planes = 2}, Layout{.bitsPerPixel = 2, .planes = 2}, Layout{.bitsPerPixel = 3},
+          Layout{.bitsPerPixel = 1, .planes = 5}, Layout{.width = 4, .bytesPerLine = 3}, Layout{.planes = 0}})
         EXPECT_TRUE(DecodePcx(pcx_files::File(bad, QByteArray(64, '\x01'))).isNull());
+}
+
+// Long lines of every kind of content, in 256 colours and true colour: each
+// pixel as the scan lines hold it, and a file cut anywhere in them is null.
+TEST(PcxDecoder, MixedContentOverLongLinesDecodesExactly)
+{
+    QByteArray endColours;
+    for (int i = 0; i < 256; ++i)
+        endColours.append(char(255 - i)).append(char(i)).append(char(i * 7));
+    const QList<QRgb> palette = Colours(endColours);
+    for (const int planes : {1, 3}) {
+        const Layout layout{.planes = planes, .width = 301, .height = 37};
+        const qsizetype lineBytes = layout.lineBytes();
+        const QByteArray lines = MixedScanLines(lineBytes * planes * layout.height, unsigned(planes));
+        QList<QRgb> expected;
+        for (int y = 0; y < layout.height; ++y) {
+            const auto at = [&](int plane, int x) { return uchar(lines[(y * planes + plane) * lineBytes + x]); };
+            for (int x = 0; x < layout.width; ++x)
+                expected << (planes == 1 ? palette[at(0, x)] : qRgb(at(0, x), at(1, x), at(2, x)));
+        }
+        for (const bool runsOverLines : {false, true}) {
+            SCOPED_TRACE(std::to_string(planes) + " planes, runs over lines " + std::to_string(runsOverLines));
+            const QByteArray file =
+                pcx_files::File(layout, lines, runsOverLines, planes == 1 ? endColours : QByteArray());
+            EXPECT_EQ(Pixels(DecodePcx(file)), expected);
+            const qsizetype dataEnd = file.size() - (planes == 1 ? 769 : 0);
+            for (qsizetype cut = 128; cut < dataEnd; cut += 5)
+                EXPECT_TRUE(DecodePcx(file.left(cut)).isNull()) << "cut at " << cut;
+        }
+    }
 }
