@@ -4,7 +4,6 @@
 #include "listexport/catalogue_writer.h"
 #include "listexport/paced_repaint.h"
 #include "platform/handler_guard.h"
-#include "platform/paths.h"
 #include "platform/windows1252.h"
 #include "settings/program_values.h"
 #include "widgets/artwork.h"
@@ -18,11 +17,24 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kOlive(0x80, 0x80, 0x00);
 const QColor kMaroon(0x80, 0x00, 0x00);
 constexpr int kColumns = 3;
+
+// The file name part of a path as QFile::decodeName shows it. Most names are
+// plain ASCII, which reads as it is: no copy of the part, no decoding and no
+// normalisation, which would cost more than the rest of a row.
+QString DisplayFileName(const QByteArray &path)
+{
+    const QByteArrayView name = QByteArrayView(path).sliced(path.lastIndexOf('/') + 1);
+    if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(name);
+    return QFile::decodeName(name.toByteArray());
+}
 
 } // namespace
 
@@ -107,7 +119,7 @@ void Tformlistroms::FormActivate()
             romgrid->SetRowCount(romgrid->RowCount() + 1);
         rom_info info;
         lstdir_.at(i).object.getrominfo(info);
-        romgrid->SetCells(0, i + 1, QFile::decodeName(FileNamePart(info.filename)));
+        romgrid->SetCells(0, i + 1, DisplayFileName(info.filename));
         romgrid->SetCells(1, i + 1, DecodeWindows1252(info.engname));
         QCoreApplication::processEvents();
         // Closed meanwhile: the next showing fills the table anew.
