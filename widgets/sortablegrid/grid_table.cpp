@@ -1,6 +1,7 @@
 #include "widgets/sortablegrid/grid_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -35,7 +36,23 @@ void GridTable::SetColCount(int count)
 
 void GridTable::SetRowCount(int count)
 {
-    rows_.resize(count);
+    const auto size = std::size_t(count);
+    // Rows cut off keep their storage for rows added later: a table that is
+    // filled again row by row reuses it, and the old texts are freed a row at
+    // a time as new ones come, not all at once before the first new row.
+    while (rows_.size() > size) {
+        spareRows_.push_back(std::move(rows_.back()));
+        rows_.pop_back();
+    }
+    while (rows_.size() < size) {
+        if (spareRows_.empty()) {
+            rows_.emplace_back();
+        } else {
+            rows_.push_back(std::move(spareRows_.back()));
+            spareRows_.pop_back();
+            rows_.back().clear(); // keeps the list's capacity
+        }
+    }
     rowHeights_.resize(count, defaultRowHeight_);
 }
 
@@ -46,7 +63,7 @@ const QString &GridTable::Cell(int col, int row) const
     return col < cells.size() ? cells[col] : empty;
 }
 
-void GridTable::SetCell(int col, int row, const QString &text)
+void GridTable::SetCell(int col, int row, QString text)
 {
     QStringList &cells = rows_[row];
     if (col >= cells.size()) {
@@ -57,7 +74,7 @@ void GridTable::SetCell(int col, int row, const QString &text)
             cells.reserve(colCount_);
         cells.resize(col + 1);
     }
-    cells[col] = text;
+    cells[col] = std::move(text);
 }
 
 void GridTable::ClearAll()

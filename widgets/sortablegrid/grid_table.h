@@ -19,7 +19,7 @@ public:
 
     // The cell's text; an empty text for a cell beyond the row's end.
     const QString &Cell(int col, int row) const;
-    void SetCell(int col, int row, const QString &text);
+    void SetCell(int col, int row, QString text);
 
     // The row's cell list (possibly shorter than ColCount).
     QStringList &Row(int row) { return rows_[row]; }
@@ -50,6 +50,7 @@ private:
     int defaultColWidth_;
     int defaultRowHeight_;
     std::vector<QStringList> rows_;
+    std::vector<QStringList> spareRows_; // storage of rows cut off, reused first
     std::vector<int> colWidths_;
     std::vector<int> rowHeights_;
 };

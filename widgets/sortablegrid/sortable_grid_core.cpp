@@ -146,11 +146,11 @@ QString SortableGridCore::Cells(int col, int row) const
     return table_.Cell(col, row);
 }
 
-void SortableGridCore::SetCells(int col, int row, const QString &text)
+void SortableGridCore::SetCells(int col, int row, QString text)
 {
     CheckCol(col);
     CheckRow(row);
-    table_.SetCell(col, row, text);
+    table_.SetCell(col, row, std::move(text));
     GridChanged();
     ContentChanged(col, row);
 }

@@ -59,7 +59,7 @@ public:
     void SetFixedCols(int count); // must be below ColCount
     void SetFixedRows(int count); // must be below RowCount
     QString Cells(int col, int row) const;
-    void SetCells(int col, int row, const QString &text);
+    void SetCells(int col, int row, QString text);
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
     int RowHeights(int row) const;
