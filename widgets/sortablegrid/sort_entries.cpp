@@ -1,11 +1,15 @@
 #include "widgets/sortablegrid/sort_entries.h"
 
+#include "widgets/sortablegrid/stable_radix_sort.h"
 #include "widgets/sortablegrid/tolerant_merge_sort.h"
 #include "widgets/sortablegrid/windows1252_order.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
+
+constexpr std::uint64_t kMsecsPerDay = 86400000;
 
 struct TextKey
 {
@@ -67,6 +71,27 @@ int CompareWithTieBreak(const Key &a, const Key &b, bool descending)
     if (result == 0)
         return a.rowIndex < b.rowIndex ? -1 : (a.rowIndex > b.rowIndex ? 1 : 0);
     return descending ? -result : result;
+}
+
+// Sorts date keys that are in row order by value alone, which keeps equal
+// values in row order. Each value is replaced by its distance from the least
+// (from the greatest when descending), in whole days when no time of day sets
+// two values apart, so that the radix sort has two or three bytes to pass over.
+void SortDateKeysInRowOrder(std::vector<ValueKey<qint64>> &keys, bool descending)
+{
+    const auto [least, most] =
+        std::minmax_element(keys.begin(), keys.end(),
+                            [](const ValueKey<qint64> &a, const ValueKey<qint64> &b) { return a.value < b.value; });
+    const auto low = std::uint64_t(least->value);
+    const auto high = std::uint64_t(most->value);
+    const bool wholeDays = std::all_of(keys.begin(), keys.end(), [low](const ValueKey<qint64> &key) {
+        return (std::uint64_t(key.value) - low) % kMsecsPerDay == 0;
+    });
+    for (ValueKey<qint64> &key : keys) {
+        const std::uint64_t distance = descending ? high - std::uint64_t(key.value) : std::uint64_t(key.value) - low;
+        key.value = qint64(wholeDays ? distance / kMsecsPerDay : distance);
+    }
+    StableRadixSort(keys, [](const ValueKey<qint64> &key) { return std::uint64_t(key.value); });
 }
 
 QString FoldAsciiLetters(const QString &text)
@@ -188,7 +213,9 @@ private:
         const auto byRow = [](const Key &a, const Key &b) { return a.rowIndex < b.rowIndex; };
         if (consistent && std::is_sorted(keys.begin(), keys.end(), byRow)) {
             // Keys in row order: a stable sort by the key alone is the tie-break.
-            if (descending)
+            if constexpr (std::is_same_v<Key, ValueKey<qint64>>)
+                SortDateKeysInRowOrder(keys, descending);
+            else if (descending)
                 std::stable_sort(keys.begin(), keys.end(),
                                  [](const Key &a, const Key &b) { return CompareKeys(b, a) < 0; });
             else
