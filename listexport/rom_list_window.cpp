@@ -26,8 +26,8 @@ const QColor kMaroon(0x80, 0x00, 0x00);
 constexpr int kColumns = 3;
 
 // The file name part of a path as QFile::decodeName shows it. Most names are
-// plain ASCII, which reads as it is: no copy of the part, no decoding and no
-// normalisation, which would cost more than the rest of a row.
+// plain ASCII, which reads as it is: no copy of the part and no pass through
+// the system's text converter, which would cost more than the rest of a row.
 QString DisplayFileName(const QByteArray &path)
 {
     const QByteArrayView name = QByteArrayView(path).sliced(path.lastIndexOf('/') + 1);

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 using namespace rom_images;
@@ -186,6 +187,25 @@ TEST_F(RomListWindow, EachOpeningHoldsExactlyTheCurrentList)
     EXPECT_EQ(Table(), (QList<QStringList>{kHeader, {"", "", ""}}));
     window_->butsaveasfileClick();
     EXPECT_EQ(ReadProgramFile("Genroms.txt"), kHead + RomLine("", ""));
+}
+
+// Names that are not plain ASCII show as the system decodes file names, with
+// a replacement for bytes that are no UTF-8.
+TEST_F(RomListWindow, FileNamesShowAsTheSystemDecodesThem)
+{
+    const QByteArray decomposed = "Cafe\xCC\x81.bin", invalid = "bad\xFF.bin";
+    for (const QByteArray &name : {decomposed, invalid}) {
+        ASSERT_TRUE(WritePlainRom(RomFolder + "/rom.bin", name == invalid ? "B" : "A"));
+        ASSERT_EQ(::rename(QFile::encodeName(RomFolder + "/rom.bin").constData(),
+                           (QFile::encodeName(RomFolder) + "/" + name).constData()),
+                  0);
+    }
+    reload();
+    open();
+    EXPECT_EQ(Cell(0, 1), QFile::decodeName(decomposed));
+    EXPECT_EQ(Cell(0, 1).size(), 9);
+    EXPECT_EQ(Cell(0, 2), QFile::decodeName(invalid));
+    EXPECT_EQ(Cell(0, 2), QStringLiteral(u"bad\uFFFD.bin"));
 }
 
 TEST_F(RomListWindow, ClosedWhileFillingStopsAndTheNextOpeningFillsAnew)
