@@ -37,9 +37,10 @@ void GridTable::SetColCount(int count)
 void GridTable::SetRowCount(int count)
 {
     const auto size = std::size_t(count);
-    // Rows cut off keep their storage for rows added later: a table that is
-    // filled again row by row reuses it, and the old texts are freed a row at
-    // a time as new ones come, not all at once before the first new row.
+    // Rows cut off are kept, texts and all, for rows added later, as a vector
+    // keeps its capacity: a table filled again row by row reuses their lists,
+    // and the old texts are freed a row at a time as new ones come, not all at
+    // once before the first new row.
     while (rows_.size() > size) {
         spareRows_.push_back(std::move(rows_.back()));
         rows_.pop_back();
