@@ -222,28 +222,19 @@ TEST(SortableGridCore, ForcedKindWithUnreadableKeysStillSortsEveryRowOnce)
     }
 }
 
-// Rows cut off and added again, also after fewer columns, a sort or a
-// deletion, start empty; the rows kept keep their texts.
+// Rows cut off and added again, also after a sort and fewer columns, start empty.
 TEST(SortableGridCore, RowsAddedAgainStartEmpty)
 {
     SortableGridCore grid;
-    Fill(grid, {{"H", "h", "x"}, {"b", "2", "q"}, {"a", "1", "p"}, {"c", "3", "r"}, {"d", "4", "s"}});
+    Fill(grid, {{"H", "h", "x"}, {"b", "2", "q"}, {"a", "1", "p"}, {"c", "3", "r"}});
     grid.SortOnColumn(0, {skText, 0, 1});
     grid.SetRowCount(2);
     grid.SetColCount(2);
     grid.SetRowCount(4);
-    EXPECT_EQ(Column(grid, 0), QStringList({"a", "", ""}));
-    EXPECT_EQ(Column(grid, 1), QStringList({"1", "", ""}));
     grid.SetColCount(3);
-    EXPECT_EQ(Column(grid, 2), QStringList({"", "", ""}));
-
-    grid.SetCells(2, 3, "new");
-    grid.DeleteRowAt(1);
-    grid.SetRowCount(1);
-    grid.SetRowCount(5);
-    // The header's third cell went with the third column.
-    for (int col = 0; col < 3; ++col)
-        EXPECT_EQ(Column(grid, col, 0), QStringList({col == 0 ? "H" : (col == 1 ? "h" : ""), "", "", "", ""}));
+    EXPECT_EQ(Column(grid, 0, 0), QStringList({"H", "a", "", ""}));
+    EXPECT_EQ(Column(grid, 1, 0), QStringList({"h", "1", "", ""}));
+    EXPECT_EQ(Column(grid, 2, 0), QStringList({"", "", "", ""}));
 }
 
 TEST(SortableGridCore, RowOperationsAndTheirEvents)
