@@ -6,44 +6,11 @@
 # usage: launch_e2e.sh PATH_TO_ROMDECK
 set -euo pipefail
 
-if [ -z "${ROMDECK_E2E_INNER:-}" ]; then
-  export ROMDECK_E2E_INNER=1
-  # Tests run in parallel: start the search for a free display at a number of our own.
-  exec xvfb-run -a -n $((600 + $$ % 300)) -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
-fi
+source "$(dirname "$0")/harness.sh"
+on_virtual_display 600 "$@"
 
 binary=$1
-work=$(mktemp -d)
-romdeck_pid=
-cleanup() {
-  [ -n "$romdeck_pid" ] && kill "$romdeck_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-passes=0
-check() { # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
-
-wait_for() { # wait_for SECONDS COMMAND...: true once COMMAND succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-
-window_named() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-
-# A plain ROM image whose header title is $2.
-make_rom() {
-  head -c 1024 /dev/zero > "$1"
-  printf '%s' "$2" | dd of="$1" bs=1 seek=288 conv=notrunc status=none
-}
+begin_work
 
 mkdir -p "$work/prog" "$work/roms dir" "$work/pix" "$work/emu dir" "$work/records" "$work/empty"
 cp "$binary" "$work/prog/romdeck"
@@ -69,12 +36,6 @@ start_romdeck() { # start_romdeck EXPECTED_CAPTION: true once the caption reads 
   wait_for 20 window_named "$1" && sleep 0.3
 }
 
-stop_romdeck() {
-  kill "$romdeck_pid" 2>/dev/null || true
-  wait "$romdeck_pid" 2>/dev/null || true
-  romdeck_pid=
-}
-
 launch_count() { find "$RECORDS" -name 'launch.*' ! -name '*.tmp' | wc -l; }
 launches_reach() { [ "$(launch_count)" -ge "$1" ]; }
 
@@ -87,9 +48,6 @@ records_match() { # every record is the expected one
     diff <(expected_record) "$record" >/dev/null || { echo "unexpected record:"; cat "$record"; return 1; }
   done
 }
-
-# The main window is centred on the 1024 x 768 screen.
-click_at() { xdotool mousemove $((224 + $1)) $((171 + $2)) click "${3:-1}"; }
 
 # --- Enter, double click and Play launch the selected ROM --------------------
 write_settings "$work/roms dir" "$work/emu dir/kgen stand-in" "" 0
@@ -145,5 +103,4 @@ answer_box Information
 stop_romdeck
 check "no launch from the failing cases" [ "$(launch_count)" -eq "$before" ]
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -6,36 +6,11 @@
 # usage: startup_error_e2e.sh PATH_TO_ROMDECK
 set -euo pipefail
 
-if [ -z "${ROMDECK_E2E_INNER:-}" ]; then
-  export ROMDECK_E2E_INNER=1
-  # Tests run in parallel: start the search for a free display at a number of our own.
-  exec xvfb-run -a -n $((300 + $$ % 300)) -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
-fi
+source "$(dirname "$0")/harness.sh"
+on_virtual_display 300 "$@"
 
 binary=$1
-work=$(mktemp -d)
-romdeck_pid=
-cleanup() {
-  [ -n "$romdeck_pid" ] && kill "$romdeck_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-passes=0
-check() { # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
-
-wait_for() { # wait_for SECONDS COMMAND...: true once COMMAND succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
+begin_work
 
 # The error box: a shown window captioned with the program's title that is
 # not the 576 x 425 main window (whose caption may still read the same).
@@ -66,20 +41,19 @@ xdotool key Return
 check "OK closes the box" wait_for 5 box_gone
 check "the program runs on" kill -0 "$romdeck_pid"
 
-# Re-Load Roms, the small button over the left end of Play (the main window is
-# centred on the 1024 x 768 screen): the same error again, through the same loop.
-xdotool mousemove $((224 + 18)) $((171 + 406)) click 1
+# Re-Load Roms, the small button over the left end of Play: the same error
+# again, through the same loop.
+click_at 18 406
 check "a reload meets the error again" wait_for 10 box_up
 xdotool key Return
 check "and the program still runs" wait_for 5 box_gone
 
 # The close button saves and ends the program normally.
-xdotool mousemove $((224 + 553)) $((171 + 406)) click 1
+click_at 553 406
 status=0
 wait "$romdeck_pid" || status=$?
 romdeck_pid=
 check "the close button ends the program normally" [ "$status" -eq 0 ]
 check "and saved the settings" grep -q $'^optshowing=' "$work/prog/romdeck.ini"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report

@@ -9,11 +9,8 @@
 # usage: wine_launch_e2e.sh PATH_TO_ROMDECK PATH_TO_STANDIN_SOURCE
 set -euo pipefail
 
-if [ -z "${ROMDECK_E2E_INNER:-}" ]; then
-  export ROMDECK_E2E_INNER=1
-  # Tests run in parallel: start the search for a free display at a number of our own.
-  exec xvfb-run -a -n $((300 + $$ % 300)) -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
-fi
+source "$(dirname "$0")/harness.sh"
+on_virtual_display 300 "$@"
 
 binary=$1
 standin_source=$2
@@ -21,42 +18,12 @@ for tool in wine wineserver x86_64-w64-mingw32-gcc iconv; do
   command -v "$tool" >/dev/null || { echo "FAILED: $tool is not installed"; exit 1; }
 done
 
-work=$(mktemp -d)
-romdeck_pid=
+begin_work
 # Wine reads file names in the locale's encoding, and they are UTF-8 here.
 export LC_ALL=C.UTF-8
 export WINEPREFIX="$work/wine prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  [ -n "$romdeck_pid" ] && kill "$romdeck_pid" 2>/dev/null || true
-  # Ends this prefix's server and every Wine process of it.
-  [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-passes=0
-check() { # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
-
-wait_for() { # wait_for SECONDS COMMAND...: true once COMMAND succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.1
-  done
-}
-
-window_named() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-
-# A plain ROM image whose header title is $2.
-make_rom() {
-  head -c 1024 /dev/zero > "$1"
-  printf '%s' "$2" | dd of="$1" bs=1 seek=288 conv=notrunc status=none
-}
+# Ends this prefix's server and every Wine process of it.
+before_removing_work() { [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null || true; }
 
 mkdir -p "$work/prog" "$work/roms dir" "$work/snap shots" "$work/emu dir" "$work/records" "$work/no wine"
 cp "$binary" "$work/prog/romdeck"
@@ -87,20 +54,11 @@ start_romdeck() { # start_romdeck [ENV...]: true once the window lists both ROMs
   wait_for 20 window_named "Romdeck - 2 ROMs" && sleep 0.3
 }
 
-stop_romdeck() {
-  kill "$romdeck_pid" 2>/dev/null || true
-  wait "$romdeck_pid" 2>/dev/null || true
-  romdeck_pid=
-}
-
 # Keys go to the main window even when a window of Wine's took the focus.
 press() {
   xdotool search --onlyvisible --name "^Romdeck - 2 ROMs\$" windowfocus --sync >/dev/null 2>&1 || true
   xdotool key "$@"
 }
-
-# The main window is centred on the 1024 x 768 screen.
-click_at() { xdotool mousemove $((224 + $1)) $((171 + $2)) click "${3:-1}"; }
 
 record_count() { find "$RECORDS_DIR" -name 'launch.*' ! -name '*.tmp' | wc -l; }
 records_reach() { [ "$(record_count)" -ge "$1" ]; }
@@ -181,5 +139,4 @@ stop_romdeck
 sleep 1
 check "without wine: no emulator ran" [ "$(record_count)" -eq 0 ]
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+report
