@@ -1,5 +1,8 @@
 #include "preview/pcx_decoder.h"
 
+#include "preview/pcx_codes.h"
+#include "preview/pcx_short_codes.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -14,14 +17,16 @@
 
 namespace {
 
+using pcx_codes::kLongestRun;
+using pcx_codes::kRunFlags;
+using pcx_codes::RunValues;
+
 constexpr qsizetype kHeaderSize = 128;
 constexpr uchar kManufacturer = 0x0A;
 constexpr int kLastVersion = 5;
 constexpr int kVersionWithoutPalette = 3;
 constexpr uchar kPaletteMarker = 0x0C;
 constexpr qsizetype kEndPaletteSize = 1 + 768;
-constexpr uchar kRunFlags = 0xC0;
-constexpr int kLongestRun = 0x3F;
 // As much as Qt's own image readers allocate for one picture by default.
 constexpr qint64 kMaxImageBytes = qint64(256) << 20;
 
@@ -167,29 +172,17 @@ unsigned HighBytes(const uchar *in)
 #endif
 }
 
-// Given which bytes have their top bits set, the first byte being a code: the
-// run values among them. A value follows each code with its top bits set, so
-// in a row of such bytes every second one is a value, and the first byte after
-// a row of odd length is one too. Rows starting on an odd bit are told from
-// those starting on an even bit by the carry of an addition.
-quint64 RunValues(quint64 high)
-{
-    constexpr quint64 kEvenBits = 0x5555555555555555ull;
-    const quint64 followsHigh = high << 1;
-    const quint64 oddStarts = high & ~kEvenBits & ~followsHigh;
-    const quint64 evenStartEnds = oddStarts + high;
-    return (kEvenBits ^ evenStartEnds << 1) & followsHigh;
-}
-
 // Literals and runs as they mix in noisy parts of a picture: the codes in the
 // 16 bytes at in are found at once, without reading them one after the other.
 // Literals are copied between runs 16 bytes at a time, runs written whole.
 // False, with in at the next code, where literals would reach limit: the
-// line's end is near.
-bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
+// line's end is near. Tells whether every run read was of one byte, as in
+// noise, where bytes with their top bits set are written as such runs.
+bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onlyByteRuns)
 {
     const unsigned high = HighBytes(in);
     unsigned next = 0;
+    qsizetype longer = 0;
     for (quint64 runs = high & ~RunValues(high); runs != 0; runs &= runs - 1) {
         const unsigned code = unsigned(std::countr_zero(runs));
         const qsizetype literals = code - next;
@@ -200,6 +193,7 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
         std::memcpy(out, in + next, 16);
         out += literals;
         const qsizetype length = in[code] & kLongestRun;
+        longer |= length ^ 1;
         FillWords(out, in[code + 1], length);
         out += length;
         next = code + 2;
@@ -215,6 +209,7 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
         next = 16;
     }
     in += next;
+    onlyByteRuns = longer == 0;
     return true;
 }
 
@@ -223,7 +218,8 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
 class ScanlineStream
 {
 public:
-    ScanlineStream(const uchar *begin, const uchar *end, bool runLength) : in_(begin), end_(end), runLength_(runLength)
+    ScanlineStream(const uchar *begin, const uchar *end, bool runLength, bool expandShortCodes)
+        : in_(begin), end_(end), runLength_(runLength), expandShortCodes_(expandShortCodes)
     {
     }
 
@@ -257,15 +253,26 @@ public:
         uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
         uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
         // Up to 32 bytes are read at a time, so the last few codes go below.
+        // Tried where the codes just read were of the kinds it takes: where
+        // others come, trying every time would cost more than it saves.
+        bool tryExpanding = expandShortCodes_;
         while (out < wholeRunsEnd && end - in >= 32) {
+            if (tryExpanding) {
+                tryExpanding = false;
+                ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
+                continue;
+            }
 #if defined(__SSE2__)
             if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
                 in += 16;
+                tryExpanding = expandShortCodes_;
                 continue;
             }
 #endif
-            if (!ReadMixedCodes(in, out, wholeRunsEnd))
+            bool onlyByteRuns = false;
+            if (!ReadMixedCodes(in, out, wholeRunsEnd, onlyByteRuns))
                 break;
+            tryExpanding = expandShortCodes_ && onlyByteRuns;
         }
         if (out > outEnd) {
             // Only a run written alone goes past the end: its value is the
@@ -305,6 +312,7 @@ private:
     const uchar *in_;
     const uchar *end_;
     bool runLength_;
+    bool expandShortCodes_;
     qsizetype pending_ = 0;
     uchar value_ = 0;
 };
@@ -393,7 +401,7 @@ void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
 
 } // namespace
 
-QImage DecodePcx(QByteArrayView bytes)
+QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const std::optional<Header> header = ReadHeader(data, bytes.size());
@@ -425,7 +433,8 @@ QImage DecodePcx(QByteArrayView bytes)
         image.setColorTable(byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels())
                                         : HeaderColours(*header));
 
-    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
+    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength,
+                          instructions == PcxInstructions::Widest && CanExpandShortCodes());
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
     // Byte indices go straight into the picture when a line's padding fits

@@ -1,0 +1,211 @@
+#include "preview/pcx_short_codes.h"
+
+#include "preview/pcx_codes.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+
+#define ROMDECK_EXPAND_TARGET "avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,avx512bitalg,avx512vpopcntdq,bmi,bmi2,popcnt"
+
+bool CanExpandShortCodes()
+{
+    static const bool can = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
+                            __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512bitalg") &&
+                            __builtin_cpu_supports("avx512vpopcntdq") &&
+                            __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+                            __builtin_cpu_supports("popcnt");
+    return can;
+}
+
+namespace {
+
+// Bits moved up by a count up to 64, where all leave: the starts of runs that
+// would begin 64 bytes into a step's output, where there are none.
+constexpr quint64 ShiftedUp(quint64 bits, unsigned count)
+{
+    return count < 64 ? bits << count : 0;
+}
+
+} // namespace
+
+#define ROMDECK_EXPAND_STEP __attribute__((target(ROMDECK_EXPAND_TARGET), always_inline)) inline
+
+constexpr int kLongestShortRun = 8;
+// One bit in each 8-bit field.
+constexpr quint64 kFieldStarts = 0x0101010101010101ull;
+
+// For each of 64 output bytes, given the output positions where a new byte
+// starts: first plus the number of starts before it, the last start at or
+// before it being the first. That is where its byte is, counted among those
+// that start, from first on.
+ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, int first)
+{
+    // Output byte j lies in the 64-bit lane j / 8: there, the starts before
+    // the lane count, and of the lane's own byte of starts, those up to bit
+    // j % 8.
+    const __m512i lanesBelow = _mm512_setr_epi64(0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF,
+                                                 0xFFFFFFFFFFFFFF);
+    const __m512i lowByteOfLane = _mm512_set_epi64(0x0808080808080808, 0, 0x0808080808080808, 0,
+                                                   0x0808080808080808, 0, 0x0808080808080808, 0);
+    const __m512i laneByte = _mm512_set_epi64(0x0707070707070707, 0x0606060606060606, 0x0505050505050505,
+                                              0x0404040404040404, 0x0303030303030303, 0x0202020202020202,
+                                              0x0101010101010101, 0);
+    const __m512i upToBit = _mm512_set1_epi64(qint64(0xFF7F3F1F0F070301ull));
+    const __m512i startBits = _mm512_set1_epi64(qint64(starts));
+    const __m512i startsBelow = _mm512_shuffle_epi8(
+        _mm512_add_epi64(_mm512_popcnt_epi64(_mm512_and_si512(startBits, lanesBelow)), _mm512_set1_epi64(first - 1)),
+        lowByteOfLane);
+    const __m512i startsInLane =
+        _mm512_popcnt_epi8(_mm512_and_si512(_mm512_shuffle_epi8(startBits, laneByte), upToBit));
+    return _mm512_add_epi8(startsBelow, startsInLane);
+}
+
+// 32 bytes that are 16 runs of 1 to 8 bytes, as the tiles of a game's
+// picture are coded, written with one store, when their output fits within
+// room. The output positions where a run starts are found by squeezing the
+// unused bits out of one 8-bit field per run, the low length bits of it in
+// use. Every output byte then takes the value of the last start at or before
+// it, counted among the starts, by one permute.
+ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room)
+{
+    constexpr __mmask32 kCodes = 0x55555555;
+    if (_mm256_mask_cmpgt_epu8_mask(kCodes, _mm256_sub_epi8(bytes, _mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
+                                    _mm256_set1_epi8(kLongestShortRun - 1)) != 0)
+        return false;
+    // The codes in the low half, their values in the high half.
+    const __m256i codesThenValues = _mm256_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, //
+                                                     1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
+    // The low bits set, for the lengths 1 to 8 in the low four bits of a code.
+    const __m128i lowBitsOfLength = _mm_setr_epi8(0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0);
+    const __m256i runs = _mm256_permutexvar_epi8(codesThenValues, bytes);
+    const __m128i used =
+        _mm_shuffle_epi8(lowBitsOfLength, _mm_and_si128(_mm256_castsi256_si128(runs), _mm_set1_epi8(0x0F)));
+    const quint64 field0 = _mm_cvtsi128_si64(used), field1 = _mm_extract_epi64(used, 1);
+    const unsigned end0 = unsigned(_mm_popcnt_u64(field0));
+    const unsigned total = end0 + unsigned(_mm_popcnt_u64(field1));
+    // One store writes the output.
+    if (total > 64 || total > room)
+        return false;
+    const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0);
+    // The values are 16 bytes into the permuted codes.
+    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, 16), _mm512_zextsi256_si512(runs)));
+    out += total;
+    return true;
+}
+
+// The 16 bytes at in as 8 runs of any length, as flat parts of a picture
+// are coded, each written with one store of 64 bytes, when their output fits
+// within room and the last store within writeRoom.
+ROMDECK_EXPAND_STEP bool WriteLongRuns(const uchar *in, uchar *&out, qsizetype room, qsizetype writeRoom)
+{
+    // The lengths in 16-bit lanes, where sums do not overflow: multiplying by
+    // ones in every lane adds each lane into all lanes above it.
+    const __m128i lengths = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)),
+                                          _mm_set1_epi16(pcx_codes::kLongestRun));
+    constexpr quint64 kLaneOnes = 0x0001000100010001ull;
+    const quint64 firstEnds = quint64(_mm_cvtsi128_si64(lengths)) * kLaneOnes;
+    const quint64 lastEnds = (quint64(_mm_extract_epi64(lengths, 1)) + (firstEnds >> 48)) * kLaneOnes;
+    const auto end = [firstEnds, lastEnds](int run) {
+        return qsizetype((run < 4 ? firstEnds >> 16 * run : lastEnds >> 16 * (run - 4)) & 0xFFFF);
+    };
+    const qsizetype total = end(7);
+    if (total > room || end(6) + 64 > writeRoom)
+        return false;
+    _mm512_storeu_si512(out, _mm512_set1_epi8(char(in[1])));
+    for (int run = 1; run < 8; ++run)
+        _mm512_storeu_si512(out + end(run - 1), _mm512_set1_epi8(char(in[2 * run + 1])));
+    out += total;
+    return true;
+}
+
+// 32 bytes of literals and runs of at most 8 bytes, mixed as on a game's
+// sprites, written with one store when their output fits within room and 64
+// bytes. Every input byte stands for a count of output bytes: a literal 1, a
+// run's value the run's length, a code 0. Where their output starts is found,
+// and every output byte takes its byte as above. A code in the last byte
+// waits for its value.
+ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out, unsigned room)
+{
+    // For input byte i, byte i - 1 (a value's code); byte 0 is never a value.
+    const __m256i previousByte = _mm256_setr_epi8(0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
+                                                  18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30);
+    // The low count bits set, for counts 0 to 8, in both 16-byte halves.
+    const __m256i lowBitsOfCount = _mm256_setr_epi8(0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0, //
+                                                    0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0);
+    const __mmask32 high = _mm256_cmpge_epu8_mask(bytes, _mm256_set1_epi8(char(pcx_codes::kRunFlags)));
+    const __mmask32 values = __mmask32(pcx_codes::RunValues(high));
+    const __m256i runLengths =
+        _mm256_and_si256(_mm256_permutexvar_epi8(previousByte, bytes), _mm256_set1_epi8(pcx_codes::kLongestRun));
+    const __m256i counts = _mm256_mask_mov_epi8(_mm256_maskz_mov_epi8(~high, _mm256_set1_epi8(1)), values, runLengths);
+    if (_mm256_cmpgt_epu8_mask(counts, _mm256_set1_epi8(kLongestShortRun)) != 0)
+        return false;
+    const __m256i used = _mm256_shuffle_epi8(lowBitsOfCount, counts);
+    const __m128i usedLow = _mm256_castsi256_si128(used);
+    const __m128i usedHigh = _mm256_extracti128_si256(used, 1);
+    const quint64 field0 = _mm_cvtsi128_si64(usedLow), field1 = _mm_extract_epi64(usedLow, 1);
+    const quint64 field2 = _mm_cvtsi128_si64(usedHigh), field3 = _mm_extract_epi64(usedHigh, 1);
+    const unsigned end0 = unsigned(_mm_popcnt_u64(field0));
+    const unsigned end1 = end0 + unsigned(_mm_popcnt_u64(field1));
+    const unsigned end2 = end1 + unsigned(_mm_popcnt_u64(field2));
+    const unsigned total = end2 + unsigned(_mm_popcnt_u64(field3));
+    if (total > 64 || total > room)
+        return false;
+    const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0) |
+                           ShiftedUp(_pext_u64(kFieldStarts, field2), end1) |
+                           ShiftedUp(_pext_u64(kFieldStarts, field3), end2);
+    const __m256i standing = _mm256_maskz_compress_epi8(_mm256_test_epi8_mask(counts, counts), bytes);
+    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, 0),
+                                                     _mm512_zextsi256_si512(standing)));
+    out += total;
+    // Told by a branch (the empty statement keeps the compiler from computing
+    // it instead), so that the next load need not wait for the codes.
+    if ((high & ~values) >> 31 == 0) [[likely]] {
+        in += 32;
+    } else {
+        asm volatile("");
+        in += 31;
+    }
+    return true;
+}
+
+__attribute__((target(ROMDECK_EXPAND_TARGET))) void
+ExpandShortCodes(const uchar *&inAt, const uchar *inEnd, uchar *&outAt, const uchar *outEnd, const uchar *writeEnd)
+{
+    // Locals, not the references: any byte written could alias them and force
+    // them to be read again.
+    const uchar *in = inAt;
+    uchar *out = outAt;
+    while (inEnd - in >= 32 && writeEnd - out >= 64) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in));
+        constexpr __mmask32 kEvenBytes = 0x55555555;
+        const __mmask32 codes = _mm256_mask_cmpge_epu8_mask(kEvenBytes, bytes, _mm256_set1_epi8(char(pcx_codes::kRunFlags)));
+        if (codes == kEvenBytes) {
+            if (WriteRuns(bytes, out, unsigned(outEnd - out))) {
+                in += 32;
+                continue;
+            }
+            if (!WriteLongRuns(in, out, outEnd - out, writeEnd - out))
+                break;
+            in += 16;
+            continue;
+        }
+        if (!WriteMixed(bytes, in, out, unsigned(outEnd - out)))
+            break;
+    }
+    inAt = in;
+    outAt = out;
+}
+
+#else
+
+bool CanExpandShortCodes()
+{
+    return false;
+}
+
+void ExpandShortCodes(const uchar *&, const uchar *, uchar *&, const uchar *, const uchar *)
+{
+}
+
+#endif
