@@ -437,26 +437,37 @@ QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
                           instructions == PcxInstructions::Widest && CanExpandShortCodes());
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
-    // Byte indices go straight into the picture when a line's padding fits
-    // there; the lines below are the slack of each.
-    const bool direct = byteIndices && lineBytes <= pixelLine;
-    constexpr qsizetype kLineSlack = 64;
-    std::vector<uchar> line(direct ? 0 : size_t(lineBytes + kLineSlack));
-    for (int y = 0; y < header->height; ++y) {
-        uchar *row = pixels + y * pixelLine;
-        if (direct) {
-            if (!stream.read(row, lineBytes, (header->height - y) * pixelLine - lineBytes))
+    // What a read costs to start is paid once for many lines where it can be:
+    // byte indices go straight into a picture whose lines lie as the file's.
+    if (byteIndices && lineBytes == pixelLine)
+        return stream.read(pixels, lineBytes * header->height, 0) ? image : QImage();
+    // Where the picture's lines are longer, its lines below are the slack of
+    // each.
+    if (byteIndices && lineBytes < pixelLine) {
+        for (int y = 0; y < header->height; ++y)
+            if (!stream.read(pixels + y * pixelLine, lineBytes, (header->height - y) * pixelLine - lineBytes))
                 return {};
-            continue;
-        }
-        if (!stream.read(line.data(), lineBytes, kLineSlack))
+        return image;
+    }
+    // Otherwise lines are read into a buffer of a few kilobytes and composed.
+    constexpr qsizetype kBufferBytes = 16 * 1024;
+    constexpr qsizetype kLineSlack = 64;
+    const int bufferLines = int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height));
+    std::vector<uchar> lines(size_t(bufferLines * lineBytes + kLineSlack));
+    for (int first = 0; first < header->height; first += bufferLines) {
+        const int count = std::min(bufferLines, header->height - first);
+        if (!stream.read(lines.data(), count * lineBytes, kLineSlack))
             return {};
-        if (trueColour)
-            ComposeTrueColour(*header, line.data(), reinterpret_cast<QRgb *>(row));
-        else if (byteIndices)
-            std::memcpy(row, line.data(), header->width);
-        else
-            ComposeIndices(*header, line.data(), row);
+        for (int i = 0; i < count; ++i) {
+            const uchar *line = lines.data() + i * lineBytes;
+            uchar *row = pixels + (first + i) * pixelLine;
+            if (trueColour)
+                ComposeTrueColour(*header, line, reinterpret_cast<QRgb *>(row));
+            else if (byteIndices)
+                std::memcpy(row, line, header->width);
+            else
+                ComposeIndices(*header, line, row);
+        }
     }
     return image;
 }

@@ -3,6 +3,9 @@
 #include "preview/pcx_codes.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
+// GCC 12's AVX-512 intrinsics start some results from an undefined vector,
+// which it then warns of wherever they are inlined.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
 
 #define ROMDECK_EXPAND_TARGET "avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,avx512bitalg,avx512vpopcntdq,bmi,bmi2,popcnt"
