@@ -23,11 +23,13 @@ bool CanExpandShortCodes()
 
 namespace {
 
-// Bits moved up by a count up to 64, where all leave: the starts of runs that
-// would begin 64 bytes into a step's output, where there are none.
+// Bits moved up by a count up to 64, which is reached only by those that are
+// all 0 (the starts of runs that would begin 64 bytes into a step's output,
+// where there are none): the count is taken modulo 64, as the shift
+// instructions do, without a branch.
 constexpr quint64 ShiftedUp(quint64 bits, unsigned count)
 {
-    return count < 64 ? bits << count : 0;
+    return bits << (count & 63);
 }
 
 } // namespace
