@@ -1,7 +1,7 @@
 #include "preview/pcx_decoder.h"
 
 #include "preview/pcx_codes.h"
-#include "preview/pcx_short_codes.h"
+#include "preview/pcx_avx512.h"
 
 #include <QList>
 
@@ -434,7 +434,7 @@ QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
                                         : HeaderColours(*header));
 
     ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength,
-                          instructions == PcxInstructions::Widest && CanExpandShortCodes());
+                          instructions == PcxInstructions::Widest && HasAvx512Permutes());
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
     // What a read costs to start is paid once for many lines where it can be:

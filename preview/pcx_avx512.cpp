@@ -1,4 +1,4 @@
-#include "preview/pcx_short_codes.h"
+#include "preview/pcx_avx512.h"
 
 #include "preview/pcx_codes.h"
 
@@ -10,7 +10,7 @@
 
 #define ROMDECK_EXPAND_TARGET "avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,avx512bitalg,avx512vpopcntdq,bmi,bmi2,popcnt"
 
-bool CanExpandShortCodes()
+bool HasAvx512Permutes()
 {
     static const bool can = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                             __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
@@ -204,7 +204,7 @@ ExpandShortCodes(const uchar *&inAt, const uchar *inEnd, uchar *&outAt, const uc
 
 #else
 
-bool CanExpandShortCodes()
+bool HasAvx512Permutes()
 {
     return false;
 }
