@@ -40,11 +40,48 @@ constexpr int kLongestShortRun = 8;
 // One bit in each 8-bit field.
 constexpr quint64 kFieldStarts = 0x0101010101010101ull;
 
+// Vectors of one value repeated, made once for all steps: the compiler would
+// otherwise build each of them again on every step.
+struct Repeated
+{
+    __m256i runFlags;
+    __m256i shortCodeFloor;
+    __m256i shortCodeSpan;
+    __m256i longestShortRun;
+    __m256i ones;
+    __m256i lengthBits;
+    __m512i runValuesFirst;
+    __m512i standingFirst;
+};
+
+// The value, kept in a register where it is: the compiler cannot see through
+// the empty statement to build it again.
+template <typename Vector>
+ROMDECK_EXPAND_STEP Vector Held(Vector vector)
+{
+    asm("" : "+v"(vector));
+    return vector;
+}
+
+ROMDECK_EXPAND_STEP Repeated MakeRepeated()
+{
+    return {Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags))),
+            Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
+            Held(_mm256_set1_epi8(kLongestShortRun - 1)),
+            Held(_mm256_set1_epi8(kLongestShortRun)),
+            Held(_mm256_set1_epi8(1)),
+            Held(_mm256_set1_epi8(pcx_codes::kLongestRun)),
+            // Where the values are among the permuted codes, and where the
+            // standing bytes, less one: the first start counts one.
+            Held(_mm512_set1_epi64(16 - 1)),
+            Held(_mm512_set1_epi64(-1))};
+}
+
 // For each of 64 output bytes, given the output positions where a new byte
-// starts: first plus the number of starts before it, the last start at or
-// before it being the first. That is where its byte is, counted among those
-// that start, from first on.
-ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, int first)
+// starts: the number of starts up to it, one less, plus first (given less
+// one). That is where its byte is, counted among those that start, from
+// first on.
+ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, __m512i firstLessOne)
 {
     // Output byte j lies in the 64-bit lane j / 8: there, the starts before
     // the lane count, and of the lane's own byte of starts, those up to bit
@@ -59,7 +96,7 @@ ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, int first)
     const __m512i upToBit = _mm512_set1_epi64(qint64(0xFF7F3F1F0F070301ull));
     const __m512i startBits = _mm512_set1_epi64(qint64(starts));
     const __m512i startsBelow = _mm512_shuffle_epi8(
-        _mm512_add_epi64(_mm512_popcnt_epi64(_mm512_and_si512(startBits, lanesBelow)), _mm512_set1_epi64(first - 1)),
+        _mm512_add_epi64(_mm512_popcnt_epi64(_mm512_and_si512(startBits, lanesBelow)), firstLessOne),
         lowByteOfLane);
     const __m512i startsInLane =
         _mm512_popcnt_epi8(_mm512_and_si512(_mm512_shuffle_epi8(startBits, laneByte), upToBit));
@@ -72,20 +109,20 @@ ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, int first)
 // unused bits out of one 8-bit field per run, the low length bits of it in
 // use. Every output byte then takes the value of the last start at or before
 // it, counted among the starts, by one permute.
-ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room)
+ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, const Repeated &repeated)
 {
     constexpr __mmask32 kCodes = 0x55555555;
-    if (_mm256_mask_cmpgt_epu8_mask(kCodes, _mm256_sub_epi8(bytes, _mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
-                                    _mm256_set1_epi8(kLongestShortRun - 1)) != 0)
+    if (_mm256_mask_cmpgt_epu8_mask(kCodes, _mm256_sub_epi8(bytes, repeated.shortCodeFloor), repeated.shortCodeSpan) !=
+        0)
         return false;
     // The codes in the low half, their values in the high half.
     const __m256i codesThenValues = _mm256_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, //
                                                      1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
-    // The low bits set, for the lengths 1 to 8 in the low four bits of a code.
+    // The low bits set, for the lengths 1 to 8 as codes less 0xC0.
     const __m128i lowBitsOfLength = _mm_setr_epi8(0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0);
     const __m256i runs = _mm256_permutexvar_epi8(codesThenValues, bytes);
-    const __m128i used =
-        _mm_shuffle_epi8(lowBitsOfLength, _mm_and_si128(_mm256_castsi256_si128(runs), _mm_set1_epi8(0x0F)));
+    const __m128i used = _mm_shuffle_epi8(
+        lowBitsOfLength, _mm_sub_epi8(_mm256_castsi256_si128(runs), _mm256_castsi256_si128(repeated.runFlags)));
     const quint64 field0 = _mm_cvtsi128_si64(used), field1 = _mm_extract_epi64(used, 1);
     const unsigned end0 = unsigned(_mm_popcnt_u64(field0));
     const unsigned total = end0 + unsigned(_mm_popcnt_u64(field1));
@@ -94,7 +131,7 @@ ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room)
         return false;
     const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0);
     // The values are 16 bytes into the permuted codes.
-    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, 16), _mm512_zextsi256_si512(runs)));
+    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.runValuesFirst), _mm512_zextsi256_si512(runs)));
     out += total;
     return true;
 }
@@ -130,7 +167,8 @@ ROMDECK_EXPAND_STEP bool WriteLongRuns(const uchar *in, uchar *&out, qsizetype r
 // run's value the run's length, a code 0. Where their output starts is found,
 // and every output byte takes its byte as above. A code in the last byte
 // waits for its value.
-ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out, unsigned room)
+ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out, unsigned room,
+                                    const Repeated &repeated)
 {
     // For input byte i, byte i - 1 (a value's code); byte 0 is never a value.
     const __m256i previousByte = _mm256_setr_epi8(0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
@@ -138,12 +176,11 @@ ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out
     // The low count bits set, for counts 0 to 8, in both 16-byte halves.
     const __m256i lowBitsOfCount = _mm256_setr_epi8(0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0, //
                                                     0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0);
-    const __mmask32 high = _mm256_cmpge_epu8_mask(bytes, _mm256_set1_epi8(char(pcx_codes::kRunFlags)));
+    const __mmask32 high = _mm256_cmpge_epu8_mask(bytes, repeated.runFlags);
     const __mmask32 values = __mmask32(pcx_codes::RunValues(high));
-    const __m256i runLengths =
-        _mm256_and_si256(_mm256_permutexvar_epi8(previousByte, bytes), _mm256_set1_epi8(pcx_codes::kLongestRun));
-    const __m256i counts = _mm256_mask_mov_epi8(_mm256_maskz_mov_epi8(~high, _mm256_set1_epi8(1)), values, runLengths);
-    if (_mm256_cmpgt_epu8_mask(counts, _mm256_set1_epi8(kLongestShortRun)) != 0)
+    const __m256i runLengths = _mm256_and_si256(_mm256_permutexvar_epi8(previousByte, bytes), repeated.lengthBits);
+    const __m256i counts = _mm256_mask_mov_epi8(_mm256_maskz_mov_epi8(~high, repeated.ones), values, runLengths);
+    if (_mm256_cmpgt_epu8_mask(counts, repeated.longestShortRun) != 0)
         return false;
     const __m256i used = _mm256_shuffle_epi8(lowBitsOfCount, counts);
     const __m128i usedLow = _mm256_castsi256_si128(used);
@@ -160,7 +197,7 @@ ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out
                            ShiftedUp(_pext_u64(kFieldStarts, field2), end1) |
                            ShiftedUp(_pext_u64(kFieldStarts, field3), end2);
     const __m256i standing = _mm256_maskz_compress_epi8(_mm256_test_epi8_mask(counts, counts), bytes);
-    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, 0),
+    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.standingFirst),
                                                      _mm512_zextsi256_si512(standing)));
     out += total;
     // Told by a branch (the empty statement keeps the compiler from computing
@@ -181,12 +218,13 @@ ExpandShortCodes(const uchar *&inAt, const uchar *inEnd, uchar *&outAt, const uc
     // them to be read again.
     const uchar *in = inAt;
     uchar *out = outAt;
+    const Repeated repeated = MakeRepeated();
     while (inEnd - in >= 32 && writeEnd - out >= 64) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in));
         constexpr __mmask32 kEvenBytes = 0x55555555;
-        const __mmask32 codes = _mm256_mask_cmpge_epu8_mask(kEvenBytes, bytes, _mm256_set1_epi8(char(pcx_codes::kRunFlags)));
+        const __mmask32 codes = _mm256_mask_cmpge_epu8_mask(kEvenBytes, bytes, repeated.runFlags);
         if (codes == kEvenBytes) {
-            if (WriteRuns(bytes, out, unsigned(outEnd - out))) {
+            if (WriteRuns(bytes, out, unsigned(outEnd - out), repeated)) {
                 in += 32;
                 continue;
             }
@@ -195,7 +233,7 @@ ExpandShortCodes(const uchar *&inAt, const uchar *inEnd, uchar *&outAt, const uc
             in += 16;
             continue;
         }
-        if (!WriteMixed(bytes, in, out, unsigned(outEnd - out)))
+        if (!WriteMixed(bytes, in, out, unsigned(outEnd - out), repeated))
             break;
     }
     inAt = in;
