@@ -61,7 +61,8 @@ QByteArray PcxFile(const Picture &picture)
     for (int y = 0; y < picture.height; ++y)
         for (int plane = 0; plane < layout.planes; ++plane)
             for (int x = 0; x < picture.width; ++x)
-                lines[(qsizetype(y) * layout.planes + plane) * lineBytes + x] = char(Channel(x, y, picture.height, plane * 85));
+                lines[(qsizetype(y) * layout.planes + plane) * lineBytes + x] =
+                    char(Channel(x, y, picture.height, plane * 85));
     QByteArray colours;
     if (!picture.trueColour) {
         for (int i = 0; i < 256; ++i) {

@@ -3,21 +3,26 @@
 #include "preview/pcx_codes.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
+#if !defined(__clang__)
 // GCC 12's AVX-512 intrinsics start some results from an undefined vector,
 // which it then warns of wherever they are inlined.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
-#define ROMDECK_EXPAND_TARGET "avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,avx512bitalg,avx512vpopcntdq,bmi,bmi2,popcnt"
+#define ROMDECK_AVX512_TARGET                                                                                          \
+    "avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,avx512bitalg,avx512vpopcntdq,bmi,bmi2,popcnt"
+// Only these functions use the instructions: everything else built here,
+// inline functions of other headers included, stays runnable anywhere.
+#define ROMDECK_AVX512_STEP __attribute__((target(ROMDECK_AVX512_TARGET), always_inline)) inline
 
 bool HasAvx512Permutes()
 {
     static const bool can = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
-                            __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512bitalg") &&
-                            __builtin_cpu_supports("avx512vpopcntdq") &&
-                            __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
-                            __builtin_cpu_supports("popcnt");
+        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
+        __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512bitalg") &&
+        __builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+        __builtin_cpu_supports("popcnt");
     return can;
 }
 
@@ -31,10 +36,6 @@ constexpr quint64 ShiftedUp(quint64 bits, unsigned count)
 {
     return bits << (count & 63);
 }
-
-} // namespace
-
-#define ROMDECK_EXPAND_STEP __attribute__((target(ROMDECK_EXPAND_TARGET), always_inline)) inline
 
 constexpr int kLongestShortRun = 8;
 // One bit in each 8-bit field.
@@ -54,50 +55,45 @@ struct Repeated
     __m512i standingFirst;
 };
 
-// The value, kept in a register where it is: the compiler cannot see through
-// the empty statement to build it again.
+// The vector, kept in a register: the compiler cannot see through the empty
+// statement to build it again.
 template <typename Vector>
-ROMDECK_EXPAND_STEP Vector Held(Vector vector)
+ROMDECK_AVX512_STEP Vector Held(Vector vector)
 {
     asm("" : "+v"(vector));
     return vector;
 }
 
-ROMDECK_EXPAND_STEP Repeated MakeRepeated()
+ROMDECK_AVX512_STEP Repeated MakeRepeated()
 {
-    return {Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags))),
-            Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
-            Held(_mm256_set1_epi8(kLongestShortRun - 1)),
-            Held(_mm256_set1_epi8(kLongestShortRun)),
-            Held(_mm256_set1_epi8(1)),
-            Held(_mm256_set1_epi8(pcx_codes::kLongestRun)),
+    return {Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags))), Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
+            Held(_mm256_set1_epi8(kLongestShortRun - 1)), Held(_mm256_set1_epi8(kLongestShortRun)),
+            Held(_mm256_set1_epi8(1)), Held(_mm256_set1_epi8(pcx_codes::kLongestRun)),
             // Where the values are among the permuted codes, and where the
             // standing bytes, less one: the first start counts one.
-            Held(_mm512_set1_epi64(16 - 1)),
-            Held(_mm512_set1_epi64(-1))};
+            Held(_mm512_set1_epi64(16 - 1)), Held(_mm512_set1_epi64(-1))};
 }
 
 // For each of 64 output bytes, given the output positions where a new byte
 // starts: the number of starts up to it, one less, plus first (given less
 // one). That is where its byte is, counted among those that start, from
 // first on.
-ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, __m512i firstLessOne)
+ROMDECK_AVX512_STEP __m512i OutputSources(quint64 starts, __m512i firstLessOne)
 {
     // Output byte j lies in the 64-bit lane j / 8: there, the starts before
     // the lane count, and of the lane's own byte of starts, those up to bit
     // j % 8.
-    const __m512i lanesBelow = _mm512_setr_epi64(0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF,
-                                                 0xFFFFFFFFFFFFFF);
-    const __m512i lowByteOfLane = _mm512_set_epi64(0x0808080808080808, 0, 0x0808080808080808, 0,
-                                                   0x0808080808080808, 0, 0x0808080808080808, 0);
-    const __m512i laneByte = _mm512_set_epi64(0x0707070707070707, 0x0606060606060606, 0x0505050505050505,
-                                              0x0404040404040404, 0x0303030303030303, 0x0202020202020202,
-                                              0x0101010101010101, 0);
+    const __m512i lanesBelow =
+        _mm512_setr_epi64(0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF);
+    const __m512i lowByteOfLane =
+        _mm512_set_epi64(0x0808080808080808, 0, 0x0808080808080808, 0, 0x0808080808080808, 0, 0x0808080808080808, 0);
+    const __m512i laneByte =
+        _mm512_set_epi64(0x0707070707070707, 0x0606060606060606, 0x0505050505050505, 0x0404040404040404,
+                         0x0303030303030303, 0x0202020202020202, 0x0101010101010101, 0);
     const __m512i upToBit = _mm512_set1_epi64(qint64(0xFF7F3F1F0F070301ull));
     const __m512i startBits = _mm512_set1_epi64(qint64(starts));
     const __m512i startsBelow = _mm512_shuffle_epi8(
-        _mm512_add_epi64(_mm512_popcnt_epi64(_mm512_and_si512(startBits, lanesBelow)), firstLessOne),
-        lowByteOfLane);
+        _mm512_add_epi64(_mm512_popcnt_epi64(_mm512_and_si512(startBits, lanesBelow)), firstLessOne), lowByteOfLane);
     const __m512i startsInLane =
         _mm512_popcnt_epi8(_mm512_and_si512(_mm512_shuffle_epi8(startBits, laneByte), upToBit));
     return _mm512_add_epi8(startsBelow, startsInLane);
@@ -105,15 +101,15 @@ ROMDECK_EXPAND_STEP __m512i OutputSources(quint64 starts, __m512i firstLessOne)
 
 // 32 bytes that are 16 runs of 1 to 8 bytes, as the tiles of a game's
 // picture are coded, written with one store, when their output fits within
-// room. The output positions where a run starts are found by squeezing the
+// room and 64 bytes. The output positions where a run starts are found by squeezing the
 // unused bits out of one 8-bit field per run, the low length bits of it in
 // use. Every output byte then takes the value of the last start at or before
 // it, counted among the starts, by one permute.
-ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, const Repeated &repeated)
+ROMDECK_AVX512_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, const Repeated &repeated)
 {
     constexpr __mmask32 kCodes = 0x55555555;
-    if (_mm256_mask_cmpgt_epu8_mask(kCodes, _mm256_sub_epi8(bytes, repeated.shortCodeFloor), repeated.shortCodeSpan) !=
-        0)
+    const __m256i lengthsLessOne = _mm256_sub_epi8(bytes, repeated.shortCodeFloor);
+    if (_mm256_mask_cmpgt_epu8_mask(kCodes, lengthsLessOne, repeated.shortCodeSpan) != 0)
         return false;
     // The codes in the low half, their values in the high half.
     const __m256i codesThenValues = _mm256_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, //
@@ -131,7 +127,8 @@ ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, co
         return false;
     const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0);
     // The values are 16 bytes into the permuted codes.
-    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.runValuesFirst), _mm512_zextsi256_si512(runs)));
+    _mm512_storeu_si512(
+        out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.runValuesFirst), _mm512_zextsi256_si512(runs)));
     out += total;
     return true;
 }
@@ -139,12 +136,12 @@ ROMDECK_EXPAND_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, co
 // The 16 bytes at in as 8 runs of any length, as flat parts of a picture
 // are coded, each written with one store of 64 bytes, when their output fits
 // within room and the last store within writeRoom.
-ROMDECK_EXPAND_STEP bool WriteLongRuns(const uchar *in, uchar *&out, qsizetype room, qsizetype writeRoom)
+ROMDECK_AVX512_STEP bool WriteLongRuns(const uchar *in, uchar *&out, qsizetype room, qsizetype writeRoom)
 {
     // The lengths in 16-bit lanes, where sums do not overflow: multiplying by
     // ones in every lane adds each lane into all lanes above it.
-    const __m128i lengths = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)),
-                                          _mm_set1_epi16(pcx_codes::kLongestRun));
+    const __m128i lengths =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in)), _mm_set1_epi16(pcx_codes::kLongestRun));
     constexpr quint64 kLaneOnes = 0x0001000100010001ull;
     const quint64 firstEnds = quint64(_mm_cvtsi128_si64(lengths)) * kLaneOnes;
     const quint64 lastEnds = (quint64(_mm_extract_epi64(lengths, 1)) + (firstEnds >> 48)) * kLaneOnes;
@@ -167,12 +164,12 @@ ROMDECK_EXPAND_STEP bool WriteLongRuns(const uchar *in, uchar *&out, qsizetype r
 // run's value the run's length, a code 0. Where their output starts is found,
 // and every output byte takes its byte as above. A code in the last byte
 // waits for its value.
-ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out, unsigned room,
+ROMDECK_AVX512_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out, unsigned room,
                                     const Repeated &repeated)
 {
     // For input byte i, byte i - 1 (a value's code); byte 0 is never a value.
-    const __m256i previousByte = _mm256_setr_epi8(0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
-                                                  18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30);
+    const __m256i previousByte = _mm256_setr_epi8(0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18,
+                                                  19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30);
     // The low count bits set, for counts 0 to 8, in both 16-byte halves.
     const __m256i lowBitsOfCount = _mm256_setr_epi8(0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0, //
                                                     0, 1, 3, 7, 15, 31, 63, 127, -1, 0, 0, 0, 0, 0, 0, 0);
@@ -194,14 +191,14 @@ ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out
     if (total > 64 || total > room)
         return false;
     const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0) |
-                           ShiftedUp(_pext_u64(kFieldStarts, field2), end1) |
-                           ShiftedUp(_pext_u64(kFieldStarts, field3), end2);
+        ShiftedUp(_pext_u64(kFieldStarts, field2), end1) | ShiftedUp(_pext_u64(kFieldStarts, field3), end2);
     const __m256i standing = _mm256_maskz_compress_epi8(_mm256_test_epi8_mask(counts, counts), bytes);
-    _mm512_storeu_si512(out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.standingFirst),
-                                                     _mm512_zextsi256_si512(standing)));
+    _mm512_storeu_si512(
+        out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.standingFirst), _mm512_zextsi256_si512(standing)));
     out += total;
     // Told by a branch (the empty statement keeps the compiler from computing
-    // it instead), so that the next load need not wait for the codes.
+    // it instead), so that the next load need not wait for the codes to be
+    // found.
     if ((high & ~values) >> 31 == 0) [[likely]] {
         in += 32;
     } else {
@@ -211,7 +208,9 @@ ROMDECK_EXPAND_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out
     return true;
 }
 
-__attribute__((target(ROMDECK_EXPAND_TARGET))) void
+} // namespace
+
+__attribute__((target(ROMDECK_AVX512_TARGET))) void
 ExpandShortCodes(const uchar *&inAt, const uchar *inEnd, uchar *&outAt, const uchar *outEnd, const uchar *writeEnd)
 {
     // Locals, not the references: any byte written could alias them and force
@@ -247,8 +246,6 @@ bool HasAvx512Permutes()
     return false;
 }
 
-void ExpandShortCodes(const uchar *&, const uchar *, uchar *&, const uchar *, const uchar *)
-{
-}
+void ExpandShortCodes(const uchar *&, const uchar *, uchar *&, const uchar *, const uchar *) {}
 
 #endif

@@ -16,4 +16,3 @@ bool HasAvx512Permutes();
 // Returns at the first bytes that don't, with in on the next code and out
 // after the output.
 void ExpandShortCodes(const uchar *&in, const uchar *inEnd, uchar *&out, const uchar *outEnd, const uchar *writeEnd);
-

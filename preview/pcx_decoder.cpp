@@ -1,7 +1,7 @@
 #include "preview/pcx_decoder.h"
 
-#include "preview/pcx_codes.h"
 #include "preview/pcx_avx512.h"
+#include "preview/pcx_codes.h"
 
 #include <QList>
 
@@ -253,8 +253,9 @@ public:
         uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
         uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
         // Up to 32 bytes are read at a time, so the last few codes go below.
-        // Tried where the codes just read were of the kinds it takes: where
-        // others come, trying every time would cost more than it saves.
+        // The AVX-512 steps are tried first, and again where the codes just
+        // read were of the kinds they take: where others come, trying every
+        // time would cost more than it saves.
         bool tryExpanding = expandShortCodes_;
         while (out < wholeRunsEnd && end - in >= 32) {
             if (tryExpanding) {

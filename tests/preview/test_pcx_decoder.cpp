@@ -48,7 +48,7 @@ QByteArray MixedScanLines(qsizetype size, unsigned seed)
         const int kind = int(random() % 3);
         for (int i = int(random() % 48); i >= 0; --i) {
             const char value = char(random());
-            lines += kind == 2 ? QByteArray(1, value) : QByteArray(int(1 + random() % (kind == 0 ? 8 : 100)), value);
+            lines += kind == 2 ? QByteArray(1, value) : QByteArray(int(1 + random() % (kind == 0 ? 10 : 100)), value);
         }
     }
     return lines.left(size);
@@ -170,8 +170,10 @@ TEST(PcxDecoder, DamagedFilesGiveNullOrAPictureOfTheirHeaderSize)
         EXPECT_TRUE(DecodePcx(pcx_files::File(bad, QByteArray(64, '\x01'))).isNull());
 }
 
-// Long lines of every kind of content, in 256 colours and true colour: each
-// pixel as the scan lines hold it, and a file cut anywhere in them is null.
+// Long lines of every kind of content, in 256 colours and true colour, with
+// lines that lie in the picture as in the file or not, decoded with the
+// widest instructions and the baseline ones: each pixel as the scan lines
+// hold it, and a file cut anywhere in them is null.
 TEST(PcxDecoder, MixedContentOverLongLinesDecodesExactly)
 {
     QByteArray endColours;
@@ -179,23 +181,29 @@ TEST(PcxDecoder, MixedContentOverLongLinesDecodesExactly)
         endColours.append(char(255 - i)).append(char(i)).append(char(i * 7));
     const QList<QRgb> palette = Colours(endColours);
     for (const int planes : {1, 3}) {
-        const Layout layout{.planes = planes, .width = 301, .height = 37};
-        const qsizetype lineBytes = layout.lineBytes();
-        const QByteArray lines = MixedScanLines(lineBytes * planes * layout.height, unsigned(planes));
-        QList<QRgb> expected;
-        for (int y = 0; y < layout.height; ++y) {
-            const auto at = [&](int plane, int x) { return uchar(lines[(y * planes + plane) * lineBytes + x]); };
-            for (int x = 0; x < layout.width; ++x)
-                expected << (planes == 1 ? palette[at(0, x)] : qRgb(at(0, x), at(1, x), at(2, x)));
-        }
-        for (const bool runsOverLines : {false, true}) {
-            SCOPED_TRACE(std::to_string(planes) + " planes, runs over lines " + std::to_string(runsOverLines));
-            const QByteArray file =
-                pcx_files::File(layout, lines, runsOverLines, planes == 1 ? endColours : QByteArray());
-            EXPECT_EQ(Pixels(DecodePcx(file)), expected);
-            const qsizetype dataEnd = file.size() - (planes == 1 ? 769 : 0);
-            for (qsizetype cut = 128; cut < dataEnd; cut += 5)
-                EXPECT_TRUE(DecodePcx(file.left(cut)).isNull()) << "cut at " << cut;
+        for (const int width : {300, 301}) {
+            const Layout layout{.planes = planes, .width = width, .height = 37};
+            const qsizetype lineBytes = layout.lineBytes();
+            const QByteArray lines = MixedScanLines(lineBytes * planes * layout.height, unsigned(planes + width));
+            QList<QRgb> expected;
+            for (int y = 0; y < layout.height; ++y) {
+                const auto at = [&](int plane, int x) { return uchar(lines[(y * planes + plane) * lineBytes + x]); };
+                for (int x = 0; x < layout.width; ++x)
+                    expected << (planes == 1 ? palette[at(0, x)] : qRgb(at(0, x), at(1, x), at(2, x)));
+            }
+            for (const bool runsOverLines : {false, true}) {
+                const QByteArray file =
+                    pcx_files::File(layout, lines, runsOverLines, planes == 1 ? endColours : QByteArray());
+                const qsizetype dataEnd = file.size() - (planes == 1 ? 769 : 0);
+                for (const PcxInstructions instructions : {PcxInstructions::Widest, PcxInstructions::Baseline}) {
+                    SCOPED_TRACE(std::to_string(planes) + " planes, width " + std::to_string(width) +
+                                 ", runs over lines " + std::to_string(runsOverLines) + ", instructions " +
+                                 std::to_string(int(instructions)));
+                    EXPECT_EQ(Pixels(DecodePcx(file, instructions)), expected);
+                    for (qsizetype cut = 128; cut < dataEnd; cut += 5)
+                        EXPECT_TRUE(DecodePcx(file.left(cut), instructions).isNull()) << "cut at " << cut;
+                }
+            }
         }
     }
 }
