@@ -45,12 +45,14 @@ constexpr quint64 kFieldStarts = 0x0101010101010101ull;
 // otherwise build each of them again on every step.
 struct Repeated
 {
-    __m256i runFlags;
-    __m256i shortCodeFloor;
-    __m256i shortCodeSpan;
-    __m256i longestShortRun;
+    __m256i runFlags;        // the top bits of a code
+    __m256i shortCodeFloor;  // the code of a run of one byte
+    __m256i shortCodeSpan;   // from there to the code of the longest short run
+    __m256i longestShortRun; // its length
     __m256i ones;
-    __m256i lengthBits;
+    __m256i lengthBits; // a code's length bits
+    // Where the first run's value is among the permuted codes, and the first
+    // standing byte among those, less one: the first start counts one.
     __m512i runValuesFirst;
     __m512i standingFirst;
 };
@@ -66,12 +68,14 @@ ROMDECK_AVX512_STEP Vector Held(Vector vector)
 
 ROMDECK_AVX512_STEP Repeated MakeRepeated()
 {
-    return {Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags))), Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
-            Held(_mm256_set1_epi8(kLongestShortRun - 1)), Held(_mm256_set1_epi8(kLongestShortRun)),
-            Held(_mm256_set1_epi8(1)), Held(_mm256_set1_epi8(pcx_codes::kLongestRun)),
-            // Where the values are among the permuted codes, and where the
-            // standing bytes, less one: the first start counts one.
-            Held(_mm512_set1_epi64(16 - 1)), Held(_mm512_set1_epi64(-1))};
+    return {Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags))),
+            Held(_mm256_set1_epi8(char(pcx_codes::kRunFlags + 1))),
+            Held(_mm256_set1_epi8(kLongestShortRun - 1)),
+            Held(_mm256_set1_epi8(kLongestShortRun)),
+            Held(_mm256_set1_epi8(1)),
+            Held(_mm256_set1_epi8(pcx_codes::kLongestRun)),
+            Held(_mm512_set1_epi64(16 - 1)),
+            Held(_mm512_set1_epi64(0 - 1))};
 }
 
 // For each of 64 output bytes, given the output positions where a new byte
