@@ -213,6 +213,47 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onl
     return true;
 }
 
+// Why the reading of whole codes stopped.
+enum class CodesStop { Done, Expandable };
+
+// Codes written whole, 16 bytes at a time, while out is before wholeRunsEnd
+// and 32 bytes are left before end; with expanding, only until codes of the
+// kinds that the AVX-512 steps take come. Out of line, and the steps are
+// called from outside its loop: a call inside would make the compiler keep
+// the loop's values around it, which slows every code, also where the steps
+// are never used.
+[[gnu::noinline]] CodesStop ReadWholeCodes(const uchar *&inAt, uchar *&outAt, const uchar *end,
+                                           const uchar *wholeRunsEnd, const uchar *shortRunsEnd, bool expanding)
+{
+    // Locals, not the references: any byte written could alias them and force
+    // them to be read again.
+    const uchar *in = inAt;
+    uchar *out = outAt;
+    CodesStop stop = CodesStop::Done;
+    while (out < wholeRunsEnd && end - in >= 32) {
+#if defined(__SSE2__)
+        if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
+            in += 16;
+            if (expanding) {
+                stop = CodesStop::Expandable;
+                break;
+            }
+            continue;
+        }
+#endif
+        bool onlyByteRuns = false;
+        if (!ReadMixedCodes(in, out, wholeRunsEnd, onlyByteRuns))
+            break;
+        if (expanding && onlyByteRuns) {
+            stop = CodesStop::Expandable;
+            break;
+        }
+    }
+    inAt = in;
+    outAt = out;
+    return stop;
+}
+
 // The bytes of all lines and planes as one stream: a run may go on over the end
 // of a plane or of a line, so its rest is kept for the next read.
 class ScanlineStream
@@ -256,25 +297,10 @@ public:
         // The AVX-512 steps are tried first, and again where the codes just
         // read were of the kinds they take: where others come, trying every
         // time would cost more than it saves.
-        bool tryExpanding = expandShortCodes_;
-        while (out < wholeRunsEnd && end - in >= 32) {
-            if (tryExpanding) {
-                tryExpanding = false;
-                ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
-                continue;
-            }
-#if defined(__SSE2__)
-            if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
-                in += 16;
-                tryExpanding = expandShortCodes_;
-                continue;
-            }
-#endif
-            bool onlyByteRuns = false;
-            if (!ReadMixedCodes(in, out, wholeRunsEnd, onlyByteRuns))
-                break;
-            tryExpanding = expandShortCodes_ && onlyByteRuns;
-        }
+        if (expandShortCodes_)
+            ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
+        while (ReadWholeCodes(in, out, end, wholeRunsEnd, shortRunsEnd, expandShortCodes_) == CodesStop::Expandable)
+            ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
         if (out > outEnd) {
             // Only a run written alone goes past the end: its value is the
             // last byte read.
