@@ -145,17 +145,19 @@ bool WriteEightShortRuns(const uchar *in, uchar *&out, qsizetype room)
 }
 #endif
 
-// A run in 16-byte pieces (which the compiler writes in one store each): 16
-// bytes at least, 64 at most.
+// A run in 16-byte pieces (which the compiler writes in one store each): one
+// where it is short, otherwise all four that the longest run needs, so that
+// only whether a run is short is a branch, not its length in pieces, which
+// the processor would guess wrong where lengths vary.
 void FillWords(uchar *out, uchar value, qsizetype length)
 {
     const quint64 fill = Splat(value);
-    qsizetype i = 0;
-    do {
-        Store8(out + i, fill);
-        Store8(out + i + 8, fill);
-        i += 16;
-    } while (i < length);
+    Store8(out, fill);
+    Store8(out + 8, fill);
+    if (length > 16) {
+        for (int i = 16; i < 64; i += 8)
+            Store8(out + i, fill);
+    }
 }
 
 // Which of the 16 bytes at in have their two top bits set, as bits.
