@@ -28,16 +28,18 @@ bool HasAvx512Permutes()
 
 namespace {
 
-// Bits moved up by a count up to 64, which is reached only by those that are
-// all 0 (the starts of runs that would begin 64 bytes into a step's output,
-// where there are none): the count is taken modulo 64, as the shift
-// instructions do, without a branch.
+// Bits moved up by a count taken modulo 64, as the shift instructions do,
+// without a branch. A count of 64 comes with bits that are all 0 (no output
+// starts after a full store), and a larger one only in a step that is not
+// taken.
 constexpr quint64 ShiftedUp(quint64 bits, unsigned count)
 {
     return bits << (count & 63);
 }
 
 constexpr int kLongestShortRun = 8;
+// Where the codes of 16 runs lie among their 32 bytes.
+constexpr __mmask32 kEvenBytes = 0x55555555;
 // One bit in each 8-bit field.
 constexpr quint64 kFieldStarts = 0x0101010101010101ull;
 
@@ -78,6 +80,19 @@ ROMDECK_AVX512_STEP Repeated MakeRepeated()
             Held(_mm512_set1_epi64(0 - 1))};
 }
 
+// Adds to starts where the output of 16 input bytes starts, from one 8-bit
+// field per input byte with as many low bits set as it stands for output
+// bytes: the unused bits squeezed out, after the end of the output before;
+// moves end past them. Past 64 bytes the starts are wrong, and the step that
+// finds that its output does not fit in one store is not taken.
+ROMDECK_AVX512_STEP void SqueezeFields(__m128i fields, quint64 &starts, unsigned &end)
+{
+    const quint64 first = _mm_cvtsi128_si64(fields), last = _mm_extract_epi64(fields, 1);
+    const unsigned middle = end + unsigned(_mm_popcnt_u64(first));
+    starts |= ShiftedUp(_pext_u64(kFieldStarts, first), end) | ShiftedUp(_pext_u64(kFieldStarts, last), middle);
+    end = middle + unsigned(_mm_popcnt_u64(last));
+}
+
 // For each of 64 output bytes, given the output positions where a new byte
 // starts: the number of starts up to it, one less, plus first (given less
 // one). That is where its byte is, counted among those that start, from
@@ -105,15 +120,13 @@ ROMDECK_AVX512_STEP __m512i OutputSources(quint64 starts, __m512i firstLessOne)
 
 // 32 bytes that are 16 runs of 1 to 8 bytes, as the tiles of a game's
 // picture are coded, written with one store, when their output fits within
-// room and 64 bytes. The output positions where a run starts are found by squeezing the
-// unused bits out of one 8-bit field per run, the low length bits of it in
-// use. Every output byte then takes the value of the last start at or before
-// it, counted among the starts, by one permute.
+// room and 64 bytes. The output positions where a run starts are found from
+// one 8-bit field per run, the low length bits of it in use. Every output byte then takes the value of the last start
+// at or before it, counted among the starts, by one permute.
 ROMDECK_AVX512_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, const Repeated &repeated)
 {
-    constexpr __mmask32 kCodes = 0x55555555;
     const __m256i lengthsLessOne = _mm256_sub_epi8(bytes, repeated.shortCodeFloor);
-    if (_mm256_mask_cmpgt_epu8_mask(kCodes, lengthsLessOne, repeated.shortCodeSpan) != 0)
+    if (_mm256_mask_cmpgt_epu8_mask(kEvenBytes, lengthsLessOne, repeated.shortCodeSpan) != 0)
         return false;
     // The codes in the low half, their values in the high half.
     const __m256i codesThenValues = _mm256_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, //
@@ -123,13 +136,12 @@ ROMDECK_AVX512_STEP bool WriteRuns(__m256i bytes, uchar *&out, unsigned room, co
     const __m256i runs = _mm256_permutexvar_epi8(codesThenValues, bytes);
     const __m128i used = _mm_shuffle_epi8(
         lowBitsOfLength, _mm_sub_epi8(_mm256_castsi256_si128(runs), _mm256_castsi256_si128(repeated.runFlags)));
-    const quint64 field0 = _mm_cvtsi128_si64(used), field1 = _mm_extract_epi64(used, 1);
-    const unsigned end0 = unsigned(_mm_popcnt_u64(field0));
-    const unsigned total = end0 + unsigned(_mm_popcnt_u64(field1));
+    quint64 starts = 0;
+    unsigned total = 0;
+    SqueezeFields(used, starts, total);
     // One store writes the output.
     if (total > 64 || total > room)
         return false;
-    const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0);
     // The values are 16 bytes into the permuted codes.
     _mm512_storeu_si512(
         out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.runValuesFirst), _mm512_zextsi256_si512(runs)));
@@ -184,18 +196,12 @@ ROMDECK_AVX512_STEP bool WriteMixed(__m256i bytes, const uchar *&in, uchar *&out
     if (_mm256_cmpgt_epu8_mask(counts, repeated.longestShortRun) != 0)
         return false;
     const __m256i used = _mm256_shuffle_epi8(lowBitsOfCount, counts);
-    const __m128i usedLow = _mm256_castsi256_si128(used);
-    const __m128i usedHigh = _mm256_extracti128_si256(used, 1);
-    const quint64 field0 = _mm_cvtsi128_si64(usedLow), field1 = _mm_extract_epi64(usedLow, 1);
-    const quint64 field2 = _mm_cvtsi128_si64(usedHigh), field3 = _mm_extract_epi64(usedHigh, 1);
-    const unsigned end0 = unsigned(_mm_popcnt_u64(field0));
-    const unsigned end1 = end0 + unsigned(_mm_popcnt_u64(field1));
-    const unsigned end2 = end1 + unsigned(_mm_popcnt_u64(field2));
-    const unsigned total = end2 + unsigned(_mm_popcnt_u64(field3));
+    quint64 starts = 0;
+    unsigned total = 0;
+    SqueezeFields(_mm256_castsi256_si128(used), starts, total);
+    SqueezeFields(_mm256_extracti128_si256(used, 1), starts, total);
     if (total > 64 || total > room)
         return false;
-    const quint64 starts = _pext_u64(kFieldStarts, field0) | ShiftedUp(_pext_u64(kFieldStarts, field1), end0) |
-        ShiftedUp(_pext_u64(kFieldStarts, field2), end1) | ShiftedUp(_pext_u64(kFieldStarts, field3), end2);
     const __m256i standing = _mm256_maskz_compress_epi8(_mm256_test_epi8_mask(counts, counts), bytes);
     _mm512_storeu_si512(
         out, _mm512_permutexvar_epi8(OutputSources(starts, repeated.standingFirst), _mm512_zextsi256_si512(standing)));
@@ -224,7 +230,6 @@ ExpandShortCodes(const uchar *&inAt, const uchar *inEnd, uchar *&outAt, const uc
     const Repeated repeated = MakeRepeated();
     while (inEnd - in >= 32 && writeEnd - out >= 64) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(in));
-        constexpr __mmask32 kEvenBytes = 0x55555555;
         const __mmask32 codes = _mm256_mask_cmpge_epu8_mask(kEvenBytes, bytes, repeated.runFlags);
         if (codes == kEvenBytes) {
             if (WriteRuns(bytes, out, unsigned(outEnd - out), repeated)) {
