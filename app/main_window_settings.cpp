@@ -5,6 +5,7 @@
 #include "launch/options_panel.h"
 #include "settings/program_values.h"
 #include "settings/settings_layout.h"
+#include "settings/settings_location.h"
 #include "widgets/path_edit.h"
 
 #include <QDir>

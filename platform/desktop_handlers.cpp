@@ -1,45 +1,21 @@
 #include "platform/desktop_handlers.h"
 
-#include <QDir>
+#include "platform/xdg_folders.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 namespace {
 
-QString HomeFolder()
-{
-    const QString home = qEnvironmentVariable("HOME");
-    return home.isEmpty() ? QDir::homePath() : home;
-}
-
-// An XDG folder variable; relative paths are invalid and ignored.
-QString XdgHome(const char *variable, const QString &fallback)
-{
-    const QString folder = qEnvironmentVariable(variable);
-    return QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : fallback;
-}
-
-QStringList XdgFolderList(const char *variable, const QStringList &fallback)
-{
-    QStringList folders;
-    for (const QString &folder : qEnvironmentVariable(variable).split(u':', Qt::SkipEmptyParts)) {
-        if (QDir::isAbsolutePath(folder))
-            folders << QDir::cleanPath(folder);
-    }
-    return folders.isEmpty() ? fallback : folders;
-}
-
 QStringList ConfigFolders()
 {
-    return QStringList{XdgHome("XDG_CONFIG_HOME", HomeFolder() + QStringLiteral("/.config"))} +
-        XdgFolderList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
+    return QStringList{XdgConfigHome()} + XdgConfigDirs();
 }
 
 QStringList ApplicationFolders()
 {
-    QStringList folders = QStringList{XdgHome("XDG_DATA_HOME", HomeFolder() + QStringLiteral("/.local/share"))} +
-        XdgFolderList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
+    QStringList folders = QStringList{XdgDataHome()} + XdgDataDirs();
     for (QString &folder : folders)
         folder += QStringLiteral("/applications");
     return folders;

@@ -1,8 +1,10 @@
 #include "preview/picture_names.h"
 
 #include "platform/paths.h"
+#include "settings/settings_location.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 QByteArray PictureStem(const QByteArray &romPath)
 {
@@ -23,5 +25,7 @@ QString ExpectedPictureName(const QByteArray &stem)
 
 QByteArray DefaultPicturePath(const QString &programFolder)
 {
-    return QFile::encodeName(programFolder) + "/romdeck.bmp";
+    const QString beside = JoinPath(programFolder, QStringLiteral("romdeck.bmp"));
+    const QString installed = JoinPath(InstalledDataFolder(programFolder), QStringLiteral("romdeck.bmp"));
+    return QFile::encodeName(!QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside);
 }

@@ -16,5 +16,6 @@ QByteArray PicturePath(const QByteArray &pixFolder, const QByteArray &stem);
 // followed by "pcx".
 QString ExpectedPictureName(const QByteArray &stem);
 
-// The picture shown when a ROM has none: romdeck.bmp beside the program.
+// The picture shown when a ROM has none: romdeck.bmp beside the program,
+// else in the installed data folder.
 QByteArray DefaultPicturePath(const QString &programFolder);

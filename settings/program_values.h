@@ -4,7 +4,7 @@
 #include <QString>
 
 // Values the whole program shares, as the windows read and write them.
-extern QString ProgramFolder; // folder of the program file, where romdeck.ini lives
+extern QString ProgramFolder; // folder of the program file, where a portable copy keeps romdeck.ini
 extern QString RomFolder;     // the five locations, kept in step with the locations dialog
 extern QString CdRomFolder;
 extern QString PixFolder;

@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "settings/profile_values.h"
+#include "settings/settings_location.h"
 
 #include <QFileInfo>
 
@@ -51,11 +52,6 @@ void SetOptionSet(ProfileWrites &writes, const QString &section, const OptionSet
 
 } // namespace
 
-QString SettingsFilePath(const QString &programFolder)
-{
-    return JoinPath(programFolder, QStringLiteral("romdeck.ini"));
-}
-
 GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder)
 {
     const ProfileReader reader(file);
@@ -103,5 +99,6 @@ void WriteSettings(const QString &file, const GeneralSettings &general, const Op
     SetOptionSet(writes, kDefault, defaults);
     if (rom)
         SetOptionSet(writes, rom->section, rom->options);
+    MakeSettingsFolder(file);
     writes.write(file);
 }

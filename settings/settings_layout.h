@@ -8,9 +8,6 @@
 // panel shows, [Default] the Default option set, and each ROM given options of
 // its own has a section named after its file name. Every key name lives here.
 
-// romdeck.ini in the program's folder.
-QString SettingsFilePath(const QString &programFolder);
-
 // The [General] section.
 struct GeneralSettings
 {
@@ -43,7 +40,8 @@ struct RomOptionSet
 
 // Writes [General] (roms, pix, kgenloc, geneloc, cdrom, optshowing), [Default]
 // and, when given, the ROM's section (usekgen, fskip, country, dissound,
-// extracmdline), all in one replacement of the file. Raises RomdeckError, with
-// the file left as it was, when the file cannot be written.
+// extracmdline), all in one replacement of the file, whose folder is created
+// when missing. Raises RomdeckError, with the file left as it was, when the
+// file cannot be written.
 void WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
                    const std::optional<RomOptionSet> &rom);

@@ -147,9 +147,17 @@ TEST_F(SaveSettingsTest, ARefusedWriteRaisesTheErrorAndLeavesThePreviousFileWhol
         EXPECT_EQ(settingsBytes(), withFskip);
     }
 
+    // A program folder that cannot be written sends the save to the user's
+    // configuration folder, and its errors name the file there.
     ProgramFolder = programDir.filePath(QStringLiteral("missing"));
-    EXPECT_EQ(SaveError(form), "Unable to write to " + ProgramFolder.toStdString() + "/romdeck.ini");
+    const QString userFile = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/romdeck/romdeck.ini");
+    ASSERT_TRUE(QDir().mkpath(userFile));
+    EXPECT_EQ(SaveError(form), "Unable to write to " + userFile.toStdString());
     EXPECT_FALSE(QFileInfo::exists(ProgramFolder));
+    ASSERT_TRUE(QDir().rmdir(userFile));
+    EXPECT_EQ(SaveError(form), std::nullopt);
+    EXPECT_TRUE(QFileInfo(userFile).isFile());
+    QFile::remove(userFile);
 }
 
 TEST_F(SaveSettingsTest, TheCloseButtonSavesAndClosesButAFailedSaveKeepsTheWindowOpen)

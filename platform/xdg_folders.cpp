@@ -1,0 +1,49 @@
+#include "platform/xdg_folders.h"
+
+#include <QDir>
+
+namespace {
+
+QString XdgHome(const char *variable, const QString &fallback)
+{
+    const QString folder = qEnvironmentVariable(variable);
+    return QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : fallback;
+}
+
+QStringList XdgFolderList(const char *variable, const QStringList &fallback)
+{
+    QStringList folders;
+    for (const QString &folder : qEnvironmentVariable(variable).split(u':', Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(folder))
+            folders << QDir::cleanPath(folder);
+    }
+    return folders.isEmpty() ? fallback : folders;
+}
+
+} // namespace
+
+QString HomeFolder()
+{
+    const QString home = qEnvironmentVariable("HOME");
+    return home.isEmpty() ? QDir::homePath() : home;
+}
+
+QString XdgConfigHome()
+{
+    return XdgHome("XDG_CONFIG_HOME", HomeFolder() + QStringLiteral("/.config"));
+}
+
+QStringList XdgConfigDirs()
+{
+    return XdgFolderList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
+}
+
+QString XdgDataHome()
+{
+    return XdgHome("XDG_DATA_HOME", HomeFolder() + QStringLiteral("/.local/share"));
+}
+
+QStringList XdgDataDirs()
+{
+    return XdgFolderList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
+}

@@ -1,0 +1,124 @@
+// Where the program keeps romdeck.ini and finds its default picture: beside
+// itself as a portable copy, else the user's configuration folder and the
+// installed data folder.
+#include "preview/picture_names.h"
+#include "settings/build_facts.h"
+#include "settings/settings_layout.h"
+#include "settings/settings_location.h"
+#include "support/temporary_desktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+void Touch(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+
+class InstallLocations : public ::testing::Test
+{
+protected:
+    // A program folder with an install's data folder beside it when `installed`.
+    QString programFolder(const QString &name, bool installed) const
+    {
+        const QString folder = root.filePath(name + QStringLiteral("/bin"));
+        EXPECT_TRUE(QDir().mkpath(folder));
+        if (installed)
+            EXPECT_TRUE(QDir(folder).mkpath(QStringLiteral(ROMDECK_DATA_FROM_PROGRAM)));
+        return folder;
+    }
+
+    QString userSettings() const { return desktop.configHome + QStringLiteral("/romdeck/romdeck.ini"); }
+
+    TemporaryDesktop desktop;
+    QTemporaryDir root;
+};
+
+TEST_F(InstallLocations, APortableCopyKeepsItsSettingsBesideItselfAnInstallInTheConfigurationFolder)
+{
+    struct Case
+    {
+        const char *name;
+        bool installed;
+        bool fileBeside;
+        bool readOnly; // the folder refuses writes (not to root)
+        bool portable;
+    };
+    const Case cases[] = {
+        {"writable", false, false, false, true},       {"holds-the-file", false, true, true, true},
+        {"read-only", false, false, true, false},      {"install", true, false, false, false},
+        {"install-with-file", true, true, false, true},
+    };
+    for (const Case &c : cases) {
+        if (c.readOnly && !c.fileBeside && geteuid() == 0)
+            continue; // root writes any folder
+        const QString folder = programFolder(QString::fromLatin1(c.name), c.installed);
+        const QString beside = folder + QStringLiteral("/romdeck.ini");
+        if (c.fileBeside)
+            Touch(beside);
+        if (c.readOnly)
+            ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        EXPECT_EQ(SettingsFilePath(folder), c.portable ? beside : userSettings()) << c.name;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // A folder that is not there cannot be written, whoever asks.
+    EXPECT_EQ(SettingsFilePath(root.filePath(QStringLiteral("missing"))), userSettings());
+
+    // Without a usable XDG_CONFIG_HOME, ~/.config.
+    const QString installed = programFolder(QStringLiteral("plain-home"), true);
+    for (const std::optional<QString> &configHome : {std::optional<QString>(), std::optional(QStringLiteral("rel/cfg"))}) {
+        desktop.set("XDG_CONFIG_HOME", configHome);
+        EXPECT_EQ(SettingsFilePath(installed), desktop.home + QStringLiteral("/.config/romdeck/romdeck.ini"));
+    }
+}
+
+TEST_F(InstallLocations, TheFirstSaveCreatesTheConfigurationFolderForTheUserAlone)
+{
+    ASSERT_TRUE(QDir(desktop.configHome).removeRecursively());
+    const QString file = SettingsFilePath(programFolder(QStringLiteral("usr"), true));
+    ASSERT_EQ(file, userSettings());
+    GeneralSettings general;
+    general.roms = root.path();
+    WriteSettings(file, general, OptionSet{}, std::nullopt);
+    EXPECT_EQ(ReadGeneralSettings(file, QString(), QStringLiteral("/elsewhere")).roms, root.path());
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+        QFile::WriteOther | QFile::ExeOther;
+    for (const QString &folder : {desktop.configHome, desktop.configHome + QStringLiteral("/romdeck")})
+        EXPECT_EQ(QFileInfo(folder).permissions() & (owner | others), owner) << folder.toStdString();
+
+    // A folder that cannot be made fails the save with the path in use.
+    Touch(desktop.configHome + QStringLiteral("/blocked"));
+    desktop.set("XDG_CONFIG_HOME", desktop.configHome + QStringLiteral("/blocked/deeper"));
+    const QString blocked = SettingsFilePath(programFolder(QStringLiteral("usr"), true));
+    try {
+        WriteSettings(blocked, GeneralSettings{}, OptionSet{}, std::nullopt);
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const std::exception &error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + blocked.toStdString());
+    }
+}
+
+TEST_F(InstallLocations, TheDefaultPictureBesideTheProgramComesFirstThenTheInstalledOne)
+{
+    const QString portable = programFolder(QStringLiteral("portable"), false);
+    const QString installed = programFolder(QStringLiteral("usr"), true);
+    const QByteArray besidePortable = QFile::encodeName(portable + QStringLiteral("/romdeck.bmp"));
+    EXPECT_EQ(DefaultPicturePath(portable), besidePortable) << "neither: the usual place, which shows nothing";
+
+    const QString data = QDir::cleanPath(installed + u'/' + QStringLiteral(ROMDECK_DATA_FROM_PROGRAM));
+    Touch(data + QStringLiteral("/romdeck.bmp"));
+    EXPECT_EQ(DefaultPicturePath(installed), QFile::encodeName(data + QStringLiteral("/romdeck.bmp")));
+    Touch(installed + QStringLiteral("/romdeck.bmp"));
+    EXPECT_EQ(DefaultPicturePath(installed), QFile::encodeName(installed + QStringLiteral("/romdeck.bmp")));
+}
+
+} // namespace
