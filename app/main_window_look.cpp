@@ -13,8 +13,8 @@ void TForm1::createLook()
     // Background1 lies above Background2 and, having no picture, lets the
     // tile show through.
     Background1 = AddTiledBackground(this, QImage());
-    Background2 = AddTiledBackground(this, MainWindowTile());
-    LogoBitmap1 = AddTransparentLogo(this, QRect(268, 8, 153, 61), MainWindowLogo(),
+    Background2 = AddTiledBackground(this, MainWindowTile(devicePixelRatioF()));
+    LogoBitmap1 = AddTransparentLogo(this, QRect(268, 8, 153, 61), MainWindowLogo(devicePixelRatioF()),
                                      QApplication::palette().color(QPalette::Button));
 
     const std::pair<ImageButton *, ButtonGlyph> faces[] = {
@@ -24,5 +24,5 @@ void TForm1::createLook()
         {butpick, ButtonGlyph::PickPix}, {butdelpix, ButtonGlyph::DeletePix},
     };
     for (const auto &[button, glyph] : faces)
-        button->setFace(ButtonGlyphImage(glyph));
+        button->setFace(ButtonGlyphImage(glyph, devicePixelRatioF()));
 }

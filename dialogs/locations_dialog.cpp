@@ -51,7 +51,7 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 
 TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
 {
-    Background1 = AddTiledBackground(this, DialogTile());
+    Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
     LocationLabel(QStringLiteral("GKen Location"), 24, this);
     LocationLabel(QStringLiteral("Genecyst Location"), 60, this);
     LocationLabel(QStringLiteral("ROMs Location"), 96, this);

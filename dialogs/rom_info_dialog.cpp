@@ -33,7 +33,7 @@ Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(478, 180, parent)
 {
     // Never shown on the borderless window; it names it to the desktop.
     setWindowTitle(QStringLiteral("ROM info"));
-    Background1 = AddTiledBackground(this, DialogTile());
+    Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
     MakeYellowLabel(QStringLiteral("Sorry No Editing in this version"), QRect(156, 4, 182, 16), 13, this);
     MakeYellowLabel(QStringLiteral("File Name"), QRect(16, 20, 89, 24), 19, this);
     MakeYellowLabel(QStringLiteral("English name"), QRect(12, 64, 118, 24), 19, this);

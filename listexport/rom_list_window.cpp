@@ -42,7 +42,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     : BorderlessDialog(537, 306, parent), lstdir_(mainList)
 {
     setScreenPosition(QPoint(133, 121));
-    Background1 = AddTiledBackground(this, DialogTile());
+    Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
 
     romgrid = new TSortableGrid(this);
     romgrid->setGeometry(8, 16, 521, 245);
@@ -62,7 +62,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
 
     butsaveasfile = new ImageButton(QStringLiteral("SAVE"), QStringLiteral("Ready to swap"), this);
     butsaveasfile->setGeometry(12, 272, 105, 29);
-    butsaveasfile->setFace(ButtonGlyphImage(ButtonGlyph::Save));
+    butsaveasfile->setFace(ButtonGlyphImage(ButtonGlyph::Save, devicePixelRatioF()));
 
     editfilename = new QLineEdit(QStringLiteral("Genroms.txt"), this);
     editfilename->setGeometry(128, 272, 161, 28);
@@ -71,7 +71,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
 
     butclose = new ImageButton(QString(), QStringLiteral("Go Away"), this, ImageButton::Glyph::Close);
     butclose->setGeometry(480, 272, 45, 29);
-    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
+    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close, devicePixelRatioF()));
 
     setTabOrder(romgrid, editfilename);
     ConnectHandler(butsaveasfile, &ImageButton::clicked, this, &Tformlistroms::butsaveasfileClick);

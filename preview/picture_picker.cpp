@@ -30,7 +30,7 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     : BorderlessDialog(600, 318, parent), main_(main)
 {
     setFont(ProgramFont());
-    Background1 = AddTiledBackground(this, DialogTile());
+    Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
 
     DriveComboBox1 = new DriveComboBox(this);
     DriveComboBox1->setGeometry(4, 12, 125, 19);
@@ -66,10 +66,10 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     butget = new ImageButton(QStringLiteral("GET PIX"), QStringLiteral("Thats the pic for me,  matey !"), this);
     butget->setFont(ProgramFont(16));
     butget->setGeometry(132, 284, 317, 29);
-    butget->setFace(ButtonGlyphImage(ButtonGlyph::GetPix));
+    butget->setFace(ButtonGlyphImage(ButtonGlyph::GetPix, devicePixelRatioF()));
     butclose = new ImageButton(QString(), QStringLiteral("Leave this silly place"), this, ImageButton::Glyph::Close);
     butclose->setGeometry(548, 284, 45, 29);
-    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
+    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close, devicePixelRatioF()));
 
     ConnectHandler(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
     ConnectHandler(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);

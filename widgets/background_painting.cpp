@@ -24,6 +24,19 @@ void PaintSmooth(QPainter &painter, const QSize &control, const QRect &area, con
 
 void PaintTiles(QPainter &painter, const QRect &area, const QImage &picture)
 {
+    const qreal ratio = picture.devicePixelRatio();
+    if (ratio != 1) {
+        // A tile drawn for the screen goes one to one onto the screen's
+        // pixels, on a grid anchored at the control's corner in those pixels.
+        QImage pixels = picture;
+        pixels.setDevicePixelRatio(1);
+        painter.save();
+        painter.scale(1 / ratio, 1 / ratio);
+        PaintTiles(painter, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect(),
+                   pixels);
+        painter.restore();
+        return;
+    }
     const int w = picture.width();
     const int h = picture.height();
     if (w <= 0 || h <= 0)

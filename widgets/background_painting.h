@@ -23,7 +23,8 @@ struct BackgroundLook
 //   c1 + (c2 - c1) * y / height rounded to the nearest (halves to even);
 // - bgSingleBitmap: the picture unscaled, its top-left at the control's;
 // - bgTileBitmap: the picture repeated on a grid anchored at the control's
-//   top-left corner.
+//   top-left corner; a picture drawn for the screen's pixel ratio (its
+//   device pixel ratio not 1) is repeated in the screen's pixels.
 // An empty picture paints nothing, so what lies behind stays visible.
 // The same pixels come out however the control is split into areas.
 void PaintBackground(QPainter &painter, const QSize &control, const QRect &area, const BackgroundLook &look);

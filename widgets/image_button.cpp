@@ -1,5 +1,7 @@
 #include "widgets/image_button.h"
 
+#include "widgets/device_pixels.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,9 +49,10 @@ void ImageButton::paintEvent(QPaintEvent *)
     const QRectF inner = area.adjusted(2, down ? 3 : 2, -2, down ? -1 : -2);
     if (!face_.isNull()) {
         // Whole pixels keep the face crisp; pressed, it sinks by one.
-        const QPoint at((width() - face_.width()) / 2, (height() - face_.height()) / 2 + (down ? 1 : 0));
+        const QSize face = LogicalSize(face_);
+        const QPoint at((width() - face.width()) / 2, (height() - face.height()) / 2 + (down ? 1 : 0));
         painter.setOpacity(isEnabled() ? 1.0 : 0.4);
-        painter.drawImage(at, face_);
+        painter.drawImage(OnDevicePixels(painter, at), face_);
     } else if (glyph_ == Glyph::Lettering) {
         QFont lettering = font();
         lettering.setBold(true);

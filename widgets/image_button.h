@@ -20,7 +20,8 @@ public:
         update();
     }
     // A picture on a transparent ground, drawn centred instead of the
-    // lettering or glyph while it is not null.
+    // lettering or glyph while it is not null; one drawn for the screen's
+    // pixel ratio goes one to one onto the screen's pixels.
     void setFace(const QImage &face)
     {
         face_ = face;

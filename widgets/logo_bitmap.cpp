@@ -1,5 +1,7 @@
 #include "widgets/logo_bitmap.h"
 
+#include "widgets/device_pixels.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -81,7 +83,7 @@ void TLogoBitmap::setAutoSize(bool autoSize)
 void TLogoBitmap::fitToPicture()
 {
     if (autoSize_)
-        resize(picture_.width() + 2 * look_.border, picture_.height() + 2 * look_.border);
+        resize(LogicalSize(picture_) + 2 * QSize(look_.border, look_.border));
 }
 
 void TLogoBitmap::beginDrag()

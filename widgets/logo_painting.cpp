@@ -1,5 +1,6 @@
 #include "widgets/logo_painting.h"
 
+#include "widgets/device_pixels.h"
 #include "widgets/round_half_even.h"
 
 #include <QPainter>
@@ -71,10 +72,11 @@ void PaintLogo(QPainter &painter, const QSize &control, const QRect &area, const
             painter.fillRect(band, Qt::black);
     }
 
-    const QRect destination = LogoDestination(control, picture.size(), border, look.drawStyle);
+    const QRect destination = LogoDestination(control, LogicalSize(picture), border, look.drawStyle);
     const QRgb back = look.backColor.rgb();
     if (look.colorOption == TColorOption::coTransparent && !picture.isNull()) {
-        painter.drawImage(destination.topLeft(), Recoloured(picture, back, qRgba(0, 0, 0, 0)));
+        painter.drawImage(OnDevicePixels(painter, destination.topLeft()),
+                          Recoloured(picture, back, qRgba(0, 0, 0, 0)));
     } else if (!picture.isNull() && !destination.isEmpty()) {
         // An inverted destination would mirror the picture: it draws nothing.
         const bool blend = look.colorOption == TColorOption::coBlendColor;

@@ -33,5 +33,7 @@ QRect LogoDestination(const QSize &control, const QSize &picture, int border, TD
 // it shows whole at the top and left and in part at the bottom and right. The
 // picture then goes to its destination: coNone stretched, coBlendColor
 // stretched with backColor pixels in blendColor, coTransparent unscaled at the
-// destination's top-left with backColor pixels left out.
+// destination's top-left with backColor pixels left out. Sizes are the
+// picture's in the window's pixels: one drawn for the screen's pixel ratio
+// keeps its place and size and shows all its pixels.
 void PaintLogo(QPainter &painter, const QSize &control, const QRect &area, const QImage &picture, const LogoLook &look);

@@ -4,12 +4,13 @@
 
 # Runs the calling script again under xvfb-run, unless it already runs there.
 # Tests run in parallel: each starts its search for a free display at FIRST
-# plus a number of its own.
+# plus a number of its own. The screen is 1024 x 768 unless E2E_SCREEN says.
 on_virtual_display() { # on_virtual_display FIRST ARGS...
   local first=$1; shift
   if [ -z "${ROMDECK_E2E_INNER:-}" ]; then
     export ROMDECK_E2E_INNER=1
-    exec xvfb-run -a -n $((first + $$ % 300)) -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
+    exec xvfb-run -a -n $((first + $$ % 300)) -s "-screen 0 ${E2E_SCREEN:-1024x768x24} -nolisten tcp -noreset" \
+      "$0" "$@"
   fi
 }
 

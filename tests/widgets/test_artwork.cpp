@@ -1,6 +1,8 @@
 #include "preview/picture_lib.h"
 #include "widgets/artwork.h"
+#include "widgets/background.h"
 #include "widgets/image_button.h"
+#include "widgets/window_decoration.h"
 
 #include <QBitmap>
 #include <QCursor>
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -146,6 +149,118 @@ TEST(Artwork, AnImageButtonShowsAFaceCentredAndCrisp)
     }
     EXPECT_GT(inked, 50);
     EXPECT_EQ(same, inked);
+}
+
+// A widget painted as a screen of the given pixel ratio shows it.
+QImage RenderedAt(QWidget &widget, qreal ratio)
+{
+    QImage screen((QSizeF(widget.size()) * ratio).toSize(), QImage::Format_RGB32);
+    screen.setDevicePixelRatio(ratio);
+    screen.fill(Qt::magenta);
+    widget.render(&screen);
+    screen.setDevicePixelRatio(1);
+    return screen;
+}
+
+TEST(Artwork, EachScreenScaleGetsArtworkDrawnForItLaidOneToOneOnItsPixels)
+{
+    const std::pair<qreal, qreal> ratios[] = {{0.75, 1}, {1, 1},   {1.25, 1.25}, {1.4, 1.5},
+                                              {1.5, 1.5}, {1.75, 2}, {2, 2},       {3, 3}, {4, 3}};
+    for (const auto &[asked, drawn] : ratios) {
+        const QImage logo = MainWindowLogo(asked);
+        EXPECT_EQ(logo.devicePixelRatio(), drawn) << asked;
+        EXPECT_EQ(logo.size(), QSize(int(std::ceil(150 * drawn)), int(std::ceil(57 * drawn)))) << asked;
+        const QImage tile = DialogTile(asked);
+        EXPECT_EQ(tile.format(), QImage::Format_Indexed8);
+        // Whole tiles in whole screen pixels: the grid stays 63 window pixels.
+        const double tiles = tile.width() / drawn / 63;
+        EXPECT_EQ(tiles, std::round(tiles)) << asked;
+        const QSize face = ButtonGlyphImage(ButtonGlyph::Setup, asked).size();
+        const QSize one = ButtonGlyphImage(ButtonGlyph::Setup).size();
+        EXPECT_EQ(face, QSize(int(std::ceil(one.width() * drawn)), int(std::ceil(one.height() * drawn)))) << asked;
+    }
+
+    for (qreal ratio : {1.25, 1.5, 2.0}) {
+        // The tile repeats in the screen's pixels from the control's corner.
+        QWidget window;
+        window.resize(150, 110);
+        const QImage tile = MainWindowTile(ratio).convertToFormat(QImage::Format_RGB32);
+        AddTiledBackground(&window, MainWindowTile(ratio));
+        const QImage tiled = RenderedAt(window, ratio);
+        int wrong = 0;
+        for (int y = 0; y < tiled.height(); ++y)
+            for (int x = 0; x < tiled.width(); ++x)
+                wrong += tiled.pixel(x, y) != tile.pixel(x % tile.width(), y % tile.height());
+        EXPECT_EQ(wrong, 0) << ratio;
+
+        // A face lands unchanged, centred to the screen pixel.
+        const QImage face = ButtonGlyphImage(ButtonGlyph::ListRoms, ratio).convertToFormat(QImage::Format_ARGB32);
+        ImageButton button(QStringLiteral("LIST ROMS"), QStringLiteral("Make list"));
+        button.resize(101, 29);
+        button.setFace(ButtonGlyphImage(ButtonGlyph::ListRoms, ratio));
+        const QImage shot = RenderedAt(button, ratio);
+        const QSize logical = face.deviceIndependentSize().toSize();
+        const QPoint at(int(std::round((101 - logical.width()) / 2 * ratio)),
+                        int(std::round((29 - logical.height()) / 2 * ratio)));
+        int inked = 0, same = 0;
+        for (int y = 0; y < face.height(); ++y) {
+            for (int x = 0; x < face.width(); ++x) {
+                if (qAlpha(face.pixel(x, y)) == 255) {
+                    ++inked;
+                    same += shot.pixel(at + QPoint(x, y)) == face.pixel(x, y);
+                }
+            }
+        }
+        EXPECT_GT(inked, 50 * ratio * ratio);
+        EXPECT_EQ(same, inked) << ratio;
+    }
+}
+
+TEST(Artwork, AtRatioTwoTheLogoIsDrawnAgainNotPixelDoubled)
+{
+    const QImage one = MainWindowLogo(1).convertToFormat(QImage::Format_RGB32);
+    const QImage two = MainWindowLogo(2).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(two.size(), one.size() * 2);
+    int unlikeDoubled = 0, blocksWithDetail = 0;
+    double farFromOne = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            const QRgb block[] = {two.pixel(2 * x, 2 * y), two.pixel(2 * x + 1, 2 * y), two.pixel(2 * x, 2 * y + 1),
+                                  two.pixel(2 * x + 1, 2 * y + 1)};
+            bool uniform = true;
+            int sum[3] = {0, 0, 0};
+            for (QRgb pixel : block) {
+                uniform = uniform && pixel == block[0];
+                unlikeDoubled += pixel != one.pixel(x, y);
+                sum[0] += qRed(pixel), sum[1] += qGreen(pixel), sum[2] += qBlue(pixel);
+            }
+            blocksWithDetail += !uniform;
+            const QRgb own = one.pixel(x, y);
+            farFromOne += std::abs(sum[0] / 4 - qRed(own)) + std::abs(sum[1] / 4 - qGreen(own)) +
+                std::abs(sum[2] / 4 - qBlue(own));
+        }
+    }
+    const int pixels = one.width() * one.height();
+    // Its edges and shading fall inside the 1x logo's pixels...
+    EXPECT_GT(blocksWithDetail, pixels / 10);
+    EXPECT_GT(unlikeDoubled, pixels * 4 / 10);
+    // ...and yet it is the same logo: seen from afar it looks as the 1x one.
+    EXPECT_LT(farFromOne / pixels, 30);
+}
+
+TEST(Artwork, TheProgramIconComesInTheIconThemeSizes)
+{
+    const QIcon icon = ProgramIcon();
+    QList<int> sides;
+    for (const QSize &size : icon.availableSizes()) {
+        EXPECT_EQ(size.width(), size.height());
+        sides << size.width();
+    }
+    std::sort(sides.begin(), sides.end());
+    EXPECT_EQ(sides, (QList<int>{16, 22, 24, 32, 48, 64, 128, 256}));
+    const QImage large = icon.pixmap(256).toImage();
+    EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0) << "a transparent ground";
+    EXPECT_EQ(qAlpha(large.pixel(128, 128)), 255);
 }
 
 TEST(Artwork, TheDefaultPictureLiesBesideTheProgramAndFillsThePreview)

@@ -5,6 +5,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <cmath>
+
 namespace {
 
 // Nothing drawn may come out pure black, or it would turn transparent.
@@ -88,12 +90,15 @@ void PaintSubtitle(QPainter &painter, const LogoLayout &layout)
     painter.fillPath(text, QColor(150, 196, 255));
 }
 
-QImage PaintLogo(const LogoLayout &layout)
+QImage PaintLogo(const LogoLayout &layout, double scale)
 {
-    QImage logo(layout.size, QImage::Format_RGB888);
+    // The layout is in the window's pixels; the picture has the screen's.
+    QImage logo(int(std::ceil(layout.size.width() * scale)), int(std::ceil(layout.size.height() * scale)),
+                QImage::Format_RGB888);
     logo.fill(Qt::black);
     QPainter painter(&logo);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     PaintStripes(painter, layout);
     PaintTitle(painter, layout);
     PaintSubtitle(painter, layout);
@@ -102,7 +107,7 @@ QImage PaintLogo(const LogoLayout &layout)
 
 } // namespace
 
-QImage MakeSmallLogo()
+QImage MakeSmallLogo(double scale)
 {
     LogoLayout layout;
     layout.size = QSize(150, 57);
@@ -111,10 +116,10 @@ QImage MakeSmallLogo()
     layout.depth = 3;
     layout.stripesTop = 43;
     layout.stripeHeight = 4;
-    return PaintLogo(layout);
+    return PaintLogo(layout, scale);
 }
 
-QImage MakeLargeLogo()
+QImage MakeLargeLogo(double scale)
 {
     LogoLayout layout;
     layout.size = QSize(280, 106);
@@ -125,5 +130,5 @@ QImage MakeLargeLogo()
     layout.stripeHeight = 5;
     layout.subtitle = {2, 2, 2, 2, 0.16};
     layout.subtitleText = QStringLiteral("GENESIS FRONT-END");
-    return PaintLogo(layout);
+    return PaintLogo(layout, scale);
 }

@@ -22,10 +22,10 @@ double Hash(int x, int y, std::uint32_t seed)
 }
 
 // Smooth noise whose lattice wraps at the tile's side, so it has no seam.
-double WrappedNoise(int x, int y, int cell, std::uint32_t seed)
+double WrappedNoise(double x, double y, int cell, std::uint32_t seed)
 {
     const int cells = kSide / cell;
-    const double fx = double(x) / cell, fy = double(y) / cell;
+    const double fx = x / cell, fy = y / cell;
     const int x0 = int(fx), y0 = int(fy);
     const double tx = fx - x0, ty = fy - y0;
     const auto smooth = [](double t) { return t * t * (3 - 2 * t); };
@@ -41,54 +41,94 @@ QColor Mix(const QColor &a, const QColor &b, double t)
                             float(std::lerp(a.blueF(), b.blueF(), t)));
 }
 
-// A tile from a shade map in [0, 1]: the palette is 256 steps from dark
-// through middle to light, and each pixel takes the step of its shade.
-QImage ShadeTile(const QColor &dark, const QColor &middle, const QColor &light,
-                 const std::function<double(int, int)> &shade)
+// A tile's design as shades in [0, 1]: a base, smooth noise across the tile,
+// grain on every pixel, and fine lines laid out on the tile's own pixels.
+struct TilePattern
 {
-    QImage tile(kSide, kSide, QImage::Format_Indexed8);
+    QColor dark, middle, light; // the palette runs from dark through middle to light
+    double base;
+    double noise;
+    int noiseCell;
+    std::uint32_t noiseSeed;
+    double grain;
+    std::uint32_t grainSeed;
+    std::function<double(int, int)> lines; // shade added at a pixel of the 63 x 63 tile
+};
+
+// How many tiles across one picture holds so that its side is a whole number
+// of pixels at the scale: four at 1.25, two at 1.5, one at whole scales.
+int TilesAcross(double scale)
+{
+    int tiles = 1;
+    while (std::abs(kSide * tiles * scale - std::round(kSide * tiles * scale)) > 1e-6)
+        ++tiles;
+    return tiles;
+}
+
+// The pattern drawn for the scale, 256 colours: the lines cover each pixel
+// by the share of it they cross, the noise is sampled at the pixel's corner
+// and the grain is the screen pixel's own, so that a larger scale shows more
+// detail rather than larger pixels. At scale 1, one pixel per tile pixel.
+QImage ShadeTile(const TilePattern &pattern, double scale)
+{
+    const int side = int(std::lround(kSide * TilesAcross(scale) * scale));
+    QImage tile(side, side, QImage::Format_Indexed8);
     QList<QRgb> palette;
     for (int i = 0; i < 256; ++i) {
         const double t = i / 255.0;
-        palette << (t < 0.5 ? Mix(dark, middle, t * 2) : Mix(middle, light, t * 2 - 1)).rgb();
+        palette << (t < 0.5 ? Mix(pattern.dark, pattern.middle, t * 2) : Mix(pattern.middle, pattern.light, t * 2 - 1)).rgb();
     }
     tile.setColorTable(palette);
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x)
-            tile.setPixel(x, y, uint(std::clamp(std::lround(shade(x, y) * 255), 0L, 255L)));
+    const int samples = scale == 1 ? 1 : 4; // per pixel and direction
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            double lines = 0;
+            for (int sy = 0; sy < samples; ++sy) {
+                for (int sx = 0; sx < samples; ++sx) {
+                    const int lx = int((x + (sx + 0.5) / samples) / scale) % kSide;
+                    const int ly = int((y + (sy + 0.5) / samples) / scale) % kSide;
+                    lines += pattern.lines(lx, ly);
+                }
+            }
+            const double shade = pattern.base +
+                pattern.noise * (WrappedNoise(x / scale, y / scale, pattern.noiseCell, pattern.noiseSeed) - 0.5) +
+                pattern.grain * (Hash(x, y, pattern.grainSeed) - 0.5) + lines / (samples * samples);
+            tile.setPixel(x, y, uint(std::clamp(std::lround(shade * 255), 0L, 255L)));
+        }
     }
     return tile;
 }
 
 } // namespace
 
-QImage MakeMainWindowTile()
+QImage MakeMainWindowTile(double scale)
 {
     // Brushed navy with fine scanlines and a quiet bevelled grid of 21-pixel
     // panels, like the moulded top of a console.
-    return ShadeTile(QColor(4, 6, 22), QColor(14, 20, 62), QColor(40, 52, 128), [](int x, int y) {
-        double s = 0.42 + 0.10 * (WrappedNoise(x, y, 21, 11) - 0.5) + 0.06 * (Hash(x, y, 5) - 0.5);
-        if (y % 3 == 2)
-            s -= 0.07;
-        const int px = x % 21, py = y % 21;
-        if (px == 0 || py == 0)
-            s += 0.16;
-        else if (px == 20 || py == 20)
-            s -= 0.14;
-        return s;
-    });
+    const TilePattern pattern{QColor(4, 6, 22), QColor(14, 20, 62), QColor(40, 52, 128), 0.42, 0.10, 21, 11, 0.06, 5,
+                              [](int x, int y) {
+                                  double s = y % 3 == 2 ? -0.07 : 0;
+                                  const int px = x % 21, py = y % 21;
+                                  if (px == 0 || py == 0)
+                                      s += 0.16;
+                                  else if (px == 20 || py == 20)
+                                      s -= 0.14;
+                                  return s;
+                              }};
+    return ShadeTile(pattern, scale);
 }
 
-QImage MakeDialogTile()
+QImage MakeDialogTile(double scale)
 {
     // Deep indigo with a soft diamond lattice and grain.
-    return ShadeTile(QColor(6, 4, 24), QColor(22, 16, 66), QColor(56, 44, 140), [](int x, int y) {
-        double s = 0.40 + 0.08 * (WrappedNoise(x, y, 9, 23) - 0.5) + 0.05 * (Hash(x, y, 7) - 0.5);
-        const int d1 = (x + y) % 21, d2 = (x - y + 63) % 21;
-        if (d1 == 0 || d2 == 0)
-            s += 0.14;
-        else if (d1 == 1 || d2 == 1)
-            s -= 0.08;
-        return s;
-    });
+    const TilePattern pattern{QColor(6, 4, 24), QColor(22, 16, 66), QColor(56, 44, 140), 0.40, 0.08, 9, 23, 0.05, 7,
+                              [](int x, int y) {
+                                  const int d1 = (x + y) % 21, d2 = (x - y + 63) % 21;
+                                  if (d1 == 0 || d2 == 0)
+                                      return 0.14;
+                                  if (d1 == 1 || d2 == 1)
+                                      return -0.08;
+                                  return 0.0;
+                              }};
+    return ShadeTile(pattern, scale);
 }
