@@ -1,6 +1,7 @@
 #include "dialogs/about_window.h"
 
 #include "platform/handler_guard.h"
+#include "settings/build_facts.h"
 #include "widgets/artwork.h"
 #include "widgets/image_button.h"
 #include "widgets/logo_bitmap.h"
@@ -41,9 +42,9 @@ TForm2::TForm2(QWidget *parent) : BorderlessDialog(421, 193, parent)
     // Never shown on the borderless window; it names it to the desktop.
     setWindowTitle(QStringLiteral("About Romdeck"));
     setFont(ProgramFont(11));
-    Background1 = AddTiledBackground(this, DialogTile());
-    LogoBitmap1 = AddTransparentLogo(this, QRect(12, 4, 293, 109), AboutLogo(), kActiveBorder);
-    labversion = MakeYellowLabel(QStringLiteral("Version 0.31"), QRect(312, 84, 91, 20), 16, this);
+    Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
+    LogoBitmap1 = AddTransparentLogo(this, QRect(12, 4, 293, 109), AboutLogo(devicePixelRatioF()), kActiveBorder);
+    labversion = MakeYellowLabel(QStringLiteral("Version " ROMDECK_VERSION), QRect(312, 84, 91, 20), 16, this);
     labauthor = MakeYellowLabel(QStringLiteral("By the Romdeck developers"), QRect(16, 116, 98, 16), 13, this);
     URLLabel2 = AboutLink(QStringLiteral("romdeck@example.org"), TLinkType::mailto, QRect(16, 132, 194, 16),
                           {ProgramFont(16), Qt::yellow}, this);
@@ -52,7 +53,7 @@ TForm2::TForm2(QWidget *parent) : BorderlessDialog(421, 193, parent)
                           {ProgramFont(13, true), Qt::yellow}, this);
     butclose = new ImageButton(QString(), QStringLiteral("Leave this place"), this, ImageButton::Glyph::Close);
     butclose->setGeometry(376, 156, 37, 33);
-    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close));
+    butclose->setFace(ButtonGlyphImage(ButtonGlyph::Close, devicePixelRatioF()));
 
     ConnectHandler(butclose, &ImageButton::clicked, this, &TForm2::butcloseClick);
 }
