@@ -5,13 +5,18 @@
 BUILD    ?= build
 PACKAGES := g++ make cmake qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libbenchmark-dev \
             xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool xclip \
-            wine wine64 gcc-mingw-w64-x86-64 clang libclang-rt-14-dev
+            wine wine64 gcc-mingw-w64-x86-64 clang libclang-rt-14-dev \
+            desktop-file-utils appstream dpkg-dev groff-base
 # The start-up benchmark runs the program under X with a window manager.
 BENCH_PACKAGES := openbox libxcb1-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run test test-sanitize fuzz bench clean
+# `make install` installs into PREFIX (/usr/local unless given) under DESTDIR,
+# through cmake --install; `make package` builds build/romdeck_VERSION_ARCH.deb.
+PREFIX   ?=
+
+.PHONY: all deps build run test test-sanitize fuzz bench install package clean
 
 all: build
 
@@ -38,6 +43,13 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/romdeck_*.deb
 
 # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 test-sanitize: deps
