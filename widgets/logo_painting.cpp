@@ -75,8 +75,7 @@ void PaintLogo(QPainter &painter, const QSize &control, const QRect &area, const
     const QRect destination = LogoDestination(control, LogicalSize(picture), border, look.drawStyle);
     const QRgb back = look.backColor.rgb();
     if (look.colorOption == TColorOption::coTransparent && !picture.isNull()) {
-        painter.drawImage(OnDevicePixels(painter, destination.topLeft()),
-                          Recoloured(picture, back, qRgba(0, 0, 0, 0)));
+        painter.drawImage(OnDevicePixels(painter, destination.topLeft()), Recoloured(picture, back, qRgba(0, 0, 0, 0)));
     } else if (!picture.isNull() && !destination.isEmpty()) {
         // An inverted destination would mirror the picture: it draws nothing.
         const bool blend = look.colorOption == TColorOption::coBlendColor;

@@ -1,9 +1,9 @@
 // Where the program keeps romdeck.ini and finds its default picture: beside
 // itself as a portable copy, else the user's configuration folder and the
-// installed data folder.
+// installed data folder. The first save there, as a user, is tested whole in
+// tests/packaging/install_e2e.sh.
 #include "preview/picture_names.h"
 #include "settings/build_facts.h"
-#include "settings/settings_layout.h"
 #include "settings/settings_location.h"
 #include "support/temporary_desktop.h"
 
@@ -53,8 +53,8 @@ TEST_F(InstallLocations, APortableCopyKeepsItsSettingsBesideItselfAnInstallInThe
         bool portable;
     };
     const Case cases[] = {
-        {"writable", false, false, false, true},       {"holds-the-file", false, true, true, true},
-        {"read-only", false, false, true, false},      {"install", true, false, false, false},
+        {"writable", false, false, false, true},        {"holds-the-file", false, true, true, true},
+        {"read-only", false, false, true, false},       {"install", true, false, false, false},
         {"install-with-file", true, true, false, true},
     };
     for (const Case &c : cases) {
@@ -74,36 +74,10 @@ TEST_F(InstallLocations, APortableCopyKeepsItsSettingsBesideItselfAnInstallInThe
 
     // Without a usable XDG_CONFIG_HOME, ~/.config.
     const QString installed = programFolder(QStringLiteral("plain-home"), true);
-    for (const std::optional<QString> &configHome : {std::optional<QString>(), std::optional(QStringLiteral("rel/cfg"))}) {
+    for (const std::optional<QString> &configHome :
+         {std::optional<QString>(), std::optional(QStringLiteral("rel/cfg"))}) {
         desktop.set("XDG_CONFIG_HOME", configHome);
         EXPECT_EQ(SettingsFilePath(installed), desktop.home + QStringLiteral("/.config/romdeck/romdeck.ini"));
-    }
-}
-
-TEST_F(InstallLocations, TheFirstSaveCreatesTheConfigurationFolderForTheUserAlone)
-{
-    ASSERT_TRUE(QDir(desktop.configHome).removeRecursively());
-    const QString file = SettingsFilePath(programFolder(QStringLiteral("usr"), true));
-    ASSERT_EQ(file, userSettings());
-    GeneralSettings general;
-    general.roms = root.path();
-    WriteSettings(file, general, OptionSet{}, std::nullopt);
-    EXPECT_EQ(ReadGeneralSettings(file, QString(), QStringLiteral("/elsewhere")).roms, root.path());
-    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-        QFile::WriteOther | QFile::ExeOther;
-    for (const QString &folder : {desktop.configHome, desktop.configHome + QStringLiteral("/romdeck")})
-        EXPECT_EQ(QFileInfo(folder).permissions() & (owner | others), owner) << folder.toStdString();
-
-    // A folder that cannot be made fails the save with the path in use.
-    Touch(desktop.configHome + QStringLiteral("/blocked"));
-    desktop.set("XDG_CONFIG_HOME", desktop.configHome + QStringLiteral("/blocked/deeper"));
-    const QString blocked = SettingsFilePath(programFolder(QStringLiteral("usr"), true));
-    try {
-        WriteSettings(blocked, GeneralSettings{}, OptionSet{}, std::nullopt);
-        ADD_FAILURE() << "the save did not fail";
-    } catch (const std::exception &error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + blocked.toStdString());
     }
 }
 

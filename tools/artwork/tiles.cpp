@@ -76,7 +76,9 @@ QImage ShadeTile(const TilePattern &pattern, double scale)
     QList<QRgb> palette;
     for (int i = 0; i < 256; ++i) {
         const double t = i / 255.0;
-        palette << (t < 0.5 ? Mix(pattern.dark, pattern.middle, t * 2) : Mix(pattern.middle, pattern.light, t * 2 - 1)).rgb();
+        const QColor colour =
+            t < 0.5 ? Mix(pattern.dark, pattern.middle, t * 2) : Mix(pattern.middle, pattern.light, t * 2 - 1);
+        palette << colour.rgb();
     }
     tile.setColorTable(palette);
     const int samples = scale == 1 ? 1 : 4; // per pixel and direction
@@ -105,30 +107,30 @@ QImage MakeMainWindowTile(double scale)
 {
     // Brushed navy with fine scanlines and a quiet bevelled grid of 21-pixel
     // panels, like the moulded top of a console.
-    const TilePattern pattern{QColor(4, 6, 22), QColor(14, 20, 62), QColor(40, 52, 128), 0.42, 0.10, 21, 11, 0.06, 5,
-                              [](int x, int y) {
-                                  double s = y % 3 == 2 ? -0.07 : 0;
-                                  const int px = x % 21, py = y % 21;
-                                  if (px == 0 || py == 0)
-                                      s += 0.16;
-                                  else if (px == 20 || py == 20)
-                                      s -= 0.14;
-                                  return s;
-                              }};
+    const TilePattern pattern{
+        QColor(4, 6, 22), QColor(14, 20, 62), QColor(40, 52, 128), 0.42, 0.10, 21, 11, 0.06, 5, [](int x, int y) {
+            double s = y % 3 == 2 ? -0.07 : 0;
+            const int px = x % 21, py = y % 21;
+            if (px == 0 || py == 0)
+                s += 0.16;
+            else if (px == 20 || py == 20)
+                s -= 0.14;
+            return s;
+        }};
     return ShadeTile(pattern, scale);
 }
 
 QImage MakeDialogTile(double scale)
 {
     // Deep indigo with a soft diamond lattice and grain.
-    const TilePattern pattern{QColor(6, 4, 24), QColor(22, 16, 66), QColor(56, 44, 140), 0.40, 0.08, 9, 23, 0.05, 7,
-                              [](int x, int y) {
-                                  const int d1 = (x + y) % 21, d2 = (x - y + 63) % 21;
-                                  if (d1 == 0 || d2 == 0)
-                                      return 0.14;
-                                  if (d1 == 1 || d2 == 1)
-                                      return -0.08;
-                                  return 0.0;
-                              }};
+    const TilePattern pattern{
+        QColor(6, 4, 24), QColor(22, 16, 66), QColor(56, 44, 140), 0.40, 0.08, 9, 23, 0.05, 7, [](int x, int y) {
+            const int d1 = (x + y) % 21, d2 = (x - y + 63) % 21;
+            if (d1 == 0 || d2 == 0)
+                return 0.14;
+            if (d1 == 1 || d2 == 1)
+                return -0.08;
+            return 0.0;
+        }};
     return ShadeTile(pattern, scale);
 }
