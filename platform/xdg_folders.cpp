@@ -4,6 +4,12 @@
 
 namespace {
 
+QString HomeFolder()
+{
+    const QString home = qEnvironmentVariable("HOME");
+    return home.isEmpty() ? QDir::homePath() : home;
+}
+
 QString XdgHome(const char *variable, const QString &fallback)
 {
     const QString folder = qEnvironmentVariable(variable);
@@ -21,12 +27,6 @@ QStringList XdgFolderList(const char *variable, const QStringList &fallback)
 }
 
 } // namespace
-
-QString HomeFolder()
-{
-    const QString home = qEnvironmentVariable("HOME");
-    return home.isEmpty() ? QDir::homePath() : home;
-}
 
 QString XdgConfigHome()
 {

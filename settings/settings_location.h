@@ -3,9 +3,10 @@
 
 // Where the program keeps its settings and finds its data. A portable copy
 // keeps romdeck.ini beside itself, as the program always has: when the file
-// lies there, or when the program's folder can be written and holds no
-// install. An installed program keeps it in the user's configuration folder,
-// $XDG_CONFIG_HOME/romdeck (~/.config/romdeck by default).
+// lies there, or when the program's folder can be written and is not that of
+// an install (no installed data folder beside it). An installed program keeps
+// it in the user's configuration folder, $XDG_CONFIG_HOME/romdeck
+// (~/.config/romdeck by default).
 
 // The data folder of an install (share/romdeck of its prefix), found from the
 // program's folder so that an installed tree may be moved as a whole.

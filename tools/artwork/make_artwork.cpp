@@ -2,9 +2,8 @@
 // Each NAME is one of the pieces below, written as a PNG or, for a name
 // ending in .bmp, as a BMP file. A piece drawn for a screen scale other than
 // 1 carries it before its ending: "logo_small@1.25x.png"; the program's icon
-// its side: "icon_48.png". The build compiles
-// the PNG files in as resources, puts the default picture beside the program
-// and installs the icons.
+// its side: "icon_48.png". The build compiles the PNG files in as resources,
+// puts the default picture beside the program and installs the icons.
 
 #include "button_glyphs.h"
 #include "default_picture.h"
