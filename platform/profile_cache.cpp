@@ -1,5 +1,7 @@
 #include "platform/profile_cache.h"
 
+#include "platform/descriptor_io.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -25,21 +27,8 @@ bool ReadRegularFile(const char *path, std::string &contents, struct stat &info)
         error = errno;
     else if (!S_ISREG(info.st_mode))
         error = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
-    // Straight into the string: a settings file is read whole, often.
-    size_t length = 0;
-    contents.resize(error == 0 ? size_t(info.st_size) + 1 : 0);
-    while (error == 0) {
-        if (length == contents.size())
-            contents.resize(contents.size() * 2);
-        const ssize_t n = read(fd, contents.data() + length, contents.size() - length);
-        if (n > 0)
-            length += size_t(n);
-        else if (n == 0)
-            break;
-        else if (errno != EINTR)
-            error = errno;
-    }
-    contents.resize(length);
+    if (error == 0 && !ReadToEnd(fd, contents, size_t(info.st_size)))
+        error = errno;
     close(fd);
     errno = error;
     return error == 0;
