@@ -1,5 +1,8 @@
 #include "platform/file_replace.h"
 
+#include "platform/descriptor_io.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
@@ -90,22 +93,6 @@ int CreateTemporaryBeside(const std::string &target, std::string &temporaryPath)
     return -1;
 }
 
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        data.remove_prefix(size_t(n));
-    }
-    return true;
-}
-
 bool KeepOwnerAndMode(int fd, const struct stat &previous)
 {
     // Only root may hand a file to someone else; for anyone else the rewritten
@@ -125,24 +112,66 @@ void SyncFolder(const std::string &folder)
     }
 }
 
+// Makes room for the file to grow from `from` to `to` bytes by writing zeros
+// there and syncing them. Not posix_fallocate: where the file system has no
+// allocation call of its own (ext2, ext3 without extents, NFSv3, many FUSE
+// ones), glibc stands in with a read and a write per block, which fail on a
+// write-only descriptor, and other C libraries just fail. Written bytes take
+// room everywhere, and the sync makes a file system that allocates late, or a
+// network server, report a full disk now rather than during the write.
+bool Reserve(int fd, off_t from, off_t to)
+{
+    static constexpr char kZeros[64 * 1024] = {};
+    for (off_t at = from; at < to; at += off_t(sizeof kZeros)) {
+        const size_t length = size_t(std::min<off_t>(to - at, off_t(sizeof kZeros)));
+        if (!WriteAllAt(fd, std::string_view(kZeros, length), at))
+            return false;
+    }
+    return fsync(fd) == 0;
+}
+
+// Overwrites the file open at `fd`, which holds `old`, with `contents`, and
+// returns 0 or the error. The room comes first, so that a full disk fails
+// before the first byte of the file changes; then the new contents go in one
+// pass; on any failure the old bytes go back over what was changed.
+int Overwrite(int fd, std::string_view old, std::string_view contents)
+{
+    const off_t oldSize = off_t(old.size());
+    const off_t size = off_t(contents.size());
+    if (size > oldSize && !Reserve(fd, oldSize, size)) {
+        const int error = errno;
+        [[maybe_unused]] const int restored = ftruncate(fd, oldSize);
+        return error;
+    }
+    size_t written = 0;
+    bool truncated = false;
+    if (WriteAllAt(fd, contents, 0, &written) && (truncated = ftruncate(fd, size) == 0) && fsync(fd) == 0)
+        return 0;
+    const int error = errno;
+    // A shrinking write has cut the old end off too.
+    const size_t changed = truncated ? old.size() : std::min(written, old.size());
+    if (WriteAllAt(fd, old.substr(0, changed), 0) && ftruncate(fd, oldSize) == 0)
+        fsync(fd);
+    return error;
+}
+
 bool OverwriteInPlace(const std::string &target, std::string_view contents)
 {
-    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    // Read and write: the old contents are read first, to be put back.
+    const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return false;
-    const off_t size = off_t(contents.size());
     int error = 0;
     struct stat info;
+    std::string old;
     if (fstat(fd, &info) != 0)
         error = errno;
     else if (!S_ISREG(info.st_mode))
         error = EACCES;
-    else if (size > info.st_size && (error = posix_fallocate(fd, 0, size)) != 0) {
-        // Gives back whatever part of the room was taken.
-        [[maybe_unused]] const int restored = ftruncate(fd, info.st_size);
-    } else if (!WriteAll(fd, contents) || ftruncate(fd, size) != 0 || fsync(fd) != 0) {
+    else if (!ReadToEnd(fd, old, size_t(info.st_size)))
         error = errno;
-    }
+    else
+        error = Overwrite(fd, old, contents);
     close(fd);
     errno = error;
     return error == 0;
@@ -215,7 +244,7 @@ bool ReplaceFileContents(const std::string &target, std::string_view contents, c
             return OverwriteInPlace(target, contents);
         return false;
     }
-    bool ok = (!previous || KeepOwnerAndMode(fd, *previous)) && WriteAll(fd, contents) && fsync(fd) == 0;
+    bool ok = (!previous || KeepOwnerAndMode(fd, *previous)) && WriteAllAt(fd, contents, 0) && fsync(fd) == 0;
     int error = errno;
     if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
         ok = false;

@@ -24,11 +24,21 @@ bool MayWriteExisting(const std::string &target, const struct stat &info);
 //
 // Only when the folder refuses the temporary file while the existing file may
 // be written (a shared install where just the file was made writable), the
-// file is written in place, as Windows does: its room is reserved first, so a
-// full disk leaves it whole, but a crash during the write may not.
+// file is written in place, as Windows does. Its old contents are read first;
+// the room the new ones need is taken and synced before any byte of it changes,
+// so a full disk or quota fails with the file as it was; the new contents then
+// go in one pass, and when that pass, the cut to the new length or the final
+// sync fails, the old bytes are written back. What this cannot cover: a crash,
+// kill or power cut during the pass leaves the file part new, part old; one
+// between taking the room and the pass leaves the old contents followed by
+// zero bytes; if writing the old bytes back fails too, the file stays mixed
+// (the first error is what is returned); a reader at the same time may see the
+// file part-way; and a file system that puts every write in new room
+// (copy-on-write, compressing) may still run out of room during the pass.
 //
 // `previous` is the status of the existing file, or null when there is none.
-// Returns false with errno set, the old file and no temporary file left.
+// Returns false with errno set, the old file (in place: as far as said above)
+// and no temporary file left.
 bool ReplaceFileContents(const std::string &target, std::string_view contents, const struct stat *previous);
 
 // Removes the temporary files beside `target` that ReplaceFileContents left

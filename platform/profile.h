@@ -25,12 +25,12 @@ DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefa
 // the file, and a write that leaves the value as it is leaves the file as it
 // is, byte for byte.
 //
-// Unlike Windows, the file is never left half-written: see
-// ReplaceFileContents in file_replace.h. A symbolic link is followed, also
-// one to a file that does not exist yet. Returns nonzero on success. Returns 0
-// with errno set and the file untouched when a name or the value holds a CR
-// or LF or an argument is null (EINVAL), the path names a folder (EISDIR) or
-// some other non-file (EACCES), the file has no write permission bit or the
-// caller may not write it (EACCES, also for root), the folder is missing, or
-// the disk is full.
+// Unlike Windows, the file is not left half-written: see ReplaceFileContents
+// in file_replace.h, and what it says of the one write made in place. A
+// symbolic link is followed, also one to a file that does not exist yet.
+// Returns nonzero on success. Returns 0 with errno set and the file untouched
+// when a name or the value holds a CR or LF or an argument is null (EINVAL),
+// the path names a folder (EISDIR) or some other non-file (EACCES), the file
+// has no write permission bit or the caller may not write it (EACCES, also
+// for root), the folder is missing, or the disk is full.
 BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName);

@@ -1,5 +1,7 @@
 #include "platform/profile_cache.h"
 
+#include "platform/descriptor_io.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -13,36 +15,23 @@ namespace {
 // Coarser than the time stamps of any local file system (FAT: two seconds).
 constexpr time_t kStampTickSeconds = 2;
 
-// Reads a whole regular file. Anything else at the path (a folder, a pipe, a
-// device) fails with errno set rather than being read or waited on.
-bool ReadRegularFile(const char *path, std::string &contents, struct stat &info)
+// Opens a regular file for reading. Anything else at the path (a folder, a
+// pipe, a device) fails with errno set rather than being read or waited on.
+int OpenRegularFile(const char *path, struct stat &info)
 {
     const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
-        return false;
+        return -1;
     int error = 0;
     if (fstat(fd, &info) != 0)
         error = errno;
     else if (!S_ISREG(info.st_mode))
         error = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
-    // Straight into the string: a settings file is read whole, often.
-    size_t length = 0;
-    contents.resize(error == 0 ? size_t(info.st_size) + 1 : 0);
-    while (error == 0) {
-        if (length == contents.size())
-            contents.resize(contents.size() * 2);
-        const ssize_t n = read(fd, contents.data() + length, contents.size() - length);
-        if (n > 0)
-            length += size_t(n);
-        else if (n == 0)
-            break;
-        else if (errno != EINTR)
-            error = errno;
-    }
-    contents.resize(length);
+    if (error == 0)
+        return fd;
     close(fd);
     errno = error;
-    return error == 0;
+    return -1;
 }
 
 bool SameTime(const timespec &a, const timespec &b)
@@ -79,27 +68,38 @@ Parsed parsed;
 std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct stat *info)
 {
     const std::lock_guard lock(parsedMutex);
-    const bool samePath = parsed.document && parsed.path == path;
-    struct stat now;
-    if (samePath && parsed.trusted && stat(path, &now) == 0 && Unchanged(now, parsed.info)) {
-        if (info)
-            *info = parsed.info;
-        return parsed.document;
-    }
     timespec readStart{};
     clock_gettime(CLOCK_REALTIME, &readStart);
-    std::string contents;
-    struct stat read;
-    if (!ReadRegularFile(path, contents, read))
+    // The file is looked at through a descriptor opened now, never by stat()
+    // alone: an NFS client answers stat() from attributes it may have cached
+    // a minute ago, but asks the server again at every open (close-to-open),
+    // so a change saved on another computer shows here. That needs no list
+    // of network file systems, and costs an open where a stat would do.
+    struct stat now;
+    const int fd = OpenRegularFile(path, now);
+    if (fd < 0)
         return nullptr;
+    const bool samePath = parsed.document && parsed.path == path;
     std::shared_ptr<const ProfileDocument> document;
-    if (samePath && parsed.document->text() == contents)
+    if (samePath && parsed.trusted && Unchanged(now, parsed.info)) {
         document = parsed.document;
-    else
-        document = std::make_shared<const ProfileDocument>(std::move(contents));
-    parsed = Parsed{path, read, StampsOlderThanATick(read, readStart), document};
+    } else {
+        std::string contents;
+        if (!ReadToEnd(fd, contents, size_t(now.st_size))) {
+            const int error = errno;
+            close(fd);
+            errno = error;
+            return nullptr;
+        }
+        if (samePath && parsed.document->text() == contents)
+            document = parsed.document;
+        else
+            document = std::make_shared<const ProfileDocument>(std::move(contents));
+        parsed = Parsed{path, now, StampsOlderThanATick(now, readStart), document};
+    }
+    close(fd);
     if (info)
-        *info = read;
+        *info = now;
     return document;
 }
 

@@ -155,6 +155,8 @@ TEST(CatalogueWriter, OneEncodingWithAQuestionMarkForWhatItCannotHold)
     ASSERT_EQ(lines.size(), 8);
     for (int i : {2, 4, 5, 6})
         EXPECT_EQ(lines[i].size(), 114 + 1) << "line " << i;
+    // DEL in fields of nothing else but printable ASCII, which take the fast way.
+    EXPECT_TRUE(Catalogue({kHeader, {"d\x7F.bin", "A\x7F", ""}}).contains("d?.bin       | A?" + Blanks(46) + " | "));
 }
 
 TEST(CatalogueWriter, TitleBytesComeBackUnchanged)

@@ -50,6 +50,10 @@ TEST_F(ProcessStart, PassesArgumentsSplitByWindowsRulesAndWorkingFolder)
               (QStringList{Path(QStringLiteral("emu")), QString(), QStringLiteral("x")}));
     ASSERT_TRUE(RunCommandLine(Path(QStringLiteral("emu"))));
     EXPECT_EQ(WaitForStandInRecord(outPath).mid(1), QStringList{Path(QStringLiteral("emu"))});
+    // Text stuck to the closing quote belongs to the program's word, as the C
+    // runtime reads its argv[0]; the arguments start after the blank.
+    ASSERT_TRUE(RunCommandLine(QStringLiteral("\"") + Path(QStringLiteral("emu")) + QStringLiteral("\"x a")));
+    EXPECT_EQ(WaitForStandInRecord(outPath).mid(1), (QStringList{Path(QStringLiteral("emu")), QStringLiteral("a")}));
 }
 
 TEST_F(ProcessStart, FindsTheShortestExecutablePrefixOfAnUnquotedLine)

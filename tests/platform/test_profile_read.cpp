@@ -1,3 +1,4 @@
+#include "support/close_to_open_file_system.h"
 #include "support/profile_fixture.h"
 
 #include <chrono>
@@ -211,4 +212,31 @@ TEST_F(ProfileRead, NeverGivesAValueTheFileNoLongerHolds)
     EXPECT_EQ(get("General", "roms"), "/4");
     ASSERT_EQ(unlink(path().c_str()), 0);
     EXPECT_EQ(get("General", "roms"), "#");
+}
+
+TEST_F(ProfileRead, AChangeFromAnotherComputerShowsWhileStatStillGivesTheOldTimes)
+{
+    // As on NFS: stat() answers from cached attributes, each open asks afresh.
+    CloseToOpenFileSystem share(path("share"));
+    if (!share.mounted())
+        GTEST_SKIP() << share.problem();
+    const std::string file = share.filePath();
+    const auto read = [&file] {
+        char buffer[16];
+        GetPrivateProfileStringA("General", "roms", "#", buffer, sizeof buffer, file.c_str());
+        return std::string(buffer);
+    };
+    // Times long past, which the reads trust alone.
+    const time_t written = 1000000000;
+    share.change("[General]\r\nroms=/1\r\n", written);
+    EXPECT_EQ(read(), "/1");
+    EXPECT_EQ(read(), "/1");
+
+    share.change("[General]\r\nroms=/2\r\n", written + 60);
+    struct stat cached
+    {
+    };
+    ASSERT_EQ(stat(file.c_str(), &cached), 0);
+    ASSERT_EQ(cached.st_mtime, written) << "the kernel no longer keeps the attributes";
+    EXPECT_EQ(read(), "/2");
 }

@@ -1,4 +1,6 @@
 #include "platform/profile_batch.h"
+#include "support/ext2_mount.h"
+#include "support/folder_refusing_new_entries.h"
 #include "support/profile_fixture.h"
 
 #include <cerrno>
@@ -349,5 +351,77 @@ TEST_F(ProfileWrite, AWritableFileInAFolderThatRefusesWritesIsWrittenInPlace)
     EXPECT_EQ(bytes(), afterShorter);
     EXPECT_FALSE(newFile);
     EXPECT_EQ(newError, EACCES);
+    EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
+}
+
+TEST_F(ProfileWrite, InPlaceWritesGrowTheFileWhereTheFileSystemCannotAllocateAhead)
+{
+    // ext2 has no allocation call: glibc's posix_fallocate then stands in by
+    // reading through the descriptor, which one opened to write only refuses.
+    const Ext2Mount ext2(folder.path());
+    if (!ext2.mounted())
+        GTEST_SKIP() << ext2.problem().toStdString();
+    // Longer than a block, so that the stand-in would read the file's start.
+    const std::string tail = "[Default]\r\nextracmdline=" + std::string(1100, 'x') + "\r\n";
+    put("[General]\r\nroms=/r\r\n" + tail, "ext2/romdeck.ini");
+    const std::string file = path("ext2/romdeck.ini");
+    const ino_t inode = InodeOf(file);
+    QFile filler(QString::fromStdString(path("ext2/filler")));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const FolderRefusingNewEntries refusing(ext2.folder());
+    ASSERT_TRUE(refusing.refusing());
+
+    EXPECT_TRUE(WritePrivateProfileStringA("General", "roms", "/a/much/longer/folder", file.c_str()));
+    const std::string grown = "[General]\r\nroms=/a/much/longer/folder\r\n" + tail;
+    EXPECT_EQ(bytes("ext2/romdeck.ini"), grown);
+
+    // On a full disk the file stays as it was.
+    const QByteArray block(1024, 'f');
+    while (filler.write(block) > 0) {
+    }
+    errno = 0;
+    EXPECT_FALSE(WritePrivateProfileStringA("General", "pix", std::string(5000, 'p').c_str(), file.c_str()));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(bytes("ext2/romdeck.ini"), grown);
+    EXPECT_EQ(InodeOf(file), inode);
+    EXPECT_EQ(
+        QDir(QString::fromStdString(ext2.folder())).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        (QStringList{"filler", "lost+found", "romdeck.ini"}));
+}
+
+TEST_F(ProfileWrite, AnInPlaceWriteThatFailsPartWayPutsTheOldContentsBack)
+{
+    const std::string before = "[General]\r\nroms=/r\r\n[Default]\r\nextracmdline=" + std::string(60, 'x') + "\r\n";
+    put(before);
+    const ino_t inode = InodeOf(path());
+    const FolderRefusingNewEntries refusing(folder.path().toStdString());
+    if (!refusing.refusing())
+        GTEST_SKIP() << "the folder cannot be made to refuse new entries here";
+    // A file-size limit stops a write at that offset, as a failing disk would:
+    // half-way through the new contents, or while a longer file takes its room.
+    const struct
+    {
+        const char *key;
+        std::string value;
+        rlim_t limit;
+    } cases[] = {{"roms", "/s", before.size() / 2}, {"pix", std::string(100, 'p'), before.size() + 50}};
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+    for (const auto &c : cases) {
+        rlimit limit = oldLimit;
+        limit.rlim_cur = c.limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        errno = 0;
+        const BOOL written = set("General", c.key, c.value.c_str());
+        const int error = errno;
+        setrlimit(RLIMIT_FSIZE, &oldLimit);
+
+        EXPECT_FALSE(written) << c.key;
+        EXPECT_EQ(error, EFBIG) << c.key;
+        EXPECT_EQ(bytes(), before) << c.key;
+    }
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(InodeOf(path()), inode);
     EXPECT_EQ(entries(), QStringList{"romdeck.ini"});
 }

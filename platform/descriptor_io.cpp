@@ -1,0 +1,47 @@
+#include "platform/descriptor_io.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+bool ReadToEnd(int fd, std::string &contents, size_t expectedSize)
+{
+    // Straight into the string, one byte more than expected, so that the
+    // expected end is seen in the first pass.
+    size_t length = 0;
+    contents.resize(expectedSize + 1);
+    for (;;) {
+        if (length == contents.size())
+            contents.resize(contents.size() * 2);
+        const ssize_t n = read(fd, contents.data() + length, contents.size() - length);
+        if (n > 0) {
+            length += size_t(n);
+        } else if (n == 0) {
+            contents.resize(length);
+            return true;
+        } else if (errno != EINTR) {
+            contents.resize(length);
+            return false;
+        }
+    }
+}
+
+bool WriteAllAt(int fd, std::string_view data, off_t offset, size_t *written)
+{
+    size_t done = 0;
+    bool ok = true;
+    while (done < data.size()) {
+        const ssize_t n = pwrite(fd, data.data() + done, data.size() - done, offset + off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            ok = false;
+            break;
+        }
+        done += size_t(n);
+    }
+    if (written)
+        *written = done;
+    return ok;
+}
