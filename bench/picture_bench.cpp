@@ -2,9 +2,10 @@
 // the floor that no decoder can beat: one read of the same file and one pass
 // that writes every pixel of a picture of the same size and format. The two
 // run in turn, iteration by iteration, so that a drift of the machine's speed
-// moves both; x_floor is their ratio (goal: at most 3). Pictures of 320 x 224
-// and 640 x 480, 256 colours and true colour, as a game snapshot looks: flat
-// sky, tiled ground, noisy sprites.
+// moves both; x_floor is their ratio. The figures are a report, not a goal: a
+// decode takes a small part of one frame of a selection change. Pictures of
+// 320 x 224 and 640 x 480, 256 colours and true colour, as a game snapshot
+// looks: flat sky, tiled ground, noisy sprites.
 //
 //   picture_bench                         runs the benchmarks
 //   picture_bench --write-pictures DIR    writes the four pictures into DIR,
@@ -136,25 +137,21 @@ void BM_LoadAgainstFloor(benchmark::State &state)
     state.counters["x_floor"] = loadSeconds / floorSeconds;
 }
 
-// The decoder alone, on bytes already in memory, with the widest instructions
-// of this processor and with those that every processor of its kind has.
+// The decoder alone, on bytes already in memory.
 void BM_DecodeInMemory(benchmark::State &state)
 {
     const Picture &picture = kPictures[state.range(0)];
-    const auto instructions = PcxInstructions(state.range(1));
     const QByteArray bytes = PcxFile(picture);
     for (auto _ : state)
-        benchmark::DoNotOptimize(DecodePcx(bytes, instructions));
-    state.SetLabel(QByteArray(picture.name) + (instructions == PcxInstructions::Widest ? " widest" : " baseline"));
+        benchmark::DoNotOptimize(DecodePcx(bytes));
+    state.SetLabel(picture.name);
     state.SetBytesProcessed(qint64(state.iterations()) * bytes.size());
 }
 
 } // namespace
 
 BENCHMARK(BM_LoadAgainstFloor)->DenseRange(0, 3)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_DecodeInMemory)
-    ->ArgsProduct({{0, 1, 2, 3}, {int(PcxInstructions::Widest), int(PcxInstructions::Baseline)}})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeInMemory)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

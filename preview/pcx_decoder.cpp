@@ -1,6 +1,5 @@
 #include "preview/pcx_decoder.h"
 
-#include "preview/pcx_avx512.h"
 #include "preview/pcx_codes.h"
 
 #include <QList>
@@ -178,13 +177,11 @@ unsigned HighBytes(const uchar *in)
 // 16 bytes at in are found at once, without reading them one after the other.
 // Literals are copied between runs 16 bytes at a time, runs written whole.
 // False, with in at the next code, where literals would reach limit: the
-// line's end is near. Tells whether every run read was of one byte, as in
-// noise, where bytes with their top bits set are written as such runs.
-bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onlyByteRuns)
+// line's end is near.
+bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
 {
     const unsigned high = HighBytes(in);
     unsigned next = 0;
-    qsizetype longer = 0;
     for (quint64 runs = high & ~RunValues(high); runs != 0; runs &= runs - 1) {
         const unsigned code = unsigned(std::countr_zero(runs));
         const qsizetype literals = code - next;
@@ -195,7 +192,6 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onl
         std::memcpy(out, in + next, 16);
         out += literals;
         const qsizetype length = in[code] & kLongestRun;
-        longer |= length ^ 1;
         FillWords(out, in[code + 1], length);
         out += length;
         next = code + 2;
@@ -211,49 +207,7 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onl
         next = 16;
     }
     in += next;
-    onlyByteRuns = longer == 0;
     return true;
-}
-
-// Why the reading of whole codes stopped.
-enum class CodesStop { Done, Expandable };
-
-// Codes written whole, 16 bytes at a time, while out is before wholeRunsEnd
-// and 32 bytes are left before end; with expanding, only until codes of the
-// kinds that the AVX-512 steps take come. Out of line, and the steps are
-// called from outside its loop: a call inside would make the compiler keep
-// the loop's values around it, which slows every code, also where the steps
-// are never used.
-[[gnu::noinline]] CodesStop ReadWholeCodes(const uchar *&inAt, uchar *&outAt, const uchar *end,
-                                           const uchar *wholeRunsEnd, const uchar *shortRunsEnd, bool expanding)
-{
-    // Locals, not the references: any byte written could alias them and force
-    // them to be read again.
-    const uchar *in = inAt;
-    uchar *out = outAt;
-    CodesStop stop = CodesStop::Done;
-    while (out < wholeRunsEnd && end - in >= 32) {
-#if defined(__SSE2__)
-        if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
-            in += 16;
-            if (expanding) {
-                stop = CodesStop::Expandable;
-                break;
-            }
-            continue;
-        }
-#endif
-        bool onlyByteRuns = false;
-        if (!ReadMixedCodes(in, out, wholeRunsEnd, onlyByteRuns))
-            break;
-        if (expanding && onlyByteRuns) {
-            stop = CodesStop::Expandable;
-            break;
-        }
-    }
-    inAt = in;
-    outAt = out;
-    return stop;
 }
 
 // The bytes of all lines and planes as one stream: a run may go on over the end
@@ -261,8 +215,7 @@ enum class CodesStop { Done, Expandable };
 class ScanlineStream
 {
 public:
-    ScanlineStream(const uchar *begin, const uchar *end, bool runLength, bool expandShortCodes)
-        : in_(begin), end_(end), runLength_(runLength), expandShortCodes_(expandShortCodes)
+    ScanlineStream(const uchar *begin, const uchar *end, bool runLength) : in_(begin), end_(end), runLength_(runLength)
     {
     }
 
@@ -294,15 +247,18 @@ public:
         const qsizetype wholeRuns =
             std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
         uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
-        uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
+        [[maybe_unused]] uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
         // Up to 32 bytes are read at a time, so the last few codes go below.
-        // The AVX-512 steps are tried first, and again where the codes just
-        // read were of the kinds they take: where others come, trying every
-        // time would cost more than it saves.
-        if (expandShortCodes_)
-            ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
-        while (ReadWholeCodes(in, out, end, wholeRunsEnd, shortRunsEnd, expandShortCodes_) == CodesStop::Expandable)
-            ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
+        while (out < wholeRunsEnd && end - in >= 32) {
+#if defined(__SSE2__)
+            if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
+                in += 16;
+                continue;
+            }
+#endif
+            if (!ReadMixedCodes(in, out, wholeRunsEnd))
+                break;
+        }
         if (out > outEnd) {
             // Only a run written alone goes past the end: its value is the
             // last byte read.
@@ -341,7 +297,6 @@ private:
     const uchar *in_;
     const uchar *end_;
     bool runLength_;
-    bool expandShortCodes_;
     qsizetype pending_ = 0;
     uchar value_ = 0;
 };
@@ -430,7 +385,7 @@ void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
 
 } // namespace
 
-QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
+QImage DecodePcx(QByteArrayView bytes)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const std::optional<Header> header = ReadHeader(data, bytes.size());
@@ -462,8 +417,7 @@ QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
         image.setColorTable(byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels())
                                         : HeaderColours(*header));
 
-    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength,
-                          instructions == PcxInstructions::Widest && HasAvx512Permutes());
+    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
     // What a read costs to start is paid once for many lines where it can be:

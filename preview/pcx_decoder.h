@@ -12,9 +12,4 @@
 // Anything that is not such a picture in full gives a null image: a cut file,
 // an unknown layout, or a size that the file's bytes could not encode, which
 // is checked before anything of that size is allocated.
-//
-// It uses the widest vector instructions this processor has, unless told to
-// keep to those that every processor of its kind has: both give the same
-// pixels, which is how a machine with the wider ones tests the others.
-enum class PcxInstructions { Widest, Baseline };
-QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions = PcxInstructions::Widest);
+QImage DecodePcx(QByteArrayView bytes);
