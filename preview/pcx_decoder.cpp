@@ -306,10 +306,13 @@ QList<QRgb> HeaderColours(const Header &header)
     const int count = 1 << (header.bitsPerPixel * header.planes);
     const uchar *rgb = header.colours;
     // Monochrome: the two header entries, unless they cannot be told apart (a
-    // writer that left them empty), then black and white.
+    // writer that left them empty) or the version says the file has none,
+    // then black and white.
     if (count == 2 && (header.version == kVersionWithoutPalette || std::memcmp(rgb, rgb + 3, 3) == 0))
         return {qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    if (header.version == kVersionWithoutPalette || std::all_of(rgb, rgb + 3 * count, [](uchar c) { return c == 0; }))
+    // More colours: those of the header, whatever the version says, as every
+    // common reader takes them; the EGA colours where the header left them empty.
+    if (std::all_of(rgb, rgb + 3 * count, [](uchar c) { return c == 0; }))
         return QList<QRgb>(kEgaColours, kEgaColours + count);
     QList<QRgb> colours(count);
     for (int i = 0; i < count; ++i)
