@@ -1,6 +1,7 @@
 #include "preview/pcx_decoder.h"
 
 #include "preview/pcx_codes.h"
+#include "preview/picture_reduction.h"
 
 #include <QList>
 
@@ -26,8 +27,6 @@ constexpr int kLastVersion = 5;
 constexpr int kVersionWithoutPalette = 3;
 constexpr uchar kPaletteMarker = 0x0C;
 constexpr qsizetype kEndPaletteSize = 1 + 768;
-// As much as Qt's own image readers allocate for one picture by default.
-constexpr qint64 kMaxImageBytes = qint64(256) << 20;
 
 // The colours of a 16-colour file that carries none.
 constexpr QRgb kEgaColours[16] = {
@@ -293,6 +292,39 @@ public:
         return true;
     }
 
+    // Passes over the next count bytes without storing them; false when the
+    // data ends first.
+    bool skip(qint64 count)
+    {
+        if (!runLength_) {
+            if (end_ - in_ < count)
+                return false;
+            in_ += count;
+            return true;
+        }
+        const qint64 carried = std::min<qint64>(pending_, count);
+        pending_ -= carried;
+        count -= carried;
+        const uchar *in = in_;
+        while (count > 0) {
+            if (in == end_)
+                return false;
+            const uchar code = *in++;
+            if ((code & kRunFlags) != kRunFlags) {
+                --count;
+                continue;
+            }
+            if (in == end_)
+                return false;
+            value_ = *in++;
+            const qsizetype length = code & kLongestRun;
+            pending_ = std::max<qint64>(0, length - count);
+            count -= length;
+        }
+        in_ = in;
+        return true;
+    }
+
 private:
     const uchar *in_;
     const uchar *end_;
@@ -336,16 +368,19 @@ QList<QRgb> GreyLevels()
     return colours;
 }
 
+// The composers take every step-th pixel of a line, width of them.
+
 // Colour indices of one line of 1, 2 or 4 bits per pixel, each plane giving
 // the next higher bits of the index.
-void ComposeIndices(const Header &header, const uchar *line, uchar *out)
+void ComposeIndices(const Header &header, const uchar *line, int step, uchar *out, int width)
 {
     const int bits = header.bitsPerPixel;
     const int perByte = 8 / bits;
     const int mask = (1 << bits) - 1;
-    for (int x = 0; x < header.width; ++x) {
-        const qsizetype at = x / perByte;
-        const int shift = 8 - bits * (x % perByte + 1);
+    for (int x = 0; x < width; ++x) {
+        const int source = x * step;
+        const qsizetype at = source / perByte;
+        const int shift = 8 - bits * (source % perByte + 1);
         int index = 0;
         for (int plane = 0; plane < header.planes; ++plane)
             index |= ((line[plane * header.bytesPerLine + at] >> shift) & mask) << (plane * bits);
@@ -371,7 +406,7 @@ void ComposeSixteen(const uchar *red, const uchar *green, const uchar *blue, QRg
 }
 #endif
 
-void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
+void ComposeTrueColour(const Header &header, const uchar *line, int step, QRgb *out, int width)
 {
     const uchar *red = line;
     const uchar *green = red + header.bytesPerLine;
@@ -379,11 +414,25 @@ void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
     int x = 0;
 #if defined(__SSE2__)
     // Whole groups only: a store past the width could leave the picture.
-    for (; x + 16 <= header.width; x += 16)
-        ComposeSixteen(red + x, green + x, blue + x, out + x);
+    if (step == 1) {
+        for (; x + 16 <= width; x += 16)
+            ComposeSixteen(red + x, green + x, blue + x, out + x);
+    }
 #endif
-    for (; x < header.width; ++x)
-        out[x] = 0xFF000000u | QRgb(red[x]) << 16 | QRgb(green[x]) << 8 | blue[x];
+    for (; x < width; ++x) {
+        const int source = x * step;
+        out[x] = 0xFF000000u | QRgb(red[source]) << 16 | QRgb(green[source]) << 8 | blue[source];
+    }
+}
+
+void ComposeBytes(const uchar *line, int step, uchar *out, int width)
+{
+    if (step == 1) {
+        std::memcpy(out, line, size_t(width));
+        return;
+    }
+    for (int x = 0; x < width; ++x)
+        out[x] = line[x * step];
 }
 
 } // namespace
@@ -408,12 +457,16 @@ QImage DecodePcx(QByteArrayView bytes)
     const qint64 lineBytes = qint64(header->bytesPerLine) * header->planes;
     const qint64 encoded = dataEnd - (data + kHeaderSize);
     const qint64 mostDecoded = header->runLength ? encoded / 2 * kLongestRun + encoded % 2 : encoded;
-    const QImage::Format format = trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8;
-    const qint64 imageLine = (qint64(header->width) * (trueColour ? 4 : 1) + 3) / 4 * 4;
-    if (lineBytes * header->height > mostDecoded || imageLine * header->height > kMaxImageBytes)
+    if (lineBytes * header->height > mostDecoded)
         return {};
 
-    QImage image(header->width, header->height, format);
+    // A picture larger than any the preview keeps whole is reduced to one line
+    // and one pixel in every step; the lines between are walked through, not
+    // stored.
+    const QSize claimed(header->width, header->height);
+    const int step = picture_reduction::Step(claimed);
+    const QSize size = picture_reduction::Reduced(claimed);
+    QImage image(size, trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8);
     if (image.isNull())
         return {};
     if (!trueColour)
@@ -425,35 +478,40 @@ QImage DecodePcx(QByteArrayView bytes)
     const qsizetype pixelLine = image.bytesPerLine();
     // What a read costs to start is paid once for many lines where it can be:
     // byte indices go straight into a picture whose lines lie as the file's.
-    if (byteIndices && lineBytes == pixelLine)
+    if (step == 1 && byteIndices && lineBytes == pixelLine)
         return stream.read(pixels, lineBytes * header->height, 0) ? image : QImage();
     // Where the picture's lines are longer, its lines below are the slack of
     // each.
-    if (byteIndices && lineBytes < pixelLine) {
+    if (step == 1 && byteIndices && lineBytes < pixelLine) {
         for (int y = 0; y < header->height; ++y)
             if (!stream.read(pixels + y * pixelLine, lineBytes, (header->height - y) * pixelLine - lineBytes))
                 return {};
         return image;
     }
-    // Otherwise lines are read into a buffer of a few kilobytes and composed.
+    // Otherwise lines are read into a buffer of a few kilobytes and composed;
+    // of a reduced picture one line at a time, with the lines up to the next
+    // one kept (or to the end) skipped after it.
     constexpr qsizetype kBufferBytes = 16 * 1024;
     constexpr qsizetype kLineSlack = 64;
-    const int bufferLines = int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height));
+    const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
     std::vector<uchar> lines(size_t(bufferLines * lineBytes + kLineSlack));
-    for (int first = 0; first < header->height; first += bufferLines) {
-        const int count = std::min(bufferLines, header->height - first);
+    for (int first = 0; first < size.height(); first += bufferLines) {
+        const int count = std::min(bufferLines, size.height() - first);
         if (!stream.read(lines.data(), count * lineBytes, kLineSlack))
             return {};
         for (int i = 0; i < count; ++i) {
             const uchar *line = lines.data() + i * lineBytes;
             uchar *row = pixels + (first + i) * pixelLine;
             if (trueColour)
-                ComposeTrueColour(*header, line, reinterpret_cast<QRgb *>(row));
+                ComposeTrueColour(*header, line, step, reinterpret_cast<QRgb *>(row), size.width());
             else if (byteIndices)
-                std::memcpy(row, line, header->width);
+                ComposeBytes(line, step, row, size.width());
             else
-                ComposeIndices(*header, line, row);
+                ComposeIndices(*header, line, step, row, size.width());
         }
+        const int skipped = std::min(step, header->height - first * step) - 1;
+        if (!stream.skip(skipped * lineBytes))
+            return {};
     }
     return image;
 }

@@ -8,6 +8,8 @@
 // plane (the 256-colour palette at the end of the file, grey levels without
 // it), 8 bits in 3 or 4 planes (true colour; a fourth plane is ignored).
 // Paletted pictures come back as Format_Indexed8, true colour as Format_RGB32.
+// A picture larger than 4096 pixels on a side comes back reduced, keeping
+// every k-th line and pixel (see picture_reduction.h).
 //
 // Anything that is not such a picture in full gives a null image: a cut file,
 // an unknown layout, or a size that the file's bytes could not encode, which
