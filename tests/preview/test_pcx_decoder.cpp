@@ -138,6 +138,13 @@ TEST(PcxDecoder, HandWrittenLayouts)
          {end[7], end[7], end[7], end[7], end[7], end[200]},
          endColours},
         {"24 bits, lines padded", {.planes = 3, .width = 5, .height = 3}, alike, alikePixels},
+        // Lines shorter than the picture's are read one at a time, and near the
+        // end of the data code by code: one run crosses from the first read
+        // into the second.
+        {"one run over both lines, read line by line",
+         {.width = 6, .height = 2},
+         "2a2a2a2a2a2a 2a2a2a2a2a2a",
+         QList<QRgb>(12, qRgb(42, 42, 42))},
     };
     for (const HandCase &c : cases) {
         for (const int encoding : {0, 1, 2}) {
