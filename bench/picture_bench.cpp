@@ -112,13 +112,14 @@ QByteArray PathOf(const Picture &picture)
     return QFile::encodeName(Pictures().filePath(picture.name));
 }
 
-// One read of the whole file and one pass writing every output pixel.
+// One read of the whole file and one pass writing every output pixel, in the
+// format the library gives pictures in: the one they are shown in.
 qint64 Floor(const QByteArray &path, const Picture &picture)
 {
     ReadOnlyFile file(path);
     QByteArray bytes(file.size(), Qt::Uninitialized);
     file.readAt(0, bytes.data(), int(bytes.size()));
-    QImage image(picture.width, picture.height, picture.trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8);
+    QImage image(picture.width, picture.height, QImage::Format_RGB32);
     std::memset(image.bits(), bytes[bytes.size() / 2], size_t(image.sizeInBytes()));
     return image.cacheKey();
 }

@@ -435,9 +435,17 @@ void ComposeBytes(const uchar *line, int step, uchar *out, int width)
         out[x] = line[x * step];
 }
 
+// Indices, each inside the table, turned into their colours.
+void ComposeColours(const uchar *indices, const QList<QRgb> &table, QRgb *out, int width)
+{
+    const QRgb *colours = table.constData();
+    for (int x = 0; x < width; ++x)
+        out[x] = colours[indices[x]];
+}
+
 } // namespace
 
-QImage DecodePcx(QByteArrayView bytes)
+QImage DecodePcx(QByteArrayView bytes, PalettedAs paletted)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const std::optional<Header> header = ReadHeader(data, bytes.size());
@@ -466,23 +474,27 @@ QImage DecodePcx(QByteArrayView bytes)
     const QSize claimed(header->width, header->height);
     const int step = picture_reduction::Step(claimed);
     const QSize size = picture_reduction::Reduced(claimed);
-    QImage image(size, trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8);
+    const bool indexed = !trueColour && paletted == PalettedAs::Indices;
+    QImage image(size, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    QList<QRgb> colours;
     if (!trueColour)
-        image.setColorTable(byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels())
-                                        : HeaderColours(*header));
+        colours = byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels()) : HeaderColours(*header);
+    if (indexed)
+        image.setColorTable(colours);
 
     ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
     // What a read costs to start is paid once for many lines where it can be:
     // byte indices go straight into a picture whose lines lie as the file's.
-    if (step == 1 && byteIndices && lineBytes == pixelLine)
+    const bool bytesAsTheyLie = step == 1 && byteIndices && indexed;
+    if (bytesAsTheyLie && lineBytes == pixelLine)
         return stream.read(pixels, lineBytes * header->height, 0) ? image : QImage();
     // Where the picture's lines are longer, its lines below are the slack of
     // each.
-    if (step == 1 && byteIndices && lineBytes < pixelLine) {
+    if (bytesAsTheyLie && lineBytes < pixelLine) {
         for (int y = 0; y < header->height; ++y)
             if (!stream.read(pixels + y * pixelLine, lineBytes, (header->height - y) * pixelLine - lineBytes))
                 return {};
@@ -490,11 +502,13 @@ QImage DecodePcx(QByteArrayView bytes)
     }
     // Otherwise lines are read into a buffer of a few kilobytes and composed;
     // of a reduced picture one line at a time, with the lines up to the next
-    // one kept (or to the end) skipped after it.
+    // one kept (or to the end) skipped after it. Indices asked for as colours
+    // are composed into a line of their own first.
     constexpr qsizetype kBufferBytes = 16 * 1024;
     constexpr qsizetype kLineSlack = 64;
     const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
     std::vector<uchar> lines(size_t(bufferLines * lineBytes + kLineSlack));
+    std::vector<uchar> indexLine(indexed || trueColour ? 0 : size_t(size.width()));
     for (int first = 0; first < size.height(); first += bufferLines) {
         const int count = std::min(bufferLines, size.height() - first);
         if (!stream.read(lines.data(), count * lineBytes, kLineSlack))
@@ -502,12 +516,17 @@ QImage DecodePcx(QByteArrayView bytes)
         for (int i = 0; i < count; ++i) {
             const uchar *line = lines.data() + i * lineBytes;
             uchar *row = pixels + (first + i) * pixelLine;
-            if (trueColour)
+            if (trueColour) {
                 ComposeTrueColour(*header, line, step, reinterpret_cast<QRgb *>(row), size.width());
-            else if (byteIndices)
-                ComposeBytes(line, step, row, size.width());
+                continue;
+            }
+            uchar *indices = indexed ? row : indexLine.data();
+            if (byteIndices)
+                ComposeBytes(line, step, indices, size.width());
             else
-                ComposeIndices(*header, line, step, row, size.width());
+                ComposeIndices(*header, line, step, indices, size.width());
+            if (!indexed)
+                ComposeColours(indices, colours, reinterpret_cast<QRgb *>(row), size.width());
         }
         const int skipped = std::min(step, header->height - first * step) - 1;
         if (!stream.skip(skipped * lineBytes))

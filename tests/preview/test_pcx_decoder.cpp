@@ -85,7 +85,8 @@ QByteArray ScanLinesOf(const Layout &layout, unsigned (*value)(int x, int y, int
 } // namespace
 
 // Layouts the common tools do not write, each with runs broken at line ends,
-// runs going on over every line and plane end, and no runs at all.
+// runs going on over every line and plane end, and no runs at all; paletted
+// ones as indices and as their colours.
 TEST(PcxDecoder, HandWrittenLayouts)
 {
     const QByteArray four = QByteArray::fromHex("0a141e 28323c 46505a 646e78");
@@ -151,11 +152,15 @@ TEST(PcxDecoder, HandWrittenLayouts)
             SCOPED_TRACE(std::string(c.name) + ", encoding " + std::to_string(encoding));
             Layout layout = c.layout;
             layout.runLength = encoding != 0;
-            const QImage image =
-                DecodePcx(pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours));
-            EXPECT_EQ(image.size(), QSize(layout.width, layout.height));
-            EXPECT_EQ(Pixels(image), c.expected);
-            EXPECT_FALSE(image.hasAlphaChannel());
+            const QByteArray file =
+                pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours);
+            for (const PalettedAs paletted : {PalettedAs::Indices, PalettedAs::Colours}) {
+                const QImage image = DecodePcx(file, paletted);
+                EXPECT_EQ(image.size(), QSize(layout.width, layout.height));
+                EXPECT_EQ(Pixels(image), c.expected);
+                EXPECT_FALSE(image.hasAlphaChannel());
+            }
+            EXPECT_EQ(DecodePcx(file, PalettedAs::Colours).format(), QImage::Format_RGB32);
         }
     }
 }
@@ -298,6 +303,7 @@ TEST(PcxDecoder, PicturesLargerThan4096KeepEveryKthLineAndPixel)
                 }
             }
             EXPECT_EQ(wrong, 0);
+            EXPECT_EQ(Pixels(DecodePcx(file, PalettedAs::Colours)), Pixels(image));
             // The lines after the last one kept are still part of the picture.
             EXPECT_TRUE(DecodePcx(file.left(file.size() - 1)).isNull());
         }

@@ -27,6 +27,8 @@ TEST(PictureLibLoad, ContentTellsBmpFromPcxAndAnythingElseIsNullAtOnce)
     const QImage pcx = load("pcx.bmp");
     ASSERT_EQ(pcx.size(), QSize(2, 1));
     EXPECT_EQ(pcx.pixel(1, 0), qRgb(0x33, 0x33, 0x33));
+    // In the format it is shown in, so that the pixmap needs no second copy.
+    EXPECT_EQ(pcx.format(), QImage::Format_RGB32);
 
     for (const QByteArray &content : {QByteArray(), QByteArray("BM"), QByteArray("GIF89a"), QByteArray(4096, '\x0A')}) {
         write("other.pcx", content);
