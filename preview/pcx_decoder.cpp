@@ -1,7 +1,7 @@
 #include "preview/pcx_decoder.h"
 
-#include "preview/pcx_avx512.h"
 #include "preview/pcx_codes.h"
+#include "preview/picture_reduction.h"
 
 #include <QList>
 
@@ -27,8 +27,6 @@ constexpr int kLastVersion = 5;
 constexpr int kVersionWithoutPalette = 3;
 constexpr uchar kPaletteMarker = 0x0C;
 constexpr qsizetype kEndPaletteSize = 1 + 768;
-// As much as Qt's own image readers allocate for one picture by default.
-constexpr qint64 kMaxImageBytes = qint64(256) << 20;
 
 // The colours of a 16-colour file that carries none.
 constexpr QRgb kEgaColours[16] = {
@@ -178,13 +176,11 @@ unsigned HighBytes(const uchar *in)
 // 16 bytes at in are found at once, without reading them one after the other.
 // Literals are copied between runs 16 bytes at a time, runs written whole.
 // False, with in at the next code, where literals would reach limit: the
-// line's end is near. Tells whether every run read was of one byte, as in
-// noise, where bytes with their top bits set are written as such runs.
-bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onlyByteRuns)
+// line's end is near.
+bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
 {
     const unsigned high = HighBytes(in);
     unsigned next = 0;
-    qsizetype longer = 0;
     for (quint64 runs = high & ~RunValues(high); runs != 0; runs &= runs - 1) {
         const unsigned code = unsigned(std::countr_zero(runs));
         const qsizetype literals = code - next;
@@ -195,7 +191,6 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onl
         std::memcpy(out, in + next, 16);
         out += literals;
         const qsizetype length = in[code] & kLongestRun;
-        longer |= length ^ 1;
         FillWords(out, in[code + 1], length);
         out += length;
         next = code + 2;
@@ -211,49 +206,7 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit, bool &onl
         next = 16;
     }
     in += next;
-    onlyByteRuns = longer == 0;
     return true;
-}
-
-// Why the reading of whole codes stopped.
-enum class CodesStop { Done, Expandable };
-
-// Codes written whole, 16 bytes at a time, while out is before wholeRunsEnd
-// and 32 bytes are left before end; with expanding, only until codes of the
-// kinds that the AVX-512 steps take come. Out of line, and the steps are
-// called from outside its loop: a call inside would make the compiler keep
-// the loop's values around it, which slows every code, also where the steps
-// are never used.
-[[gnu::noinline]] CodesStop ReadWholeCodes(const uchar *&inAt, uchar *&outAt, const uchar *end,
-                                           const uchar *wholeRunsEnd, const uchar *shortRunsEnd, bool expanding)
-{
-    // Locals, not the references: any byte written could alias them and force
-    // them to be read again.
-    const uchar *in = inAt;
-    uchar *out = outAt;
-    CodesStop stop = CodesStop::Done;
-    while (out < wholeRunsEnd && end - in >= 32) {
-#if defined(__SSE2__)
-        if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
-            in += 16;
-            if (expanding) {
-                stop = CodesStop::Expandable;
-                break;
-            }
-            continue;
-        }
-#endif
-        bool onlyByteRuns = false;
-        if (!ReadMixedCodes(in, out, wholeRunsEnd, onlyByteRuns))
-            break;
-        if (expanding && onlyByteRuns) {
-            stop = CodesStop::Expandable;
-            break;
-        }
-    }
-    inAt = in;
-    outAt = out;
-    return stop;
 }
 
 // The bytes of all lines and planes as one stream: a run may go on over the end
@@ -261,8 +214,7 @@ enum class CodesStop { Done, Expandable };
 class ScanlineStream
 {
 public:
-    ScanlineStream(const uchar *begin, const uchar *end, bool runLength, bool expandShortCodes)
-        : in_(begin), end_(end), runLength_(runLength), expandShortCodes_(expandShortCodes)
+    ScanlineStream(const uchar *begin, const uchar *end, bool runLength) : in_(begin), end_(end), runLength_(runLength)
     {
     }
 
@@ -294,15 +246,18 @@ public:
         const qsizetype wholeRuns =
             std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
         uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
-        uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
+        [[maybe_unused]] uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
         // Up to 32 bytes are read at a time, so the last few codes go below.
-        // The AVX-512 steps are tried first, and again where the codes just
-        // read were of the kinds they take: where others come, trying every
-        // time would cost more than it saves.
-        if (expandShortCodes_)
-            ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
-        while (ReadWholeCodes(in, out, end, wholeRunsEnd, shortRunsEnd, expandShortCodes_) == CodesStop::Expandable)
-            ExpandShortCodes(in, end, out, outEnd, outEnd + slack);
+        while (out < wholeRunsEnd && end - in >= 32) {
+#if defined(__SSE2__)
+            if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
+                in += 16;
+                continue;
+            }
+#endif
+            if (!ReadMixedCodes(in, out, wholeRunsEnd))
+                break;
+        }
         if (out > outEnd) {
             // Only a run written alone goes past the end: its value is the
             // last byte read.
@@ -337,11 +292,43 @@ public:
         return true;
     }
 
+    // Passes over the next count bytes without storing them; false when the
+    // data ends first.
+    bool skip(qint64 count)
+    {
+        if (!runLength_) {
+            if (end_ - in_ < count)
+                return false;
+            in_ += count;
+            return true;
+        }
+        const qint64 carried = std::min<qint64>(pending_, count);
+        pending_ -= carried;
+        count -= carried;
+        const uchar *in = in_;
+        while (count > 0) {
+            if (in == end_)
+                return false;
+            const uchar code = *in++;
+            if ((code & kRunFlags) != kRunFlags) {
+                --count;
+                continue;
+            }
+            if (in == end_)
+                return false;
+            value_ = *in++;
+            const qsizetype length = code & kLongestRun;
+            pending_ = std::max<qint64>(0, length - count);
+            count -= length;
+        }
+        in_ = in;
+        return true;
+    }
+
 private:
     const uchar *in_;
     const uchar *end_;
     bool runLength_;
-    bool expandShortCodes_;
     qsizetype pending_ = 0;
     uchar value_ = 0;
 };
@@ -351,10 +338,13 @@ QList<QRgb> HeaderColours(const Header &header)
     const int count = 1 << (header.bitsPerPixel * header.planes);
     const uchar *rgb = header.colours;
     // Monochrome: the two header entries, unless they cannot be told apart (a
-    // writer that left them empty), then black and white.
+    // writer that left them empty) or the version says the file has none,
+    // then black and white.
     if (count == 2 && (header.version == kVersionWithoutPalette || std::memcmp(rgb, rgb + 3, 3) == 0))
         return {qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    if (header.version == kVersionWithoutPalette || std::all_of(rgb, rgb + 3 * count, [](uchar c) { return c == 0; }))
+    // More colours: those of the header, whatever the version says, as every
+    // common reader takes them; the EGA colours where the header left them empty.
+    if (std::all_of(rgb, rgb + 3 * count, [](uchar c) { return c == 0; }))
         return QList<QRgb>(kEgaColours, kEgaColours + count);
     QList<QRgb> colours(count);
     for (int i = 0; i < count; ++i)
@@ -378,16 +368,19 @@ QList<QRgb> GreyLevels()
     return colours;
 }
 
+// The composers take every step-th pixel of a line, width of them.
+
 // Colour indices of one line of 1, 2 or 4 bits per pixel, each plane giving
 // the next higher bits of the index.
-void ComposeIndices(const Header &header, const uchar *line, uchar *out)
+void ComposeIndices(const Header &header, const uchar *line, int step, uchar *out, int width)
 {
     const int bits = header.bitsPerPixel;
     const int perByte = 8 / bits;
     const int mask = (1 << bits) - 1;
-    for (int x = 0; x < header.width; ++x) {
-        const qsizetype at = x / perByte;
-        const int shift = 8 - bits * (x % perByte + 1);
+    for (int x = 0; x < width; ++x) {
+        const int source = x * step;
+        const qsizetype at = source / perByte;
+        const int shift = 8 - bits * (source % perByte + 1);
         int index = 0;
         for (int plane = 0; plane < header.planes; ++plane)
             index |= ((line[plane * header.bytesPerLine + at] >> shift) & mask) << (plane * bits);
@@ -413,7 +406,7 @@ void ComposeSixteen(const uchar *red, const uchar *green, const uchar *blue, QRg
 }
 #endif
 
-void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
+void ComposeTrueColour(const Header &header, const uchar *line, int step, QRgb *out, int width)
 {
     const uchar *red = line;
     const uchar *green = red + header.bytesPerLine;
@@ -421,16 +414,38 @@ void ComposeTrueColour(const Header &header, const uchar *line, QRgb *out)
     int x = 0;
 #if defined(__SSE2__)
     // Whole groups only: a store past the width could leave the picture.
-    for (; x + 16 <= header.width; x += 16)
-        ComposeSixteen(red + x, green + x, blue + x, out + x);
+    if (step == 1) {
+        for (; x + 16 <= width; x += 16)
+            ComposeSixteen(red + x, green + x, blue + x, out + x);
+    }
 #endif
-    for (; x < header.width; ++x)
-        out[x] = 0xFF000000u | QRgb(red[x]) << 16 | QRgb(green[x]) << 8 | blue[x];
+    for (; x < width; ++x) {
+        const int source = x * step;
+        out[x] = 0xFF000000u | QRgb(red[source]) << 16 | QRgb(green[source]) << 8 | blue[source];
+    }
+}
+
+void ComposeBytes(const uchar *line, int step, uchar *out, int width)
+{
+    if (step == 1) {
+        std::memcpy(out, line, size_t(width));
+        return;
+    }
+    for (int x = 0; x < width; ++x)
+        out[x] = line[x * step];
+}
+
+// Indices, each inside the table, turned into their colours.
+void ComposeColours(const uchar *indices, const QList<QRgb> &table, QRgb *out, int width)
+{
+    const QRgb *colours = table.constData();
+    for (int x = 0; x < width; ++x)
+        out[x] = colours[indices[x]];
 }
 
 } // namespace
 
-QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
+QImage DecodePcx(QByteArrayView bytes, PalettedAs paletted)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const std::optional<Header> header = ReadHeader(data, bytes.size());
@@ -450,53 +465,72 @@ QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions)
     const qint64 lineBytes = qint64(header->bytesPerLine) * header->planes;
     const qint64 encoded = dataEnd - (data + kHeaderSize);
     const qint64 mostDecoded = header->runLength ? encoded / 2 * kLongestRun + encoded % 2 : encoded;
-    const QImage::Format format = trueColour ? QImage::Format_RGB32 : QImage::Format_Indexed8;
-    const qint64 imageLine = (qint64(header->width) * (trueColour ? 4 : 1) + 3) / 4 * 4;
-    if (lineBytes * header->height > mostDecoded || imageLine * header->height > kMaxImageBytes)
+    if (lineBytes * header->height > mostDecoded)
         return {};
 
-    QImage image(header->width, header->height, format);
+    // A picture larger than any the preview keeps whole is reduced to one line
+    // and one pixel in every step; the lines between are walked through, not
+    // stored.
+    const QSize claimed(header->width, header->height);
+    const int step = picture_reduction::Step(claimed);
+    const QSize size = picture_reduction::Reduced(claimed);
+    const bool indexed = !trueColour && paletted == PalettedAs::Indices;
+    QImage image(size, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    QList<QRgb> colours;
     if (!trueColour)
-        image.setColorTable(byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels())
-                                        : HeaderColours(*header));
+        colours = byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels()) : HeaderColours(*header);
+    if (indexed)
+        image.setColorTable(colours);
 
-    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength,
-                          instructions == PcxInstructions::Widest && HasAvx512Permutes());
+    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
     // What a read costs to start is paid once for many lines where it can be:
     // byte indices go straight into a picture whose lines lie as the file's.
-    if (byteIndices && lineBytes == pixelLine)
+    const bool bytesAsTheyLie = step == 1 && byteIndices && indexed;
+    if (bytesAsTheyLie && lineBytes == pixelLine)
         return stream.read(pixels, lineBytes * header->height, 0) ? image : QImage();
     // Where the picture's lines are longer, its lines below are the slack of
     // each.
-    if (byteIndices && lineBytes < pixelLine) {
+    if (bytesAsTheyLie && lineBytes < pixelLine) {
         for (int y = 0; y < header->height; ++y)
             if (!stream.read(pixels + y * pixelLine, lineBytes, (header->height - y) * pixelLine - lineBytes))
                 return {};
         return image;
     }
-    // Otherwise lines are read into a buffer of a few kilobytes and composed.
+    // Otherwise lines are read into a buffer of a few kilobytes and composed;
+    // of a reduced picture one line at a time, with the lines up to the next
+    // one kept (or to the end) skipped after it. Indices asked for as colours
+    // are composed into a line of their own first.
     constexpr qsizetype kBufferBytes = 16 * 1024;
     constexpr qsizetype kLineSlack = 64;
-    const int bufferLines = int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height));
+    const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
     std::vector<uchar> lines(size_t(bufferLines * lineBytes + kLineSlack));
-    for (int first = 0; first < header->height; first += bufferLines) {
-        const int count = std::min(bufferLines, header->height - first);
+    std::vector<uchar> indexLine(indexed || trueColour ? 0 : size_t(size.width()));
+    for (int first = 0; first < size.height(); first += bufferLines) {
+        const int count = std::min(bufferLines, size.height() - first);
         if (!stream.read(lines.data(), count * lineBytes, kLineSlack))
             return {};
         for (int i = 0; i < count; ++i) {
             const uchar *line = lines.data() + i * lineBytes;
             uchar *row = pixels + (first + i) * pixelLine;
-            if (trueColour)
-                ComposeTrueColour(*header, line, reinterpret_cast<QRgb *>(row));
-            else if (byteIndices)
-                std::memcpy(row, line, header->width);
+            if (trueColour) {
+                ComposeTrueColour(*header, line, step, reinterpret_cast<QRgb *>(row), size.width());
+                continue;
+            }
+            uchar *indices = indexed ? row : indexLine.data();
+            if (byteIndices)
+                ComposeBytes(line, step, indices, size.width());
             else
-                ComposeIndices(*header, line, row);
+                ComposeIndices(*header, line, step, indices, size.width());
+            if (!indexed)
+                ComposeColours(indices, colours, reinterpret_cast<QRgb *>(row), size.width());
         }
+        const int skipped = std::min(step, header->height - first * step) - 1;
+        if (!stream.skip(skipped * lineBytes))
+            return {};
     }
     return image;
 }

@@ -7,14 +7,15 @@
 // header, or the standard EGA colours for a file without them), 8 bits in one
 // plane (the 256-colour palette at the end of the file, grey levels without
 // it), 8 bits in 3 or 4 planes (true colour; a fourth plane is ignored).
-// Paletted pictures come back as Format_Indexed8, true colour as Format_RGB32.
+// True colour comes back as Format_RGB32. Paletted pictures come back as
+// Format_Indexed8, or, asked for their colours, as Format_RGB32 as well: the
+// format a picture is shown in, so that a pixmap takes the image as it is
+// instead of holding the indices and a copy four times their size at once.
+// A picture larger than 4096 pixels on a side comes back reduced, keeping
+// every k-th line and pixel (see picture_reduction.h).
 //
 // Anything that is not such a picture in full gives a null image: a cut file,
 // an unknown layout, or a size that the file's bytes could not encode, which
 // is checked before anything of that size is allocated.
-//
-// It uses the widest vector instructions this processor has, unless told to
-// keep to those that every processor of its kind has: both give the same
-// pixels, which is how a machine with the wider ones tests the others.
-enum class PcxInstructions { Widest, Baseline };
-QImage DecodePcx(QByteArrayView bytes, PcxInstructions instructions = PcxInstructions::Widest);
+enum class PalettedAs { Indices, Colours };
+QImage DecodePcx(QByteArrayView bytes, PalettedAs paletted = PalettedAs::Indices);

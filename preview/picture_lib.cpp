@@ -2,6 +2,10 @@
 
 #include "platform/read_only_file.h"
 #include "preview/pcx_decoder.h"
+#include "preview/picture_reduction.h"
+
+#include <QBuffer>
+#include <QImageReader>
 
 #include <exception>
 
@@ -23,6 +27,26 @@ QByteArray ReadWholeFile(const char *path)
     return bytes;
 }
 
+// Qt decodes a BMP file whole before it can reduce it, so the picture in full
+// must fit what a reduced one may take: as much as the largest picture shown
+// whole, 4096 x 4096 pixels of 4 bytes (Qt counts every format at 4 bytes a
+// pixel). A larger one gives a null image; a wider or taller one within that
+// comes back reduced as the PCX pictures do.
+constexpr int kBmpAllocationLimitMiB = 64;
+
+QImage DecodeBmp(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAllocationLimit(kBmpAllocationLimitMiB);
+    const QSize size = reader.size();
+    if (size.isValid() && picture_reduction::Step(size) > 1)
+        reader.setScaledSize(picture_reduction::Reduced(size));
+    return reader.read();
+}
+
 } // namespace
 
 QImage PictureLibLoad(const char *path, unsigned /*flag*/)
@@ -36,6 +60,6 @@ QImage PictureLibLoad(const char *path, unsigned /*flag*/)
         return {};
     }
     if (bytes.startsWith("BM"))
-        return QImage::fromData(bytes, "BMP");
-    return DecodePcx(bytes);
+        return DecodeBmp(bytes);
+    return DecodePcx(bytes, PalettedAs::Colours);
 }

@@ -54,10 +54,39 @@ QByteArray MixedScanLines(qsizetype size, unsigned seed)
     return lines.left(size);
 }
 
+// The value of pixel (x, y) of a picture width pixels wide: noise, but 0 in
+// the two pixels at each end of a line, so that runs going on over line ends
+// cross every one.
+unsigned NoiseWithFlatEnds(int x, int y, int width)
+{
+    return x < 2 || x >= width - 2 ? 0 : (unsigned(x) * 2654435761u ^ unsigned(y) * 40503u) >> 5;
+}
+
+// Scan lines holding value(x, y) of each pixel in the layout's bits: in each
+// plane the next bits of a colour index, or of true colour red, green, blue.
+QByteArray ScanLinesOf(const Layout &layout, unsigned (*value)(int x, int y, int width))
+{
+    const int bits = layout.bitsPerPixel;
+    const qsizetype lineBytes = layout.lineBytes();
+    QByteArray lines(lineBytes * layout.planes * layout.height, '\0');
+    for (int y = 0; y < layout.height; ++y) {
+        for (int x = 0; x < layout.width; ++x) {
+            const unsigned pixel = value(x, y, layout.width);
+            for (int plane = 0; plane < layout.planes; ++plane) {
+                const unsigned bitsOfPlane = pixel >> (plane * bits) & ((1u << bits) - 1);
+                const qsizetype at = (qsizetype(y) * layout.planes + plane) * lineBytes + x * bits / 8;
+                lines[at] = char(lines[at] | bitsOfPlane << (8 - bits - x * bits % 8));
+            }
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 // Layouts the common tools do not write, each with runs broken at line ends,
-// runs going on over every line and plane end, and no runs at all.
+// runs going on over every line and plane end, and no runs at all; paletted
+// ones as indices and as their colours.
 TEST(PcxDecoder, HandWrittenLayouts)
 {
     const QByteArray four = QByteArray::fromHex("0a141e 28323c 46505a 646e78");
@@ -87,10 +116,10 @@ TEST(PcxDecoder, HandWrittenLayouts)
          {.planes = 4, .width = 2, .bytesPerLine = 2},
          "0102 0304 0506 0080",
          {qRgb(1, 3, 5), qRgb(2, 4, 6)}},
-        {"version 3 takes the EGA colours",
-         {.version = 3, .bitsPerPixel = 1, .planes = 4, .width = 8, .colours = QByteArray(48, '\x77')},
+        {"version 3 takes the header colours",
+         {.version = 3, .bitsPerPixel = 1, .planes = 4, .width = 8, .colours = sixteen},
          "5500 3300 0f00 0000",
-         ega},
+         {c16[0], c16[1], c16[2], c16[3], c16[4], c16[5], c16[6], c16[7]}},
         {"an empty palette takes the EGA colours",
          {.bitsPerPixel = 1, .planes = 4, .width = 8},
          "5500 3300 0f00 0000",
@@ -110,17 +139,28 @@ TEST(PcxDecoder, HandWrittenLayouts)
          {end[7], end[7], end[7], end[7], end[7], end[200]},
          endColours},
         {"24 bits, lines padded", {.planes = 3, .width = 5, .height = 3}, alike, alikePixels},
+        // Lines shorter than the picture's are read one at a time, and near the
+        // end of the data code by code: one run crosses from the first read
+        // into the second.
+        {"one run over both lines, read line by line",
+         {.width = 6, .height = 2},
+         "2a2a2a2a2a2a 2a2a2a2a2a2a",
+         QList<QRgb>(12, qRgb(42, 42, 42))},
     };
     for (const HandCase &c : cases) {
         for (const int encoding : {0, 1, 2}) {
             SCOPED_TRACE(std::string(c.name) + ", encoding " + std::to_string(encoding));
             Layout layout = c.layout;
             layout.runLength = encoding != 0;
-            const QImage image =
-                DecodePcx(pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours));
-            EXPECT_EQ(image.size(), QSize(layout.width, layout.height));
-            EXPECT_EQ(Pixels(image), c.expected);
-            EXPECT_FALSE(image.hasAlphaChannel());
+            const QByteArray file =
+                pcx_files::File(layout, QByteArray::fromHex(c.scanLines), encoding == 2, c.endColours);
+            for (const PalettedAs paletted : {PalettedAs::Indices, PalettedAs::Colours}) {
+                const QImage image = DecodePcx(file, paletted);
+                EXPECT_EQ(image.size(), QSize(layout.width, layout.height));
+                EXPECT_EQ(Pixels(image), c.expected);
+                EXPECT_FALSE(image.hasAlphaChannel());
+            }
+            EXPECT_EQ(DecodePcx(file, PalettedAs::Colours).format(), QImage::Format_RGB32);
         }
     }
 }
@@ -171,9 +211,8 @@ TEST(PcxDecoder, DamagedFilesGiveNullOrAPictureOfTheirHeaderSize)
 }
 
 // Long lines of every kind of content, in 256 colours and true colour, with
-// lines that lie in the picture as in the file or not, decoded with the
-// widest instructions and the baseline ones: each pixel as the scan lines
-// hold it, and a file cut anywhere in them is null.
+// lines that lie in the picture as in the file or not: each pixel as the scan
+// lines hold it, and a file cut anywhere in them is null.
 TEST(PcxDecoder, MixedContentOverLongLinesDecodesExactly)
 {
     QByteArray endColours;
@@ -195,15 +234,78 @@ TEST(PcxDecoder, MixedContentOverLongLinesDecodesExactly)
                 const QByteArray file =
                     pcx_files::File(layout, lines, runsOverLines, planes == 1 ? endColours : QByteArray());
                 const qsizetype dataEnd = file.size() - (planes == 1 ? 769 : 0);
-                for (const PcxInstructions instructions : {PcxInstructions::Widest, PcxInstructions::Baseline}) {
-                    SCOPED_TRACE(std::to_string(planes) + " planes, width " + std::to_string(width) +
-                                 ", runs over lines " + std::to_string(runsOverLines) + ", instructions " +
-                                 std::to_string(int(instructions)));
-                    EXPECT_EQ(Pixels(DecodePcx(file, instructions)), expected);
-                    for (qsizetype cut = 128; cut < dataEnd; cut += 5)
-                        EXPECT_TRUE(DecodePcx(file.left(cut), instructions).isNull()) << "cut at " << cut;
+                SCOPED_TRACE(std::to_string(planes) + " planes, width " + std::to_string(width) + ", runs over lines " +
+                             std::to_string(runsOverLines));
+                EXPECT_EQ(Pixels(DecodePcx(file)), expected);
+                for (qsizetype cut = 128; cut < dataEnd; cut += 5)
+                    EXPECT_TRUE(DecodePcx(file.left(cut)).isNull()) << "cut at " << cut;
+            }
+        }
+    }
+}
+
+// The preview shows pictures stretched into a small panel: one up to 4096
+// pixels on a side comes back whole, a larger one keeps every k-th line and
+// pixel from the first, k as small as brings both sides within 4096. The runs
+// of the lines between are followed, also where they go on over line ends.
+TEST(PcxDecoder, PicturesLargerThan4096KeepEveryKthLineAndPixel)
+{
+    const struct
+    {
+        Layout layout;
+        QSize size;
+    } sizes[] = {
+        {{.bitsPerPixel = 1, .width = 4096, .height = 4096}, {4096, 4096}},
+        {{.planes = 3, .width = 1, .height = 4096}, {1, 4096}},
+        {{.width = 4097, .height = 1}, {2049, 1}},
+        // The 1 MB file of the 256 MB picture that became 1 GB on the screen.
+        {{.bitsPerPixel = 1, .width = 16384, .height = 16384}, {4096, 4096}},
+        {{.bitsPerPixel = 1, .planes = 4, .width = 65535, .height = 3}, {4096, 1}},
+    };
+    for (const auto &c : sizes) {
+        const Layout &layout = c.layout;
+        const QByteArray flat(qsizetype(layout.lineBytes()) * layout.planes * layout.height, '\0');
+        EXPECT_EQ(DecodePcx(pcx_files::File(layout, flat, true)).size(), c.size)
+            << layout.width << " x " << layout.height << ", " << layout.bitsPerPixel << " bits";
+    }
+
+    const struct
+    {
+        Layout layout;
+        int k;
+    } sampled[] = {
+        {{.width = 8193, .height = 7}, 3},
+        {{.planes = 3, .width = 40, .height = 12289}, 4},
+        {{.bitsPerPixel = 1, .width = 12289, .height = 5}, 4},
+        {{.bitsPerPixel = 1, .planes = 4, .width = 4100, .height = 9}, 2},
+        {{.bitsPerPixel = 2, .width = 4500, .height = 3}, 2},
+        {{.bitsPerPixel = 4, .width = 9000, .height = 4}, 3},
+    };
+    for (const auto &c : sampled) {
+        const Layout &layout = c.layout;
+        const bool trueColour = layout.planes == 3;
+        const unsigned indexMask = (1u << layout.bitsPerPixel * layout.planes) - 1;
+        const QByteArray lines = ScanLinesOf(layout, NoiseWithFlatEnds);
+        for (const bool runsOverLines : {false, true}) {
+            SCOPED_TRACE(std::to_string(layout.width) + " x " + std::to_string(layout.height) + ", " +
+                         std::to_string(layout.bitsPerPixel) + " bits, runs over lines " +
+                         std::to_string(runsOverLines));
+            const QByteArray file = pcx_files::File(layout, lines, runsOverLines);
+            const QImage image = DecodePcx(file);
+            ASSERT_EQ(image.size(), QSize((layout.width + c.k - 1) / c.k, (layout.height + c.k - 1) / c.k));
+            int wrong = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const unsigned value = NoiseWithFlatEnds(x * c.k, y * c.k, layout.width);
+                    if (trueColour ? image.pixel(x, y) != qRgb(value & 0xFF, value >> 8 & 0xFF, value >> 16 & 0xFF)
+                                   : unsigned(image.pixelIndex(x, y)) != (value & indexMask))
+                        ++wrong;
                 }
             }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_EQ(Pixels(DecodePcx(file, PalettedAs::Colours)), Pixels(image));
+            // The lines after the last one kept are still part of the picture.
+            EXPECT_TRUE(DecodePcx(file.left(file.size() - 1)).isNull());
         }
     }
 }
