@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
+#include "platform/start_folder.h"
 #include "preview/picture_lib.h"
 #include "preview/picture_names.h"
 #include "settings/program_values.h"
@@ -242,7 +243,7 @@ void TForm1::lstdirClick()
 void TForm1::showPicture()
 {
     const QByteArray stem = PictureStem(SelectedRomPath());
-    const QByteArray picture = pictures_.find(PicturePath(QFile::encodeName(PixFolder), stem));
+    const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), stem));
     if (!picture.isEmpty()) {
         pix->setPixmap(QPixmap::fromImage(PictureLibLoad(picture.constData(), 0)));
         labpixtitle->clear();
@@ -263,8 +264,7 @@ void TForm1::butdelpixClick()
         return;
     if (lstdir->itemIndex() < 0)
         throw RomdeckError("List index out of bounds");
-    const QByteArray picture =
-        pictures_.find(PicturePath(QFile::encodeName(PixFolder), PictureStem(SelectedRomPath())));
+    const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), PictureStem(SelectedRomPath())));
     // A refused delete shows nothing: the refreshed panel still shows the picture.
     if (!picture.isEmpty())
         ::unlink(picture.constData());

@@ -4,6 +4,7 @@
 #include "platform/message_box.h"
 #include "platform/move_file.h"
 #include "platform/paths.h"
+#include "platform/start_folder.h"
 #include "preview/file_browse_controls.h"
 #include "preview/picker_names.h"
 #include "preview/picture_lib.h"
@@ -101,7 +102,7 @@ void TFormpickpix::FormActivate()
 {
     const int readsBefore = FileListBox1->reads();
     // Raises when the folder cannot be entered, which ends the activation here.
-    DirectoryListBox1->setDirectory(QFile::encodeName(PixFolder));
+    DirectoryListBox1->setDirectory(LocationPath(PixFolder));
     const QString expectedName = main_.labpixtitle->text();
     pixname->setText(PickerTitle(expectedName));
     FilterComboBox1->setFilter(PickerFilterText(expectedName));
@@ -142,7 +143,8 @@ void TFormpickpix::butgetClick()
         ShowMessage(MessageType::Error, QStringLiteral("Does that look like a PCX file ?"));
         return;
     }
-    const QByteArray destination = QFile::encodeName(JoinPath(PixFolder, main_.labpixtitle->text()));
+    const QByteArray destination =
+        WithFinalSlash(LocationPath(PixFolder)) + QFile::encodeName(main_.labpixtitle->text());
     if (!MoveFileA(source.constData(), destination.constData())) {
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;

@@ -226,6 +226,25 @@ TEST_F(PickerTest, AcceptMovesTheChosenPcxFileUnderTheExpectedNameAndShowsIt)
     EXPECT_FALSE(form->butdelpix->isHidden());
 }
 
+// A launch leaves the snapshot folder current; a relative picture folder
+// still names the folder it named at start.
+TEST_F(PickerTest, ARelativePictureFolderStaysTheSameFolderAfterALaunch)
+{
+    ASSERT_TRUE(QDir(workFolder).mkdir("shots"));
+    pixFolder = QFileInfo(workFolder + "/shots").canonicalFilePath();
+    PixFolder = "shots";
+    ASSERT_TRUE(QDir::setCurrent(pixFolder));
+    const QString chosen = put("snap000.pcx");
+    openPicker([&] {
+        EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
+        EXPECT_EQ(files(), QStringList{"snap000.pcx"});
+        EXPECT_EQ(accept(), QStringList());
+    });
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_TRUE(QFile::exists(pixFolder + "/SONICT~1.pcx"));
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+}
+
 TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
 {
     openPicker([&] {
