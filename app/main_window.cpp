@@ -12,6 +12,7 @@
 #include "platform/program_folder.h"
 #include "platform/start_folder.h"
 #include "preview/picture_lib.h"
+#include "preview/picture_name_label.h"
 #include "preview/picture_names.h"
 #include "settings/program_values.h"
 #include "widgets/image_button.h"
@@ -75,7 +76,7 @@ void TForm1::createControls()
     pix = new QLabel(panpix);
     pix->setGeometry(1, 1, 303, 231);
     pix->setScaledContents(true);
-    labpixtitle = new QLabel(panpix);
+    labpixtitle = new PictureNameLabel(panpix);
     labpixtitle->setGeometry(4, 200, 145, 21);
     labpixtitle->setFont(ProgramFont(16, true));
     labpixtitle->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
@@ -246,12 +247,12 @@ void TForm1::showPicture()
     const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), stem));
     if (!picture.isEmpty()) {
         pix->setPixmap(QPixmap::fromImage(PictureLibLoad(picture.constData(), 0)));
-        labpixtitle->clear();
+        labpixtitle->setPictureName(QByteArray());
         butpick->hide();
         butdelpix->show();
     } else {
         pix->setPixmap(QPixmap::fromImage(PictureLibLoad(DefaultPicturePath(ProgramFolder).constData(), 0)));
-        labpixtitle->setText(ExpectedPictureName(stem));
+        labpixtitle->setPictureName(ExpectedPictureName(stem));
         butpick->show();
         butdelpix->hide();
     }

@@ -8,6 +8,7 @@
 #include "preview/file_browse_controls.h"
 #include "preview/picker_names.h"
 #include "preview/picture_lib.h"
+#include "preview/picture_name_label.h"
 #include "settings/program_values.h"
 #include "widgets/artwork.h"
 #include "widgets/image_button.h"
@@ -143,14 +144,14 @@ void TFormpickpix::butgetClick()
         ShowMessage(MessageType::Error, QStringLiteral("Does that look like a PCX file ?"));
         return;
     }
-    const QByteArray destination =
-        WithFinalSlash(LocationPath(PixFolder)) + QFile::encodeName(main_.labpixtitle->text());
+    // The ROM's own bytes, which the label's text may not hold.
+    const QByteArray destination = WithFinalSlash(LocationPath(PixFolder)) + main_.labpixtitle->pictureName();
     if (!MoveFileA(source.constData(), destination.constData())) {
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;
     }
     ShowPicture(main_.pix, destination);
-    main_.labpixtitle->setText(QString());
+    main_.labpixtitle->setPictureName(QByteArray());
     main_.butpick->hide();
     main_.butdelpix->show();
     accept();

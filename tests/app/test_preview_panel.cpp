@@ -2,6 +2,7 @@
 #include "support/pcx_files.h"
 
 #include "platform/errors.h"
+#include "preview/picture_name_label.h"
 
 #include <QImage>
 #include <QLabel>
