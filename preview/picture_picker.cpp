@@ -146,7 +146,8 @@ void TFormpickpix::butgetClick()
     }
     // The ROM's own bytes, which the label's text may not hold.
     const QByteArray destination = WithFinalSlash(LocationPath(PixFolder)) + main_.labpixtitle->pictureName();
-    if (!MoveFileA(source.constData(), destination.constData())) {
+    // A link is filed as the picture it shows, not moved to point elsewhere.
+    if (!MoveFileContentA(source.constData(), destination.constData())) {
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;
     }

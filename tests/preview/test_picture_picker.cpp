@@ -231,6 +231,27 @@ TEST_F(PickerTest, AcceptMovesTheChosenPcxFileUnderTheExpectedNameAndShowsIt)
     EXPECT_FALSE(form->butdelpix->isHidden());
 }
 
+// A relative link filed in the picture folder would point at nothing there:
+// the picture filed is the one the preview showed, and its file stays.
+TEST_F(PickerTest, AcceptingALinkFilesThePictureItShows)
+{
+    ASSERT_TRUE(QDir(pixFolder).mkdir("incoming"));
+    const QString target = put("incoming/real.pcx");
+    ASSERT_TRUE(QFile::link("real.pcx", pixFolder + "/incoming/snap1.pcx"));
+    openPicker([&] {
+        click(picker->DirectoryListBox1, "incoming", true);
+        click(picker->FileListBox1, "snap1.pcx");
+        EXPECT_TRUE(previewShown());
+        EXPECT_EQ(accept(), QStringList());
+    });
+    const QFileInfo filed(pixFolder + "/SONICT~1.pcx");
+    EXPECT_TRUE(filed.isFile() && !filed.isSymLink());
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+    EXPECT_FALSE(QFileInfo::exists(pixFolder + "/incoming/snap1.pcx"));
+    QFile kept(target);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == SmallPcx());
+}
+
 // A ROM whose name is no valid UTF-8 shows it with U+FFFD, but its picture is
 // filed under the name's own bytes, where the preview finds it again.
 TEST_F(PickerTest, APictureIsFiledUnderTheRomsOwnBytes)
