@@ -1,6 +1,7 @@
 #include "widgets/path_edit.h"
 
 #include "platform/file_name_text.h"
+#include "platform/start_folder.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -49,12 +50,15 @@ void PathEdit::setText(const QString &text)
 
 void PathEdit::browse()
 {
+    // Where the location points, a relative one from the start folder as
+    // everywhere else: a launch makes another folder the working folder.
+    const QString location = QFile::decodeName(LocationPath(text()));
     QString chosen;
     if (kind_ == Kind::Folder) {
-        chosen = QFileDialog::getExistingDirectory(window(), QString(), text(),
+        chosen = QFileDialog::getExistingDirectory(window(), QString(), location,
                                                    QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     } else {
-        const QFileInfo current(text());
+        const QFileInfo current(location);
         chosen = QFileDialog::getOpenFileName(window(), QString(), current.absolutePath(), filters_, nullptr,
                                               QFileDialog::DontUseNativeDialog);
     }
