@@ -10,7 +10,9 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
+#include "platform/start_folder.h"
 #include "preview/picture_lib.h"
+#include "preview/picture_name_label.h"
 #include "preview/picture_names.h"
 #include "settings/program_values.h"
 #include "widgets/image_button.h"
@@ -74,7 +76,7 @@ void TForm1::createControls()
     pix = new QLabel(panpix);
     pix->setGeometry(1, 1, 303, 231);
     pix->setScaledContents(true);
-    labpixtitle = new QLabel(panpix);
+    labpixtitle = new PictureNameLabel(panpix);
     labpixtitle->setGeometry(4, 200, 145, 21);
     labpixtitle->setFont(ProgramFont(16, true));
     labpixtitle->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
@@ -242,15 +244,15 @@ void TForm1::lstdirClick()
 void TForm1::showPicture()
 {
     const QByteArray stem = PictureStem(SelectedRomPath());
-    const QByteArray picture = pictures_.find(PicturePath(QFile::encodeName(PixFolder), stem));
+    const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), stem));
     if (!picture.isEmpty()) {
         pix->setPixmap(QPixmap::fromImage(PictureLibLoad(picture.constData(), 0)));
-        labpixtitle->clear();
+        labpixtitle->setPictureName(QByteArray());
         butpick->hide();
         butdelpix->show();
     } else {
         pix->setPixmap(QPixmap::fromImage(PictureLibLoad(DefaultPicturePath(ProgramFolder).constData(), 0)));
-        labpixtitle->setText(ExpectedPictureName(stem));
+        labpixtitle->setPictureName(ExpectedPictureName(stem));
         butpick->show();
         butdelpix->hide();
     }
@@ -263,8 +265,7 @@ void TForm1::butdelpixClick()
         return;
     if (lstdir->itemIndex() < 0)
         throw RomdeckError("List index out of bounds");
-    const QByteArray picture =
-        pictures_.find(PicturePath(QFile::encodeName(PixFolder), PictureStem(SelectedRomPath())));
+    const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), PictureStem(SelectedRomPath())));
     // A refused delete shows nothing: the refreshed panel still shows the picture.
     if (!picture.isEmpty())
         ::unlink(picture.constData());

@@ -5,6 +5,7 @@
 
 class ImageButton;
 class OptionsPanel;
+class PictureNameLabel;
 class QDialog;
 class QFrame;
 class QLabel;
@@ -87,7 +88,7 @@ public:
     ImageButton *butpix;
     QFrame *panpix;
     QLabel *pix;
-    QLabel *labpixtitle;
+    PictureNameLabel *labpixtitle;
     ImageButton *butpick;
     ImageButton *butdelpix;
     OptionsPanel *panopt;

@@ -46,7 +46,7 @@ void TForm1::butGOClick()
     const QString commandLine = BuildCommandLine(options, FileNameText(info.filename), EmulatorLocation(KGenLocation),
                                                  EmulatorLocation(GenecystLocation));
     // The emulator runs in the snapshot folder by inheriting it as the working folder.
-    const QByteArray snapshots = FileNameBytes(FromStartFolder(PixFolder));
+    const QByteArray snapshots = LocationPath(PixFolder);
     if (!SetCurrentDirectoryA(snapshots.constData()))
         throw IoError::FromErrno(static_cast<int>(GetLastError()), snapshots);
     if (!RunCommandLine(commandLine))

@@ -3,12 +3,11 @@
 #include "app/main_rom_list.h"
 #include "dialogs/locations_dialog.h"
 #include "launch/options_panel.h"
+#include "platform/start_folder.h"
 #include "settings/program_values.h"
 #include "settings/settings_layout.h"
 #include "settings/settings_location.h"
 #include "widgets/path_edit.h"
-
-#include <QDir>
 
 QString TForm1::SettingsFile() const
 {
@@ -18,7 +17,8 @@ QString TForm1::SettingsFile() const
 void TForm1::LoadSettings()
 {
     const QString file = SettingsFile();
-    const GeneralSettings general = ReadGeneralSettings(file, ProgramFolder, QDir::currentPath());
+    // The start folder's own bytes: a folder whose name is no valid text still lists.
+    const GeneralSettings general = ReadGeneralSettings(file, ProgramFolder, StartFolder());
     TForm3 &locations = *windows_.locations;
 
     locations.romloc->setText(general.roms);

@@ -156,3 +156,11 @@ BOOL MoveFileA(LPCSTR existing, LPCSTR newName)
         return CopyThenRemove(existing, newName) ? 1 : 0;
     return 0;
 }
+
+BOOL MoveFileContentA(LPCSTR existing, LPCSTR newName)
+{
+    struct stat info;
+    if (::lstat(existing, &info) == 0 && S_ISLNK(info.st_mode))
+        return CopyThenRemove(existing, newName) ? 1 : 0;
+    return MoveFileA(existing, newName);
+}

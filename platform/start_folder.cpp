@@ -28,3 +28,8 @@ QString FromStartFolder(const QString &location)
         return location;
     return JoinPath(startFolder, location);
 }
+
+QByteArray LocationPath(const QString &location)
+{
+    return FileNameBytes(FromStartFolder(location));
+}

@@ -1,6 +1,9 @@
 #include "preview/picture_finder.h"
 
+#include "platform/file_kind.h"
 #include "platform/folder_reader.h"
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <time.h>
@@ -14,12 +17,6 @@ QByteArray FoldedAscii(QByteArray name)
             c = static_cast<char>(c - 'A' + 'a');
     }
     return name;
-}
-
-bool IsNonFolder(const QByteArray &path)
-{
-    struct stat info;
-    return ::stat(path.constData(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 bool Same(const timespec &a, const timespec &b)
@@ -47,7 +44,7 @@ bool PictureFinder::Stamp::operator==(const Stamp &other) const
 QByteArray PictureFinder::find(const QByteArray &path)
 {
     // The exact name needs no listing.
-    if (IsNonFolder(path))
+    if (IsFileAt(path))
         return path;
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArrayLiteral(".") : path.left(slash == 0 ? 1 : slash);
@@ -63,8 +60,15 @@ QByteArray PictureFinder::find(const QByteArray &path)
     const auto found = byFoldedName_.constFind(FoldedAscii(name));
     if (found == byFoldedName_.constEnd())
         return {};
-    const QByteArray candidate = folder + (folder.endsWith('/') ? "" : "/") + found.value();
-    return IsNonFolder(candidate) ? candidate : QByteArray();
+    // Only files take part in the choice: a folder or a dangling link of a
+    // smaller name never hides the picture. The exact name, not a file, was
+    // ruled out above.
+    const QByteArray prefix = folder + (folder.endsWith('/') ? "" : "/");
+    for (const QByteArray &candidate : found.value()) {
+        if (candidate != name && IsFileAt(prefix + candidate))
+            return prefix + candidate;
+    }
+    return {};
 }
 
 void PictureFinder::relist(const QByteArray &folder, const Stamp &stamp)
@@ -76,8 +80,7 @@ void PictureFinder::relist(const QByteArray &folder, const Stamp &stamp)
     FolderReader reader(folder);
     QByteArray name;
     while (reader.next(name)) {
-        QByteArray &chosen = byFoldedName_[FoldedAscii(name)];
-        if (chosen.isEmpty() || name < chosen)
-            chosen = name;
+        QList<QByteArray> &names = byFoldedName_[FoldedAscii(name)];
+        names.insert(std::lower_bound(names.begin(), names.end(), name), name);
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 
 #include <sys/types.h>
 
 // Finds a picture file by name in the picture folder, comparing names without
 // regard to ASCII case, so that SONIC.PCX, SONIC.pcx and sonic.Pcx all count.
-// When several names match, the exact name wins, then the smallest name in
-// byte order.
+// Only files (and links to files) count. When several names match, the exact
+// name wins, then the smallest name in byte order.
 //
 // A folder of tens of thousands of pictures is listed once and the listing
 // kept while the folder is unchanged (same folder, same modification and
@@ -17,8 +18,8 @@
 class PictureFinder
 {
 public:
-    // The path of the matching entry (not a folder) of path's folder, or an
-    // empty array when there is none.
+    // The path of the matching file of path's folder, or an empty array when
+    // there is none.
     QByteArray find(const QByteArray &path);
 
 private:
@@ -36,5 +37,5 @@ private:
     QByteArray folder_;
     Stamp stamp_;
     bool trusted_ = false;
-    QHash<QByteArray, QByteArray> byFoldedName_; // lower-case name -> chosen name
+    QHash<QByteArray, QList<QByteArray>> byFoldedName_; // lower-case name -> its names in byte order
 };

@@ -18,9 +18,9 @@ QByteArray PicturePath(const QByteArray &pixFolder, const QByteArray &stem)
     return pixFolder + '/' + stem + "PCX";
 }
 
-QString ExpectedPictureName(const QByteArray &stem)
+QByteArray ExpectedPictureName(const QByteArray &stem)
 {
-    return QFile::decodeName(stem) + QLatin1String("pcx");
+    return stem + "pcx";
 }
 
 QByteArray DefaultPicturePath(const QString &programFolder)

@@ -12,9 +12,9 @@ QByteArray PictureStem(const QByteArray &romPath);
 // Where the picture is looked for: the picture folder, "/", the stem, "PCX".
 QByteArray PicturePath(const QByteArray &pixFolder, const QByteArray &stem);
 
-// The name the picture is expected under, as the panel shows it: the stem
-// followed by "pcx".
-QString ExpectedPictureName(const QByteArray &stem);
+// The name the picture is expected under, which the picker files it under:
+// the stem followed by "pcx".
+QByteArray ExpectedPictureName(const QByteArray &stem);
 
 // The picture shown when a ROM has none: romdeck.bmp beside the program,
 // else in the installed data folder.

@@ -4,9 +4,11 @@
 #include "platform/message_box.h"
 #include "platform/move_file.h"
 #include "platform/paths.h"
+#include "platform/start_folder.h"
 #include "preview/file_browse_controls.h"
 #include "preview/picker_names.h"
 #include "preview/picture_lib.h"
+#include "preview/picture_name_label.h"
 #include "settings/program_values.h"
 #include "widgets/artwork.h"
 #include "widgets/image_button.h"
@@ -101,7 +103,7 @@ void TFormpickpix::FormActivate()
 {
     const int readsBefore = FileListBox1->reads();
     // Raises when the folder cannot be entered, which ends the activation here.
-    DirectoryListBox1->setDirectory(QFile::encodeName(PixFolder));
+    DirectoryListBox1->setDirectory(LocationPath(PixFolder));
     const QString expectedName = main_.labpixtitle->text();
     pixname->setText(PickerTitle(expectedName));
     FilterComboBox1->setFilter(PickerFilterText(expectedName));
@@ -142,13 +144,15 @@ void TFormpickpix::butgetClick()
         ShowMessage(MessageType::Error, QStringLiteral("Does that look like a PCX file ?"));
         return;
     }
-    const QByteArray destination = QFile::encodeName(JoinPath(PixFolder, main_.labpixtitle->text()));
-    if (!MoveFileA(source.constData(), destination.constData())) {
+    // The ROM's own bytes, which the label's text may not hold.
+    const QByteArray destination = WithFinalSlash(LocationPath(PixFolder)) + main_.labpixtitle->pictureName();
+    // A link is filed as the picture it shows, not moved to point elsewhere.
+    if (!MoveFileContentA(source.constData(), destination.constData())) {
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;
     }
     ShowPicture(main_.pix, destination);
-    main_.labpixtitle->setText(QString());
+    main_.labpixtitle->setPictureName(QByteArray());
     main_.butpick->hide();
     main_.butdelpix->show();
     accept();

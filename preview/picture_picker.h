@@ -6,6 +6,7 @@ class DriveComboBox;
 class FileListBox;
 class FilterComboBox;
 class ImageButton;
+class PictureNameLabel;
 class QFrame;
 class QLabel;
 class TBackground;
@@ -14,8 +15,8 @@ class TBackground;
 // they belong to the main window.
 struct MainPictureControls
 {
-    QLabel *pix = nullptr;         // the picture
-    QLabel *labpixtitle = nullptr; // the expected picture name while no picture is shown
+    QLabel *pix = nullptr;                   // the picture
+    PictureNameLabel *labpixtitle = nullptr; // the expected picture name while no picture is shown
     QWidget *butpick = nullptr;
     QWidget *butdelpix = nullptr;
 };

@@ -40,10 +40,10 @@ QString ProfileReader::text(const QString &section, const QString &key, const QS
     char buffer[kValueBuffer];
     const QByteArray group = FileNameBytes(section);
     const QByteArray name = key.toUtf8();
-    const QByteArray fallback = defaultValue.toUtf8();
+    const QByteArray fallback = FileNameBytes(defaultValue);
     const DWORD length =
         reading_.getString(group.constData(), name.constData(), fallback.constData(), buffer, kValueBuffer);
-    return QString::fromUtf8(buffer, static_cast<qsizetype>(length));
+    return FileNameText(QByteArray(buffer, static_cast<qsizetype>(length)));
 }
 
 bool ParseProfileInteger(const QString &text, int &value)
@@ -104,8 +104,8 @@ bool ProfileReader::boolean(const QString &section, const QString &key, bool def
 
 void ProfileWrites::setText(const QString &section, const QString &key, const QString &value)
 {
-    entries_.push_back(
-        ProfileEntry{FileNameBytes(section).toStdString(), key.toStdString(), StoredForm(value).toStdString()});
+    entries_.push_back(ProfileEntry{FileNameBytes(section).toStdString(), key.toStdString(),
+                                    FileNameBytes(StoredForm(value)).toStdString()});
 }
 
 void ProfileWrites::setInteger(const QString &section, const QString &key, int value)

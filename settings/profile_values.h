@@ -14,6 +14,8 @@ public:
     explicit ProfileReader(const QString &file);
 
     // Text of a key, at most 1023 bytes; the default when the key is missing.
+    // The file is bytes: what is no valid UTF-8 is kept as FileNameText keeps
+    // it, and a write of the text gives the same bytes back.
     QString text(const QString &section, const QString &key, const QString &defaultValue) const;
     // Integer: signed decimal, or hexadecimal after "$", "0x" or "0X"; a
     // value that does not convert gives the default.
@@ -25,9 +27,10 @@ private:
     ProfileReading reading_;
 };
 
-// Values gathered for one write of a profile file, in the order given. A
-// value that would not read back as written (blanks at its ends, or enclosed
-// in quotes) is stored inside double quotes.
+// Values gathered for one write of a profile file, in the order given; text
+// is written as FileNameBytes gives it. A value that would not read back as
+// written (blanks at its ends, or enclosed in quotes) is stored inside double
+// quotes.
 class ProfileWrites
 {
 public:

@@ -1,10 +1,11 @@
 #include "settings/settings_layout.h"
 
+#include "platform/file_kind.h"
+#include "platform/file_name_text.h"
 #include "platform/paths.h"
+#include "platform/start_folder.h"
 #include "settings/profile_values.h"
 #include "settings/settings_location.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -22,17 +23,19 @@ const QString kCountry = QStringLiteral("country");
 const QString kDisableSound = QStringLiteral("dissound");
 const QString kExtraCommandLine = QStringLiteral("extracmdline");
 
+// Locations are looked at by their own bytes, so that one that is no valid
+// text is kept rather than repaired away.
 QString RepairedEmulator(const QString &stored, const QString &programFolder, const QString &besideProgram)
 {
-    if (QFileInfo(stored).isFile())
+    if (IsFileAt(LocationPath(stored)))
         return stored;
     const QString copy = JoinPath(programFolder, besideProgram);
-    return QFileInfo(copy).isFile() ? copy : QString();
+    return IsFileAt(FileNameBytes(copy)) ? copy : QString();
 }
 
-bool IsFolder(const QString &path)
+bool IsFolder(const QString &location)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return !location.isEmpty() && IsFolderAt(LocationPath(location));
 }
 
 OptionSet ReadOptionSet(const ProfileReader &reader, const QString &section, int usekgen)
@@ -52,13 +55,13 @@ void SetOptionSet(ProfileWrites &writes, const QString &section, const OptionSet
 
 } // namespace
 
-GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder)
+GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &startFolder)
 {
     const ProfileReader reader(file);
     GeneralSettings settings;
     settings.roms = reader.text(kGeneral, kRoms, QString());
     if (!IsFolder(settings.roms))
-        settings.roms = currentFolder;
+        settings.roms = startFolder;
     settings.cdrom = reader.text(kGeneral, kCdRom, QString());
     settings.pix = reader.text(kGeneral, kPix, QString());
     if (!IsFolder(settings.pix))

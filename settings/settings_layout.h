@@ -20,10 +20,11 @@ struct GeneralSettings
 };
 
 // Reads [General] and repairs what no longer holds: a ROM folder that is not a
-// folder becomes currentFolder, a snapshot folder that is not one becomes the
+// folder becomes startFolder, a snapshot folder that is not one becomes the
 // ROM folder, and an emulator that no longer exists falls back to kgen.exe or
-// genecyst.exe beside the program, else to nothing.
-GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &currentFolder);
+// genecyst.exe beside the program, else to nothing. Locations are text as
+// FileNameText gives their bytes, which go back into the file unchanged.
+GeneralSettings ReadGeneralSettings(const QString &file, const QString &programFolder, const QString &startFolder);
 
 // The Default option set, with the defaults of a fresh file.
 OptionSet ReadDefaultOptionSet(const QString &file);

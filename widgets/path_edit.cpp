@@ -1,5 +1,9 @@
 #include "widgets/path_edit.h"
 
+#include "platform/file_name_text.h"
+#include "platform/start_folder.h"
+
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -22,28 +26,39 @@ PathEdit::PathEdit(Kind kind, const QString &filters, QWidget *parent)
     browse_->setFocusPolicy(Qt::NoFocus);
     row->addWidget(browse_);
     setFocusProxy(edit_);
-    connect(edit_, &QLineEdit::textChanged, this, &PathEdit::textChanged);
+    connect(edit_, &QLineEdit::textChanged, this, [this] { emit textChanged(text()); });
     connect(browse_, &QToolButton::clicked, this, &PathEdit::browse);
 }
 
 QString PathEdit::text() const
 {
-    return edit_->text();
+    const QString typed = edit_->text();
+    return typed == shown_ ? set_ : typed;
 }
 
 void PathEdit::setText(const QString &text)
 {
-    edit_->setText(text);
+    if (text == this->text())
+        return;
+    set_ = text;
+    shown_ = QFile::decodeName(FileNameBytes(text));
+    if (edit_->text() != shown_)
+        edit_->setText(shown_);
+    else
+        emit textChanged(text); // other bytes that look the same
 }
 
 void PathEdit::browse()
 {
+    // Where the location points, a relative one from the start folder as
+    // everywhere else: a launch makes another folder the working folder.
+    const QString location = QFile::decodeName(LocationPath(text()));
     QString chosen;
     if (kind_ == Kind::Folder) {
-        chosen = QFileDialog::getExistingDirectory(window(), QString(), text(),
+        chosen = QFileDialog::getExistingDirectory(window(), QString(), location,
                                                    QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     } else {
-        const QFileInfo current(text());
+        const QFileInfo current(location);
         chosen = QFileDialog::getOpenFileName(window(), QString(), current.absolutePath(), filters_, nullptr,
                                               QFileDialog::DontUseNativeDialog);
     }

@@ -5,7 +5,10 @@ class QLineEdit;
 class QToolButton;
 
 // A one-line edit for a path with a browse button at its right end: a file
-// dialog with the given filters, or the folder browser.
+// dialog with the given filters, or the folder browser. The path is text as
+// FileNameText gives a name's bytes; the edit shows bytes that are no valid
+// text as U+FFFD, and until the user edits it, the text read back is the one
+// set, bytes and all.
 class PathEdit : public QWidget
 {
     Q_OBJECT
@@ -30,4 +33,6 @@ private:
     QString filters_;
     QLineEdit *edit_;
     QToolButton *browse_;
+    QString set_;   // the text last set
+    QString shown_; // as the edit shows it
 };

@@ -2,6 +2,7 @@
 #include "support/pcx_files.h"
 
 #include "platform/errors.h"
+#include "preview/picture_name_label.h"
 
 #include <QImage>
 #include <QLabel>
@@ -145,6 +146,26 @@ TEST_F(PreviewPanel, EverySelectionLoadsTheOptionsFirstAndTheDeleteAsksFirst)
         },
         RomdeckError);
     EXPECT_TRUE(QFile::exists(PixFolder + QStringLiteral("/own.pcx")));
+}
+
+// A launch leaves the snapshot folder current; a relative picture folder
+// still names the folder it named at start.
+TEST_F(PreviewPanel, ARelativePictureFolderStaysTheSameFolderAfterALaunch)
+{
+    const QString pictures = PixFolder;
+    putPicture(QStringLiteral("game.pcx"), 3, 2);
+    addEntry(QStringLiteral("GAME"), QStringLiteral("/roms/game.bin"));
+    PixFolder = QStringLiteral("pix");
+    ASSERT_TRUE(QDir::setCurrent(pictures));
+
+    select(0);
+    expectWithPicture(QSize(3, 2));
+    {
+        ModalAnswerer answerer; // OK
+        QTest::mouseClick(form->butdelpix, Qt::LeftButton);
+    }
+    EXPECT_FALSE(QFile::exists(pictures + QStringLiteral("/game.pcx")));
+    expectWithoutPicture(QStringLiteral("game.pcx"));
 }
 
 } // namespace

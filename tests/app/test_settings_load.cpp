@@ -1,6 +1,16 @@
 #include "support/main_window_fixture.h"
 
+#include "support/byte_named_files.h"
 #include "support/modal_answerer.h"
+
+#include "platform/file_name_text.h"
+#include "platform/start_folder.h"
+
+#include <QLineEdit>
+#include <QScopeGuard>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -117,6 +127,48 @@ TEST_F(LoadSettingsTest, MissingLocationsAreRepaired)
     EXPECT_EQ(locations->geneloc->text(), QString());
     EXPECT_EQ(GenecystLocation, QString());
     ExpectOptionsPanelShowing(form, true);
+}
+
+// Names are bytes. A start folder whose name is no valid UTF-8 is the ROM
+// folder of a first start, and lists its ROMs; locations holding such names
+// load as themselves (the edits show U+FFFD for the bytes) and go back into
+// the file byte for byte; what the user types is saved as typed.
+TEST_F(LoadSettingsTest, LocationsThatAreNoValidTextKeepTheirBytes)
+{
+    const QByteArray start = QFile::encodeName(workFolder) + "/start\xE9";
+    const QByteArray emulator = start + "/kgen\xFF";
+    ASSERT_EQ(::mkdir(start.constData(), 0755), 0);
+    const auto removeStart = qScopeGuard([&] { ::rmdir(start.constData()); });
+    ByteNamedFiles files;
+    ASSERT_TRUE(files.create(start + "/game.bin"));
+    ASSERT_TRUE(files.create(emulator));
+
+    ASSERT_EQ(::chdir(start.constData()), 0);
+    NoteStartFolder();
+    ModalAnswerer answerer;
+    form->LoadSettings();
+    EXPECT_EQ(answerer.seen(), QStringList{QStringLiteral("TForm3")}) << "no emulator yet";
+    EXPECT_EQ(FileNameBytes(RomFolder), start);
+    EXPECT_EQ(FileNameBytes(locations->romloc->text()), start);
+    EXPECT_EQ(locations->romloc->edit()->text(), QFile::decodeName(start));
+    form->RebuildList();
+    EXPECT_EQ(form->lstdir->count(), 1);
+
+    putSettings("[General]\r\nroms=" + start + "\r\npix=" + start + "\r\nkgenloc=" + emulator +
+                "\r\ngeneloc=\r\ncdrom=/cd\xFE\r\noptshowing=1\r\n");
+    form->LoadSettings();
+    EXPECT_EQ(answerer.seen().size(), 1) << "the emulator is found";
+    EXPECT_EQ(FileNameBytes(KGenLocation), emulator);
+    EXPECT_EQ(locations->kgenloc->edit()->text(), QFile::decodeName(emulator));
+    form->SaveSettings();
+    const QByteArray saved = settingsBytes();
+    for (const QByteArray &line : {"roms=" + start, "pix=" + start, "kgenloc=" + emulator, QByteArray("cdrom=/cd\xFE")})
+        EXPECT_TRUE(saved.contains(line + "\r\n")) << line.toStdString() << " in\n" << saved.toStdString();
+
+    locations->cdromloc->edit()->setText(QStringLiteral("/typed \u00E9"));
+    EXPECT_EQ(CdRomFolder, QStringLiteral("/typed \u00E9"));
+    form->SaveSettings();
+    EXPECT_TRUE(settingsBytes().contains("\r\ncdrom=/typed \xC3\xA9\r\n")) << settingsBytes().toStdString();
 }
 
 // A literal's bytes, NUL bytes included.

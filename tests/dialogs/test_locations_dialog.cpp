@@ -2,6 +2,8 @@
 #include "support/program_values_fixture.h"
 
 #include "platform/errors.h"
+#include "platform/start_folder.h"
+#include "support/standin_emulator.h"
 
 #include <QFileDialog>
 #include <QLineEdit>
@@ -104,6 +106,36 @@ TEST_F(LocationsDialogTest, ChoosingWithTheBrowseButtonCountsAsAChange)
     EXPECT_EQ(dialog.romloc->text(), roms);
     EXPECT_EQ(RomFolder, roms);
     EXPECT_TRUE(dialog.FoldersChanged);
+}
+
+// A launch makes the snapshot folder the working folder: the browser still
+// opens where a relative location points from the start folder.
+TEST_F(LocationsDialogTest, TheBrowserOpensWhereARelativeLocationPointsFromTheStart)
+{
+    QTemporaryDir dir;
+    const QString start = QFileInfo(dir.path()).canonicalFilePath();
+    for (const char *folder : {"roms", "emu", "pix/roms", "pix/emu"})
+        ASSERT_TRUE(QDir(start).mkpath(QString::fromLatin1(folder)));
+    WorkingFolderGuard folderGuard;
+    ASSERT_TRUE(QDir::setCurrent(start));
+    NoteStartFolder();
+    ASSERT_TRUE(QDir::setCurrent(start + "/pix"));
+    dialog.romloc->setText("roms");
+    dialog.kgenloc->setText("emu/kgen");
+
+    QStringList opened;
+    ModalAnswerer answerer;
+    const auto note = [&](QWidget *modal) {
+        auto *browser = qobject_cast<QFileDialog *>(modal);
+        ASSERT_NE(browser, nullptr);
+        opened << browser->directory().absolutePath();
+        browser->reject();
+    };
+    answerer.thenAnswer(note);
+    answerer.thenAnswer(note);
+    QTest::mouseClick(dialog.romloc->browseButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog.kgenloc->browseButton(), Qt::LeftButton);
+    EXPECT_EQ(opened, (QStringList{start + "/roms", start + "/emu"}));
 }
 
 TEST_F(LocationsDialogTest, OkSavesAndRescansOnlyAfterAFolderChangedDuringThisShowing)

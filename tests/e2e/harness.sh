@@ -63,3 +63,34 @@ make_rom() {
   head -c 1024 /dev/zero > "$1"
   printf '%s' "$2" | dd of="$1" bs=1 seek=288 conv=notrunc status=none
 }
+
+# A visible window of the program of the given size ("600x318"): the dialogs
+# are told apart by their sizes.
+window_sized() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$romdeck_pid" 2>/dev/null); do
+    xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $1\$" && return 0
+  done
+  return 1
+}
+
+# The general error box: a shown window captioned with the program's title
+# that is not the 576 x 425 main window (whose caption may read the same).
+error_box() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Romdeck$' 2>/dev/null); do
+    xdotool getwindowgeometry "$id" | grep -q 'Geometry: 576x425' || { echo "$id"; return 0; }
+  done
+  return 1
+}
+error_box_up() { error_box >/dev/null; }
+no_error_box() { ! error_box_up; }
+
+# The colour ("#RRGGBB") on the screen at a point of the main window.
+colour_at() {
+  import -window root -crop 1x1+$((224 + $1))+$((171 + $2)) -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+colour_is() { [ "$(colour_at "$1" "$2")" = "$3" ]; }
+
+# A picture of one colour (a ppmmake colour: red, rgb:00/ff/00), as PCX.
+make_picture() { ppmmake "$2" 8 8 | ppmtopcx > "$1" 2>/dev/null; }

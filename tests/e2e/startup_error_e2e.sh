@@ -12,18 +12,6 @@ on_virtual_display 300 "$@"
 binary=$1
 begin_work
 
-# The error box: a shown window captioned with the program's title that is
-# not the 576 x 425 main window (whose caption may still read the same).
-error_box() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Romdeck$' 2>/dev/null); do
-    xdotool getwindowgeometry "$id" | grep -q 'Geometry: 576x425' || { echo "$id"; return 0; }
-  done
-  return 1
-}
-box_up() { error_box >/dev/null; }
-box_gone() { ! box_up; }
-
 mkdir -p "$work/prog" "$work/roms"
 cp "$binary" "$work/prog/romdeck"
 printf '#!/bin/sh\nexit 0\n' > "$work/prog/kgen.exe"
@@ -36,17 +24,17 @@ printf '[General]\r\nroms=%s\r\npix=%s\r\nkgenloc=%s\r\n' "$work/roms" "$work/ro
 (cd "$work" && exec "$work/prog/romdeck") &
 romdeck_pid=$!
 
-check "the start-up scan's error comes up in the general error box" wait_for 20 box_up
+check "the start-up scan's error comes up in the general error box" wait_for 20 error_box_up
 xdotool key Return
-check "OK closes the box" wait_for 5 box_gone
+check "OK closes the box" wait_for 5 no_error_box
 check "the program runs on" kill -0 "$romdeck_pid"
 
 # Re-Load Roms, the small button over the left end of Play: the same error
 # again, through the same loop.
 click_at 18 406
-check "a reload meets the error again" wait_for 10 box_up
+check "a reload meets the error again" wait_for 10 error_box_up
 xdotool key Return
-check "and the program still runs" wait_for 5 box_gone
+check "and the program still runs" wait_for 5 no_error_box
 
 # The close button saves and ends the program normally.
 click_at 553 406

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -157,6 +158,44 @@ TEST_F(MoveAcrossFileSystems, FoldersThatCannotBeWrittenLoseNothing)
     EXPECT_EQ(Read(from), Picture());
     EXPECT_EQ(Entries(memory.path()), QStringList{"sources"});
     EXPECT_EQ(Entries(targets), QStringList());
+}
+
+// A link is filed as what it shows: a regular file with its content takes the
+// new name, the link goes, and the file it points to stays. A taken name or a
+// link to nothing leaves everything as it was.
+TEST(MoveFileContent, ALinkBecomesTheFileItShowsAndItsTargetStays)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("incoming") && QDir(dir.path()).mkdir("pix"));
+    const QString target = dir.filePath("incoming/real.pcx");
+    const QString link = dir.filePath("incoming/snap1.pcx");
+    const QString dangling = dir.filePath("incoming/snap2.pcx");
+    Write(target, Picture());
+    ASSERT_EQ(::symlink("real.pcx", QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(::symlink("gone.pcx", QFile::encodeName(dangling).constData()), 0);
+    const QString taken = dir.filePath("pix/TAKEN.pcx");
+    Write(taken, "the old picture");
+    const auto moveContent = [](const QString &from, const QString &to) {
+        return MoveFileContentA(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0;
+    };
+
+    EXPECT_FALSE(moveContent(link, taken));
+    EXPECT_FALSE(moveContent(dangling, dir.filePath("pix/SONIC.pcx")));
+    EXPECT_EQ(Read(taken), "the old picture");
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+
+    const QString filed = dir.filePath("pix/SONIC.pcx");
+    ASSERT_TRUE(moveContent(link, filed));
+    EXPECT_FALSE(QFileInfo(filed).isSymLink());
+    EXPECT_EQ(Read(filed), Picture());
+    EXPECT_EQ(Read(target), Picture());
+    EXPECT_EQ(Entries(dir.filePath("incoming")), (QStringList{"real.pcx", "snap2.pcx"}));
+    EXPECT_EQ(Entries(dir.filePath("pix")), (QStringList{"SONIC.pcx", "TAKEN.pcx"}));
+
+    // A file that is no link moves as it is.
+    const ino_t inode = Stat(target).st_ino;
+    ASSERT_TRUE(moveContent(target, dir.filePath("pix/OTHER.pcx")));
+    EXPECT_EQ(Stat(dir.filePath("pix/OTHER.pcx")).st_ino, inode);
 }
 
 } // namespace

@@ -6,6 +6,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include <unistd.h>
+
 namespace {
 
 void Touch(const QString &path)
@@ -44,6 +48,44 @@ TEST(PictureFinder, KeptListingFollowsEveryChangeOfTheFolder)
     EXPECT_TRUE(finder.find(folder + "/sub/other1.pcx").isEmpty());
     EXPECT_EQ(finder.find(folder + "/OTHER1.PCX"), folder + "/other1.pcx");
     EXPECT_TRUE(finder.find("/nonexistent-folder/x.pcx").isEmpty());
+}
+
+// Only files, and links to files, take part in the choice among names that
+// match ignoring case: a folder, a link to a folder or a dangling link of a
+// name that would win never hides the picture beside it.
+TEST(PictureFinder, OnlyFilesTakePartInTheChoice)
+{
+    // The decoy, named SONIC.PCX, the smallest of the names: a folder (no
+    // link), a dangling link, a link to a folder.
+    const struct
+    {
+        const char *linksTo;
+        const char *lookedUp;
+    } cases[] = {{nullptr, "SONIC.PCX"}, {"gone.pcx", "SONIC.PCX"}, {".", "sonic.pcx"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.lookedUp) + ", decoy linked to " + (c.linksTo ? c.linksTo : "nothing"));
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QByteArray folder = QFile::encodeName(dir.path());
+        Touch(dir.filePath(QStringLiteral("SONIC.pcx")));
+        const QByteArray decoy = folder + "/SONIC.PCX";
+        if (c.linksTo)
+            ASSERT_EQ(::symlink(c.linksTo, decoy.constData()), 0);
+        else
+            ASSERT_TRUE(QDir().mkdir(QFile::decodeName(decoy)));
+        PictureFinder finder;
+        EXPECT_EQ(finder.find(folder + '/' + c.lookedUp), folder + "/SONIC.pcx");
+    }
+
+    // A link to a file is a picture.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("real")));
+    Touch(dir.filePath(QStringLiteral("real/picture.pcx")));
+    ASSERT_EQ(::symlink("real/picture.pcx", (folder + "/Game.pcx").constData()), 0);
+    PictureFinder finder;
+    EXPECT_EQ(finder.find(folder + "/GAME.PCX"), folder + "/Game.pcx");
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 #include "support/main_window_fixture.h"
 #include "support/pcx_files.h"
 
+#include "platform/folder_reader.h"
 #include "preview/file_browse_controls.h"
+#include "preview/picture_name_label.h"
 #include "preview/picture_picker.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QStorageInfo>
+
+#include <unistd.h>
 
 namespace {
 
@@ -35,7 +40,7 @@ protected:
         MainWindowFixture::SetUp();
         pixFolder = QFileInfo(pixDir.path()).canonicalFilePath();
         PixFolder = pixFolder;
-        form->labpixtitle->setText("SONICT~1.pcx");
+        form->labpixtitle->setPictureName("SONICT~1.pcx");
         form->butpick->show();
         picker = qobject_cast<TFormpickpix *>(windows->secondary.pickPix);
         ASSERT_NE(picker, nullptr);
@@ -176,14 +181,14 @@ TEST_F(PickerTest, ShowsThePictureFolderWithTheRomsFileTypesAndPreviewsPcxFilesO
     });
     // Another ROM: its own types, the first in force; one whose types differ
     // only in case keeps the user's choice.
-    form->labpixtitle->setText("OTHER.pcx");
+    form->labpixtitle->setPictureName("OTHER.pcx");
     openPicker([&] {
         EXPECT_EQ(picker->pixname->text(), "PIX for OTHER ROM");
         EXPECT_EQ(picker->FilterComboBox1->currentText(), "OTHER*.pcx,snap*.pcx");
         EXPECT_EQ(files(), (QStringList{"other.pcx", "snap000.PCX", "snap001.pcx"}));
         chooseFilter(1);
     });
-    form->labpixtitle->setText("other.pcx");
+    form->labpixtitle->setPictureName("other.pcx");
     openPicker([&] { EXPECT_EQ(picker->FilterComboBox1->currentIndex(), 1); });
 }
 
@@ -226,6 +231,73 @@ TEST_F(PickerTest, AcceptMovesTheChosenPcxFileUnderTheExpectedNameAndShowsIt)
     EXPECT_FALSE(form->butdelpix->isHidden());
 }
 
+// A relative link filed in the picture folder would point at nothing there:
+// the picture filed is the one the preview showed, and its file stays.
+TEST_F(PickerTest, AcceptingALinkFilesThePictureItShows)
+{
+    ASSERT_TRUE(QDir(pixFolder).mkdir("incoming"));
+    const QString target = put("incoming/real.pcx");
+    ASSERT_TRUE(QFile::link("real.pcx", pixFolder + "/incoming/snap1.pcx"));
+    openPicker([&] {
+        click(picker->DirectoryListBox1, "incoming", true);
+        click(picker->FileListBox1, "snap1.pcx");
+        EXPECT_TRUE(previewShown());
+        EXPECT_EQ(accept(), QStringList());
+    });
+    const QFileInfo filed(pixFolder + "/SONICT~1.pcx");
+    EXPECT_TRUE(filed.isFile() && !filed.isSymLink());
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+    EXPECT_FALSE(QFileInfo::exists(pixFolder + "/incoming/snap1.pcx"));
+    QFile kept(target);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == SmallPcx());
+}
+
+// A ROM whose name is no valid UTF-8 shows it with U+FFFD, but its picture is
+// filed under the name's own bytes, where the preview finds it again.
+TEST_F(PickerTest, APictureIsFiledUnderTheRomsOwnBytes)
+{
+    const QByteArray filed = QFile::encodeName(pixFolder) + "/Pok\xE9mon.pcx";
+    const auto removeFiled = qScopeGuard([&] { ::unlink(filed.constData()); });
+    addEntry("POKEMON", QByteArray("/roms/Pok\xE9mon.bin"));
+    form->lstdir->setItemIndex(0);
+    form->lstdirClick();
+    EXPECT_EQ(form->labpixtitle->text(), QString::fromUtf8("Pok\uFFFDmon.pcx"));
+    put("snap000.pcx");
+    openPicker([&] {
+        EXPECT_EQ(picker->pixname->text(), QString::fromUtf8("PIX for Pok\uFFFDmon ROM"));
+        EXPECT_EQ(accept(), QStringList());
+    });
+    QList<QByteArray> names;
+    FolderReader reader(QFile::encodeName(pixFolder));
+    for (QByteArray name; reader.next(name);)
+        names << name;
+    names.removeAll(".");
+    names.removeAll("..");
+    EXPECT_EQ(names, QList<QByteArray>{"Pok\xE9mon.pcx"});
+    form->lstdirClick();
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+    EXPECT_EQ(form->labpixtitle->text(), QString());
+}
+
+// A launch leaves the snapshot folder current; a relative picture folder
+// still names the folder it named at start.
+TEST_F(PickerTest, ARelativePictureFolderStaysTheSameFolderAfterALaunch)
+{
+    ASSERT_TRUE(QDir(workFolder).mkdir("shots"));
+    pixFolder = QFileInfo(workFolder + "/shots").canonicalFilePath();
+    PixFolder = "shots";
+    ASSERT_TRUE(QDir::setCurrent(pixFolder));
+    const QString chosen = put("snap000.pcx");
+    openPicker([&] {
+        EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
+        EXPECT_EQ(files(), QStringList{"snap000.pcx"});
+        EXPECT_EQ(accept(), QStringList());
+    });
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_TRUE(QFile::exists(pixFolder + "/SONICT~1.pcx"));
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+}
+
 TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
 {
     openPicker([&] {
@@ -237,7 +309,7 @@ TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
 
     // The folder's error ends the activation over an open window, in the
     // general error box.
-    form->labpixtitle->setText("NEW.pcx");
+    form->labpixtitle->setPictureName("NEW.pcx");
     put("a file");
     for (const auto &[folder, error] :
          {std::pair{QString("/missing"), "File not found"}, std::pair{QString("/a file"), "Invalid filename"}}) {

@@ -105,10 +105,11 @@ protected:
     }
 
     // A list entry as the scan adds it.
-    void addEntry(const QString &text, const QString &path) const
+    void addEntry(const QString &text, const QString &path) const { addEntry(text, QFile::encodeName(path)); }
+    void addEntry(const QString &text, const QByteArray &path) const
     {
         romobj object;
-        object.putrominfo(rom_info{QFile::encodeName(path), QByteArray()});
+        object.putrominfo(rom_info{path, QByteArray()});
         form->lstdir->addItem(text, object);
     }
 
