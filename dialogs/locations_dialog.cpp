@@ -83,9 +83,11 @@ TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
 
 void TForm3::showEvent(QShowEvent *event)
 {
-    BorderlessDialog::showEvent(event);
-    RunHandler([this] { FormActivate(); });
-    kgenloc->setFocus();
+    RunHandler([&] {
+        BorderlessDialog::showEvent(event);
+        RunHandler([this] { FormActivate(); });
+        kgenloc->setFocus();
+    });
 }
 
 void TForm3::FormActivate()

@@ -57,9 +57,11 @@ Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(478, 180, parent)
 
 void Tforminfo::showEvent(QShowEvent *event)
 {
-    BorderlessDialog::showEvent(event);
-    FormActivate();
-    editengname->setFocus();
+    RunHandler([&] {
+        BorderlessDialog::showEvent(event);
+        FormActivate();
+        editengname->setFocus();
+    });
 }
 
 void Tforminfo::FormActivate()

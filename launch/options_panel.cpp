@@ -82,11 +82,11 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
     Editextracmdline = new QLineEdit(this);
     Editextracmdline->setGeometry(8, 204, 289, 21);
 
-    connect(butdefault, &QToolButton::clicked, this, [this] {
+    ConnectHandler(butdefault, &QToolButton::clicked, this, [this] {
         butdefault->setChecked(true);
         emit defaultClicked();
     });
-    connect(butcurrent, &QToolButton::clicked, this, [this] {
+    ConnectHandler(butcurrent, &QToolButton::clicked, this, [this] {
         butcurrent->setChecked(true);
         emit currentClicked();
     });

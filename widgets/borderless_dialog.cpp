@@ -1,5 +1,7 @@
 #include "widgets/borderless_dialog.h"
 
+#include "platform/handler_guard.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -18,20 +20,24 @@ BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
 
 void BorderlessDialog::showEvent(QShowEvent *event)
 {
-    if (screenPosition_)
-        move(*screenPosition_);
-    else if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
-    QDialog::showEvent(event);
-    // Without a window manager nothing hands the keyboard to a new window.
-    activateWindow();
+    RunHandler([&] {
+        if (screenPosition_)
+            move(*screenPosition_);
+        else if (QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+        QDialog::showEvent(event);
+        // Without a window manager nothing hands the keyboard to a new window.
+        activateWindow();
+    });
 }
 
 void BorderlessDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    RunHandler([&] {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    });
 }

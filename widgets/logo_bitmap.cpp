@@ -1,5 +1,7 @@
 #include "widgets/logo_bitmap.h"
 
+#include "platform/handler_guard.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -97,6 +99,8 @@ void TLogoBitmap::beginDrag()
 
 void TLogoBitmap::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    PaintLogo(painter, size(), event->rect(), picture_, look_);
+    RunHandler([&] {
+        QPainter painter(this);
+        PaintLogo(painter, size(), event->rect(), picture_, look_);
+    });
 }

@@ -1,5 +1,7 @@
 #include "widgets/path_edit.h"
 
+#include "platform/handler_guard.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -22,8 +24,8 @@ PathEdit::PathEdit(Kind kind, const QString &filters, QWidget *parent)
     browse_->setFocusPolicy(Qt::NoFocus);
     row->addWidget(browse_);
     setFocusProxy(edit_);
-    connect(edit_, &QLineEdit::textChanged, this, &PathEdit::textChanged);
-    connect(browse_, &QToolButton::clicked, this, &PathEdit::browse);
+    ConnectHandler(edit_, &QLineEdit::textChanged, this, &PathEdit::textChanged);
+    ConnectHandler(browse_, &QToolButton::clicked, this, &PathEdit::browse);
 }
 
 QString PathEdit::text() const
