@@ -1,3 +1,5 @@
+#include "support/modal_answerer.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +10,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxAnswerer);
     return RUN_ALL_TESTS();
 }
