@@ -75,6 +75,8 @@ void TForm1::createControls()
     pix->setGeometry(1, 1, 303, 231);
     pix->setScaledContents(true);
     labpixtitle = new QLabel(panpix);
+    // A file name, shown as it is even when it reads like markup.
+    labpixtitle->setTextFormat(Qt::PlainText);
     labpixtitle->setGeometry(4, 200, 145, 21);
     labpixtitle->setFont(ProgramFont(16, true));
     labpixtitle->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));

@@ -25,6 +25,7 @@ constexpr int kRowHeight = 21;
 QLabel *LocationLabel(const QString &caption, int top, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(ProgramFont(16, true));
     label->setAlignment(Qt::AlignCenter);
     label->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));

@@ -62,6 +62,7 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
     tbfskip->setValue(1);
     tbfskip->setGeometry(8, 16, 161, 29);
     Label1 = new QLabel(QStringLiteral("1             2              3             4"), GroupBox1);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->move(16, 44);
     Label1->adjustSize();
 
@@ -77,6 +78,7 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
     chkdissound->setGeometry(84, 160, 93, 21);
 
     Label3 = new QLabel(QStringLiteral("Extra Commands"), this);
+    Label3->setTextFormat(Qt::PlainText);
     Label3->move(8, 188);
     Label3->adjustSize();
     Editextracmdline = new QLineEdit(this);
