@@ -50,7 +50,7 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 
 } // namespace
 
-TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
+TForm3::TForm3(QWidget *parent) : BorderlessDialog(QStringLiteral("Setup locations"), 428, 246, parent)
 {
     Background1 = AddTiledBackground(this, DialogTile());
     LocationLabel(QStringLiteral("GKen Location"), 24, this);

@@ -39,7 +39,7 @@ QString DisplayFileName(const QByteArray &path)
 } // namespace
 
 Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
-    : BorderlessDialog(537, 306, parent), lstdir_(mainList)
+    : BorderlessDialog(QStringLiteral("ROM list"), 537, 306, parent), lstdir_(mainList)
 {
     setScreenPosition(QPoint(133, 121));
     Background1 = AddTiledBackground(this, DialogTile());

@@ -27,7 +27,7 @@ void ShowPicture(QLabel *image, const QByteArray &path)
 } // namespace
 
 TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
-    : BorderlessDialog(600, 318, parent), main_(main)
+    : BorderlessDialog(QStringLiteral("Pick a preview picture"), 600, 318, parent), main_(main)
 {
     setFont(ProgramFont());
     Background1 = AddTiledBackground(this, DialogTile());

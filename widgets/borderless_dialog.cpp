@@ -6,9 +6,10 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
+BorderlessDialog::BorderlessDialog(const QString &name, int width, int height, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    setWindowTitle(name);
     setFixedSize(width, height);
     setModal(true);
     setAutoFillBackground(true);

@@ -6,6 +6,7 @@
 #include "preview/picture_picker.h"
 #include "widgets/artwork.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -58,6 +59,22 @@ TEST_F(MainWindowLook, FileNamesShowAsPlainTextInEveryLabel)
     });
     ShowErrorBox("File not found: " + workDir.filePath(name + ".bin"));
     EXPECT_EQ(answerer.seen().size(), 1);
+}
+
+// A screen reader names each window, the borderless ones too, though no
+// title bar shows the name.
+TEST_F(MainWindowLook, EveryWindowTellsItsNameToScreenReaders)
+{
+    QStringList names;
+    for (QWidget *window : programWindows()) {
+        QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(window);
+        ASSERT_NE(readable, nullptr);
+        names << readable->text(QAccessible::Name);
+        EXPECT_FALSE(names.back().isEmpty()) << window->metaObject()->className();
+        EXPECT_EQ(window != form, bool(window->windowFlags() & Qt::FramelessWindowHint));
+    }
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), 6) << names.join(u'|').toStdString();
 }
 
 } // namespace
