@@ -77,6 +77,8 @@ void TForm1::createControls()
     pix->setGeometry(1, 1, 303, 231);
     pix->setScaledContents(true);
     labpixtitle = new PictureNameLabel(panpix);
+    // A file name, shown as it is even when it reads like markup.
+    labpixtitle->setTextFormat(Qt::PlainText);
     labpixtitle->setGeometry(4, 200, 145, 21);
     labpixtitle->setFont(ProgramFont(16, true));
     labpixtitle->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
@@ -149,28 +151,34 @@ void TForm1::setWindowTitle(const QString &title)
 
 bool TForm1::event(QEvent *event)
 {
-    // The activation sequence runs once per run, at the first activation:
-    // modal windows and message boxes closing never run it again.
-    if (event->type() == QEvent::WindowActivate && !activated_) {
-        activated_ = true;
-        const bool handled = QWidget::event(event);
-        RunHandler([this] { FormActivate(); });
-        return handled;
-    }
-    return QWidget::event(event);
+    return RunHandler([&] {
+        // The activation sequence runs once per run, at the first activation:
+        // modal windows and message boxes closing never run it again.
+        if (event->type() == QEvent::WindowActivate && !activated_) {
+            activated_ = true;
+            const bool handled = QWidget::event(event);
+            RunHandler([this] { FormActivate(); });
+            return handled;
+        }
+        return QWidget::event(event);
+    });
 }
 
 void TForm1::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
-    // Without a window manager a shown window is not activated by itself.
-    activateWindow();
+    RunHandler([&] {
+        QWidget::showEvent(event);
+        // Without a window manager a shown window is not activated by itself.
+        activateWindow();
+    });
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    closing_ = true;
-    event->accept();
+    RunHandler([&] {
+        closing_ = true;
+        event->accept();
+    });
 }
 
 void TForm1::FormActivate()

@@ -37,10 +37,8 @@ TURLLabel *AboutLink(const QString &address, TLinkType kind, const QRect &place,
 
 } // namespace
 
-TForm2::TForm2(QWidget *parent) : BorderlessDialog(421, 193, parent)
+TForm2::TForm2(QWidget *parent) : BorderlessDialog(QStringLiteral("About Romdeck"), 421, 193, parent)
 {
-    // Never shown on the borderless window; it names it to the desktop.
-    setWindowTitle(QStringLiteral("About Romdeck"));
     setFont(ProgramFont(11));
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
     LogoBitmap1 = AddTransparentLogo(this, QRect(12, 4, 293, 109), AboutLogo(devicePixelRatioF()), kActiveBorder);

@@ -25,6 +25,7 @@ constexpr int kRowHeight = 21;
 QLabel *LocationLabel(const QString &caption, int top, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(ProgramFont(16, true));
     label->setAlignment(Qt::AlignCenter);
     label->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
@@ -49,7 +50,7 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 
 } // namespace
 
-TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
+TForm3::TForm3(QWidget *parent) : BorderlessDialog(QStringLiteral("Setup locations"), 428, 246, parent)
 {
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
     LocationLabel(QStringLiteral("GKen Location"), 24, this);
@@ -83,9 +84,11 @@ TForm3::TForm3(QWidget *parent) : BorderlessDialog(428, 246, parent)
 
 void TForm3::showEvent(QShowEvent *event)
 {
-    BorderlessDialog::showEvent(event);
-    RunHandler([this] { FormActivate(); });
-    kgenloc->setFocus();
+    RunHandler([&] {
+        BorderlessDialog::showEvent(event);
+        RunHandler([this] { FormActivate(); });
+        kgenloc->setFocus();
+    });
 }
 
 void TForm3::FormActivate()

@@ -29,10 +29,8 @@ QLineEdit *InfoEdit(int top, QWidget *parent)
 
 } // namespace
 
-Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(478, 180, parent)
+Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(QStringLiteral("ROM info"), 478, 180, parent)
 {
-    // Never shown on the borderless window; it names it to the desktop.
-    setWindowTitle(QStringLiteral("ROM info"));
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
     MakeYellowLabel(QStringLiteral("Sorry No Editing in this version"), QRect(156, 4, 182, 16), 13, this);
     MakeYellowLabel(QStringLiteral("File Name"), QRect(16, 20, 89, 24), 19, this);
@@ -57,9 +55,11 @@ Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(478, 180, parent)
 
 void Tforminfo::showEvent(QShowEvent *event)
 {
-    BorderlessDialog::showEvent(event);
-    FormActivate();
-    editengname->setFocus();
+    RunHandler([&] {
+        BorderlessDialog::showEvent(event);
+        FormActivate();
+        editengname->setFocus();
+    });
 }
 
 void Tforminfo::FormActivate()

@@ -62,6 +62,7 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
     tbfskip->setValue(1);
     tbfskip->setGeometry(8, 16, 161, 29);
     Label1 = new QLabel(QStringLiteral("1             2              3             4"), GroupBox1);
+    Label1->setTextFormat(Qt::PlainText);
     Label1->move(16, 44);
     Label1->adjustSize();
 
@@ -77,16 +78,17 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
     chkdissound->setGeometry(84, 160, 93, 21);
 
     Label3 = new QLabel(QStringLiteral("Extra Commands"), this);
+    Label3->setTextFormat(Qt::PlainText);
     Label3->move(8, 188);
     Label3->adjustSize();
     Editextracmdline = new QLineEdit(this);
     Editextracmdline->setGeometry(8, 204, 289, 21);
 
-    connect(butdefault, &QToolButton::clicked, this, [this] {
+    ConnectHandler(butdefault, &QToolButton::clicked, this, [this] {
         butdefault->setChecked(true);
         emit defaultClicked();
     });
-    connect(butcurrent, &QToolButton::clicked, this, [this] {
+    ConnectHandler(butcurrent, &QToolButton::clicked, this, [this] {
         butcurrent->setChecked(true);
         emit currentClicked();
     });

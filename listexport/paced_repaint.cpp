@@ -1,11 +1,13 @@
 #include "listexport/paced_repaint.h"
 
+#include "platform/handler_guard.h"
+
 PacedRepaint::PacedRepaint(QWidget *widget, int pauseMs, std::function<void()> beforeRepaint)
     : widget_(widget), wasEnabled_(widget->updatesEnabled())
 {
     widget->setUpdatesEnabled(false);
     timer_.setInterval(pauseMs);
-    QObject::connect(&timer_, &QTimer::timeout, [this, beforeRepaint] {
+    ConnectHandler(&timer_, &QTimer::timeout, &timer_, [this, beforeRepaint] {
         if (!widget_ || !wasEnabled_)
             return;
         if (beforeRepaint)

@@ -39,7 +39,7 @@ QString DisplayFileName(const QByteArray &path)
 } // namespace
 
 Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
-    : BorderlessDialog(537, 306, parent), lstdir_(mainList)
+    : BorderlessDialog(QStringLiteral("ROM list"), 537, 306, parent), lstdir_(mainList)
 {
     setScreenPosition(QPoint(133, 121));
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
@@ -80,19 +80,18 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
 
 void Tformlistroms::showEvent(QShowEvent *event)
 {
-    BorderlessDialog::showEvent(event);
-    // Filled once the window is on the screen, so that the table is seen
-    // growing; a window hidden again before that is not filled.
-    fillPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
+    RunHandler([&] {
+        BorderlessDialog::showEvent(event);
+        // Filled once the window is on the screen, so that the table is seen
+        // growing; a window hidden again before that is not filled.
+        fillPending_ = true;
+        QueueHandler(this, [this] {
             if (!fillPending_ || !isVisible())
                 return;
             fillPending_ = false;
-            RunHandler([this] { FormActivate(); });
-        },
-        Qt::QueuedConnection);
+            FormActivate();
+        });
+    });
 }
 
 void Tformlistroms::FormActivate()

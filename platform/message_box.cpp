@@ -8,6 +8,8 @@ namespace {
 
 QMessageBox::StandardButton RunCentred(QMessageBox &box)
 {
+    // Error texts hold paths: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     // Laid out first, so that its final size is known when it is centred.
     box.adjustSize();
     if (QScreen *screen = QGuiApplication::primaryScreen()) {

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/folder_reader.h"
+#include "platform/handler_guard.h"
 #include "platform/mounted_volumes.h"
 #include "preview/file_mask.h"
 
@@ -82,15 +83,17 @@ DriveComboBox::DriveComboBox(QWidget *parent) : QComboBox(parent)
     const QStringList roots = MountedVolumeRoots();
     addItems(roots);
     setCurrentIndex(std::max<qsizetype>(0, roots.indexOf(QStorageInfo(QDir::currentPath()).rootPath())));
-    connect(this, &QComboBox::currentIndexChanged, this, &DriveComboBox::changed);
+    ConnectHandler(this, &QComboBox::currentIndexChanged, this, &DriveComboBox::changed);
 }
 
 DirectoryListBox::DirectoryListBox(QWidget *parent) : QListWidget(parent)
 {
     PaintNavyAndYellow(this);
     setItemDelegate(new IndentDelegate(this));
-    connect(this, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { setDirectory(item->data(kPathRole).toByteArray()); });
+    // A folder that cannot be entered (gone since it was listed, or refused)
+    // raises here: the error box tells it, and the list stays as it was.
+    ConnectHandler(this, &QListWidget::itemActivated, this,
+                   [this](QListWidgetItem *item) { setDirectory(item->data(kPathRole).toByteArray()); });
 }
 
 void DirectoryListBox::setDirectory(const QByteArray &folder)
@@ -99,12 +102,12 @@ void DirectoryListBox::setDirectory(const QByteArray &folder)
         return;
     char *resolved = ::realpath(folder.constData(), nullptr);
     if (!resolved)
-        ThrowLastIoError();
+        ThrowLastIoError(folder);
     const QByteArray absolute(resolved);
     std::free(resolved);
     FolderReader reader(absolute);
     if (!reader.isOpen())
-        ThrowLastIoError();
+        ThrowLastIoError(absolute);
     if (absolute == directory_)
         return;
 
@@ -143,7 +146,7 @@ QByteArray DirectoryListBox::pathAt(int row) const
 FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
 {
     PaintNavyAndYellow(this);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+    ConnectHandler(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!settingFromCode_ && row >= 0)
             emit clicked();
     });
@@ -209,7 +212,7 @@ FilterComboBox::FilterComboBox(QWidget *parent) : QComboBox(parent)
 {
     PaintNavyAndYellow(this);
     setFilter(QStringLiteral("All files (*.*)|*.*"));
-    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+    ConnectHandler(this, &QComboBox::currentIndexChanged, this, [this] {
         if (!rebuilding_)
             emit maskChanged(mask());
     });

@@ -33,8 +33,9 @@ public:
 
     // The folder shown, absolute and without symbolic links; empty before the first.
     const QByteArray &directory() const { return directory_; }
-    // Shows the folder. A folder that cannot be entered raises IoError and the
-    // list stays as it was; an empty text or the folder already shown changes nothing.
+    // Shows the folder. A folder that cannot be entered raises IoError naming
+    // it, and the list stays as it was; an empty text or the folder already
+    // shown changes nothing.
     void setDirectory(const QByteArray &folder);
     // The folder a row stands for.
     QByteArray pathAt(int row) const;

@@ -29,7 +29,7 @@ void ShowPicture(QLabel *image, const QByteArray &path)
 } // namespace
 
 TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
-    : BorderlessDialog(600, 318, parent), main_(main)
+    : BorderlessDialog(QStringLiteral("Pick a preview picture"), 600, 318, parent), main_(main)
 {
     setFont(ProgramFont());
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
@@ -75,7 +75,7 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
 
     ConnectHandler(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
     ConnectHandler(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);
-    connect(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
+    ConnectHandler(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
     ConnectHandler(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
     ConnectHandler(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
     ConnectHandler(butget, &ImageButton::clicked, this, &TFormpickpix::butgetClick);
@@ -84,19 +84,18 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
 
 void TFormpickpix::showEvent(QShowEvent *event)
 {
-    BorderlessDialog::showEvent(event);
-    // Run once the window is up, so that an error it raises is shown over an
-    // open window; its own message boxes closing show nothing anew.
-    activationPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
+    RunHandler([&] {
+        BorderlessDialog::showEvent(event);
+        // Run once the window is up, so that an error it raises is shown over an
+        // open window; its own message boxes closing show nothing anew.
+        activationPending_ = true;
+        QueueHandler(this, [this] {
             if (!activationPending_ || !isVisible())
                 return;
             activationPending_ = false;
-            RunHandler([this] { FormActivate(); });
-        },
-        Qt::QueuedConnection);
+            FormActivate();
+        });
+    });
 }
 
 void TFormpickpix::FormActivate()

@@ -1,3 +1,5 @@
+#include "support/modal_answerer.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,5 +15,6 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxAnswerer);
     return RUN_ALL_TESTS();
 }

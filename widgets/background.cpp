@@ -1,5 +1,7 @@
 #include "widgets/background.h"
 
+#include "platform/handler_guard.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -43,26 +45,32 @@ void TBackground::setBackStyle(TBackStyle style)
 
 void TBackground::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    PaintBackground(painter, size(), event->rect(), look_);
+    RunHandler([&] {
+        QPainter painter(this);
+        PaintBackground(painter, size(), event->rect(), look_);
+    });
 }
 
 bool TBackground::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize)
-        followParent();
-    return LightControl::eventFilter(watched, event);
+    return RunHandler([&] {
+        if (watched == parentWidget() && event->type() == QEvent::Resize)
+            followParent();
+        return LightControl::eventFilter(watched, event);
+    });
 }
 
 bool TBackground::event(QEvent *event)
 {
-    if (event->type() == QEvent::ParentAboutToChange && parentWidget())
-        parentWidget()->removeEventFilter(this);
-    if (event->type() == QEvent::ParentChange && parentWidget()) {
-        parentWidget()->installEventFilter(this);
-        followParent();
-    }
-    return LightControl::event(event);
+    return RunHandler([&] {
+        if (event->type() == QEvent::ParentAboutToChange && parentWidget())
+            parentWidget()->removeEventFilter(this);
+        if (event->type() == QEvent::ParentChange && parentWidget()) {
+            parentWidget()->installEventFilter(this);
+            followParent();
+        }
+        return LightControl::event(event);
+    });
 }
 
 void TBackground::followParent()

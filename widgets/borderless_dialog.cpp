@@ -1,12 +1,15 @@
 #include "widgets/borderless_dialog.h"
 
+#include "platform/handler_guard.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 
-BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
+BorderlessDialog::BorderlessDialog(const QString &name, int width, int height, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    setWindowTitle(name);
     setFixedSize(width, height);
     setModal(true);
     setAutoFillBackground(true);
@@ -18,20 +21,24 @@ BorderlessDialog::BorderlessDialog(int width, int height, QWidget *parent)
 
 void BorderlessDialog::showEvent(QShowEvent *event)
 {
-    if (screenPosition_)
-        move(*screenPosition_);
-    else if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
-    QDialog::showEvent(event);
-    // Without a window manager nothing hands the keyboard to a new window.
-    activateWindow();
+    RunHandler([&] {
+        if (screenPosition_)
+            move(*screenPosition_);
+        else if (QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+        QDialog::showEvent(event);
+        // Without a window manager nothing hands the keyboard to a new window.
+        activateWindow();
+    });
 }
 
 void BorderlessDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    RunHandler([&] {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    });
 }

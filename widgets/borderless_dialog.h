@@ -6,12 +6,13 @@
 
 // The look every secondary window shares: no border and no title bar, a fixed
 // client area centred on the screen (or at a screen position of its own),
-// shown modally.
+// shown modally. No title bar shows its name, but the desktop and screen
+// readers tell it.
 class BorderlessDialog : public QDialog
 {
     Q_OBJECT
 public:
-    BorderlessDialog(int width, int height, QWidget *parent = nullptr);
+    BorderlessDialog(const QString &name, int width, int height, QWidget *parent = nullptr);
 
 protected:
     // Shows the window with its top left corner here instead of centred.

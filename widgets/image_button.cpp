@@ -1,5 +1,6 @@
 #include "widgets/image_button.h"
 
+#include "platform/handler_guard.h"
 #include "widgets/device_pixels.h"
 
 #include <QLinearGradient>
@@ -17,54 +18,60 @@ ImageButton::ImageButton(const QString &lettering, const QString &hint, QWidget 
 
 void ImageButton::enterEvent(QEnterEvent *event)
 {
-    hovered_ = true;
-    update();
-    QAbstractButton::enterEvent(event);
+    RunHandler([&] {
+        hovered_ = true;
+        update();
+        QAbstractButton::enterEvent(event);
+    });
 }
 
 void ImageButton::leaveEvent(QEvent *event)
 {
-    hovered_ = false;
-    update();
-    QAbstractButton::leaveEvent(event);
+    RunHandler([&] {
+        hovered_ = false;
+        update();
+        QAbstractButton::leaveEvent(event);
+    });
 }
 
 void ImageButton::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const bool down = isDown() || isChecked();
+    RunHandler([&] {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const bool down = isDown() || isChecked();
 
-    QLinearGradient face(area.topLeft(), area.bottomLeft());
-    const QColor top = down ? QColor(0, 0, 90) : QColor(40, 60, 170);
-    const QColor bottom = down ? QColor(20, 30, 120) : QColor(0, 0, 100);
-    face.setColorAt(0, hovered_ && !down ? top.lighter(125) : top);
-    face.setColorAt(1, bottom);
-    const qreal radius = std::min<qreal>(6, area.height() / 3);
-    painter.setPen(QPen(down ? QColor(255, 220, 0) : QColor(120, 140, 230), 1));
-    painter.setBrush(face);
-    painter.drawRoundedRect(area, radius, radius);
+        QLinearGradient face(area.topLeft(), area.bottomLeft());
+        const QColor top = down ? QColor(0, 0, 90) : QColor(40, 60, 170);
+        const QColor bottom = down ? QColor(20, 30, 120) : QColor(0, 0, 100);
+        face.setColorAt(0, hovered_ && !down ? top.lighter(125) : top);
+        face.setColorAt(1, bottom);
+        const qreal radius = std::min<qreal>(6, area.height() / 3);
+        painter.setPen(QPen(down ? QColor(255, 220, 0) : QColor(120, 140, 230), 1));
+        painter.setBrush(face);
+        painter.drawRoundedRect(area, radius, radius);
 
-    const QRectF inner = area.adjusted(2, down ? 3 : 2, -2, down ? -1 : -2);
-    if (!face_.isNull()) {
-        // Whole pixels keep the face crisp; pressed, it sinks by one.
-        const QSize face = LogicalSize(face_);
-        const QPoint at((width() - face.width()) / 2, (height() - face.height()) / 2 + (down ? 1 : 0));
-        painter.setOpacity(isEnabled() ? 1.0 : 0.4);
-        painter.drawImage(OnDevicePixels(painter, at), face_);
-    } else if (glyph_ == Glyph::Lettering) {
-        QFont lettering = font();
-        lettering.setBold(true);
-        lettering.setPixelSize(std::max(8, std::min(16, int(inner.height() * 0.6))));
-        painter.setFont(lettering);
-        painter.setPen(QColor(0, 0, 0, 140));
-        painter.drawText(inner.translated(1, 1), Qt::AlignCenter, text());
-        painter.setPen(isEnabled() ? letteringColor_ : QColor(150, 150, 150));
-        painter.drawText(inner, Qt::AlignCenter, text());
-    } else {
-        paintGlyph(painter, inner);
-    }
+        const QRectF inner = area.adjusted(2, down ? 3 : 2, -2, down ? -1 : -2);
+        if (!face_.isNull()) {
+            // Whole pixels keep the face crisp; pressed, it sinks by one.
+            const QSize face = LogicalSize(face_);
+            const QPoint at((width() - face.width()) / 2, (height() - face.height()) / 2 + (down ? 1 : 0));
+            painter.setOpacity(isEnabled() ? 1.0 : 0.4);
+            painter.drawImage(OnDevicePixels(painter, at), face_);
+        } else if (glyph_ == Glyph::Lettering) {
+            QFont lettering = font();
+            lettering.setBold(true);
+            lettering.setPixelSize(std::max(8, std::min(16, int(inner.height() * 0.6))));
+            painter.setFont(lettering);
+            painter.setPen(QColor(0, 0, 0, 140));
+            painter.drawText(inner.translated(1, 1), Qt::AlignCenter, text());
+            painter.setPen(isEnabled() ? letteringColor_ : QColor(150, 150, 150));
+            painter.drawText(inner, Qt::AlignCenter, text());
+        } else {
+            paintGlyph(painter, inner);
+        }
+    });
 }
 
 void ImageButton::paintGlyph(QPainter &painter, const QRectF &area) const

@@ -1,5 +1,7 @@
 #include "widgets/light_control.h"
 
+#include "platform/handler_guard.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 
@@ -12,43 +14,53 @@ LightControl::LightControl(QWidget *parent) : QWidget(parent)
 
 void LightControl::mousePressEvent(QMouseEvent *event)
 {
-    clicks_.press(event);
-    emit mouseDown(event);
+    RunHandler([&] {
+        clicks_.press(event);
+        emit mouseDown(event);
+    });
 }
 
 void LightControl::mouseMoveEvent(QMouseEvent *event)
 {
-    emit mouseMove(event);
+    RunHandler([&] { emit mouseMove(event); });
 }
 
 void LightControl::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = clicks_.release(event, rect());
-    emit mouseUp(event);
-    if (click)
-        emit clicked();
+    RunHandler([&] {
+        const bool click = clicks_.release(event, rect());
+        emit mouseUp(event);
+        if (click)
+            emit clicked();
+    });
 }
 
 void LightControl::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    clicks_.doublePress();
-    emit mouseDown(event);
-    emit doubleClicked();
+    RunHandler([&] {
+        clicks_.doublePress();
+        emit mouseDown(event);
+        emit doubleClicked();
+    });
 }
 
 void LightControl::dragEnterEvent(QDragEnterEvent *event)
 {
-    event->ignore();
-    emit dragOver(event);
+    RunHandler([&] {
+        event->ignore();
+        emit dragOver(event);
+    });
 }
 
 void LightControl::dragMoveEvent(QDragMoveEvent *event)
 {
-    event->ignore();
-    emit dragOver(event);
+    RunHandler([&] {
+        event->ignore();
+        emit dragOver(event);
+    });
 }
 
 void LightControl::dropEvent(QDropEvent *event)
 {
-    emit dragDrop(event);
+    RunHandler([&] { emit dragDrop(event); });
 }

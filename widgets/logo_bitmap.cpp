@@ -1,5 +1,6 @@
 #include "widgets/logo_bitmap.h"
 
+#include "platform/handler_guard.h"
 #include "widgets/device_pixels.h"
 
 #include <QApplication>
@@ -99,6 +100,8 @@ void TLogoBitmap::beginDrag()
 
 void TLogoBitmap::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    PaintLogo(painter, size(), event->rect(), picture_, look_);
+    RunHandler([&] {
+        QPainter painter(this);
+        PaintLogo(painter, size(), event->rect(), picture_, look_);
+    });
 }

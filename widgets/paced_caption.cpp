@@ -1,5 +1,7 @@
 #include "widgets/paced_caption.h"
 
+#include "platform/handler_guard.h"
+
 #include <QWidget>
 
 PacedCaption::PacedCaption(QWidget *window, int pauseMs)
@@ -7,7 +9,7 @@ PacedCaption::PacedCaption(QWidget *window, int pauseMs)
 {
     pause_.setSingleShot(true);
     pause_.setInterval(pauseMs);
-    connect(&pause_, &QTimer::timeout, this, [this] {
+    ConnectHandler(&pause_, &QTimer::timeout, this, [this] {
         // Pushed at the end of the pause only when it changed during it.
         if (window_->windowTitle() != text_)
             push();

@@ -1,6 +1,7 @@
 #include "widgets/path_edit.h"
 
 #include "platform/file_name_text.h"
+#include "platform/handler_guard.h"
 #include "platform/start_folder.h"
 
 #include <QFile>
@@ -26,8 +27,8 @@ PathEdit::PathEdit(Kind kind, const QString &filters, QWidget *parent)
     browse_->setFocusPolicy(Qt::NoFocus);
     row->addWidget(browse_);
     setFocusProxy(edit_);
-    connect(edit_, &QLineEdit::textChanged, this, [this] { emit textChanged(text()); });
-    connect(browse_, &QToolButton::clicked, this, &PathEdit::browse);
+    ConnectHandler(edit_, &QLineEdit::textChanged, this, [this] { emit textChanged(text()); });
+    ConnectHandler(browse_, &QToolButton::clicked, this, &PathEdit::browse);
 }
 
 QString PathEdit::text() const

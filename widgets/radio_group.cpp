@@ -1,5 +1,7 @@
 #include "widgets/radio_group.h"
 
+#include "platform/handler_guard.h"
+
 #include <QGridLayout>
 #include <QRadioButton>
 
@@ -16,7 +18,7 @@ RadioGroup::RadioGroup(const QString &caption, const QStringList &items, int col
         buttons_.push_back(button);
         grid->addWidget(button, i % rows, i / rows);
     }
-    connect(&group_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    ConnectHandler(&group_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on)
             emit itemIndexChanged(id);
     });

@@ -1,5 +1,6 @@
 #include "widgets/rom_list_box.h"
 
+#include "platform/handler_guard.h"
 #include "widgets/rom_list_box_accessible.h"
 
 #include <QAccessible>
@@ -20,11 +21,11 @@ RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRepaintPauseMs);
-    connect(&repaintTimer_, &QTimer::timeout, this, [this] {
+    ConnectHandler(&repaintTimer_, &QTimer::timeout, this, [this] {
         updateScrollRange();
         viewport()->update();
     });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    ConnectHandler(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
 int RomListBox::rowHeight() const
@@ -111,8 +112,10 @@ void RomListBox::updateScrollRange()
 
 void RomListBox::resizeEvent(QResizeEvent *event)
 {
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollRange();
+    RunHandler([&] {
+        QAbstractScrollArea::resizeEvent(event);
+        updateScrollRange();
+    });
 }
 
 void RomListBox::ensureVisible(int row)
@@ -138,24 +141,27 @@ int RomListBox::rowAt(int y) const
 
 void RomListBox::paintEvent(QPaintEvent *)
 {
-    QPainter painter(viewport());
-    const QPalette colours = palette();
-    painter.fillRect(viewport()->rect(), colours.color(QPalette::Base));
-    const int height = rowHeight();
-    const int first = verticalScrollBar()->value();
-    const int last = std::min(count(), first + visibleRows() + 1);
-    for (int row = first; row < last; ++row) {
-        const QRect line(0, (row - first) * height, viewport()->width(), height);
-        const bool selected = row == itemIndex_;
-        if (selected)
-            painter.fillRect(line, colours.color(QPalette::Highlight));
-        painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter.drawText(line.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter, rowText(row));
-        if (selected && hasFocus()) {
-            painter.setPen(QPen(colours.color(QPalette::HighlightedText), 1, Qt::DotLine));
-            painter.drawRect(line.adjusted(0, 0, -1, -1));
+    RunHandler([&] {
+        QPainter painter(viewport());
+        const QPalette colours = palette();
+        painter.fillRect(viewport()->rect(), colours.color(QPalette::Base));
+        const int height = rowHeight();
+        const int first = verticalScrollBar()->value();
+        const int last = std::min(count(), first + visibleRows() + 1);
+        for (int row = first; row < last; ++row) {
+            const QRect line(0, (row - first) * height, viewport()->width(), height);
+            const bool selected = row == itemIndex_;
+            if (selected)
+                painter.fillRect(line, colours.color(QPalette::Highlight));
+            painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+            painter.drawText(line.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             rowText(row));
+            if (selected && hasFocus()) {
+                painter.setPen(QPen(colours.color(QPalette::HighlightedText), 1, Qt::DotLine));
+                painter.drawRect(line.adjusted(0, 0, -1, -1));
+            }
         }
-    }
+    });
 }
 
 void RomListBox::selectByUser(int row)
@@ -168,15 +174,19 @@ void RomListBox::selectByUser(int row)
 
 void RomListBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        selectByUser(rowAt(event->position().toPoint().y()));
+    RunHandler([&] {
+        if (event->button() == Qt::LeftButton)
+            selectByUser(rowAt(event->position().toPoint().y()));
+    });
 }
 
 void RomListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // Anywhere in the list, as its double click plays the selected entry.
-    if (event->button() == Qt::LeftButton)
-        emit doubleClicked();
+    RunHandler([&] {
+        // Anywhere in the list, as its double click plays the selected entry.
+        if (event->button() == Qt::LeftButton)
+            emit doubleClicked();
+    });
 }
 
 int RomListBox::findByFirstLetter(QChar letter) const
@@ -193,28 +203,30 @@ int RomListBox::findByFirstLetter(QChar letter) const
 
 void RomListBox::keyPressEvent(QKeyEvent *event)
 {
-    const int last = count() - 1;
-    int target = -1;
-    switch (event->key()) {
-    case Qt::Key_Up: target = std::max(0, itemIndex_ - 1); break;
-    case Qt::Key_Down: target = std::min(last, itemIndex_ + 1); break;
-    case Qt::Key_PageUp: target = std::max(0, itemIndex_ - visibleRows() + 1); break;
-    case Qt::Key_PageDown: target = std::min(last, std::max(0, itemIndex_) + visibleRows() - 1); break;
-    case Qt::Key_Home: target = 0; break;
-    case Qt::Key_End: target = last; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: emit keyPressed(QChar(u'\r')); return;
-    default:
-        if (!event->text().isEmpty()) {
-            const QChar typed = event->text().front();
-            emit keyPressed(typed);
-            if (typed.isPrint())
-                target = findByFirstLetter(typed);
-            break;
+    RunHandler([&] {
+        const int last = count() - 1;
+        int target = -1;
+        switch (event->key()) {
+        case Qt::Key_Up: target = std::max(0, itemIndex_ - 1); break;
+        case Qt::Key_Down: target = std::min(last, itemIndex_ + 1); break;
+        case Qt::Key_PageUp: target = std::max(0, itemIndex_ - visibleRows() + 1); break;
+        case Qt::Key_PageDown: target = std::min(last, std::max(0, itemIndex_) + visibleRows() - 1); break;
+        case Qt::Key_Home: target = 0; break;
+        case Qt::Key_End: target = last; break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: emit keyPressed(QChar(u'\r')); return;
+        default:
+            if (!event->text().isEmpty()) {
+                const QChar typed = event->text().front();
+                emit keyPressed(typed);
+                if (typed.isPrint())
+                    target = findByFirstLetter(typed);
+                break;
+            }
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
         }
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
-    }
-    if (target >= 0 && target != itemIndex_)
-        selectByUser(target);
+        if (target >= 0 && target != itemIndex_)
+            selectByUser(target);
+    });
 }

@@ -1,5 +1,7 @@
 #include "widgets/typing_limit.h"
 
+#include "platform/handler_guard.h"
+
 #include <QLineEdit>
 #include <QValidator>
 
@@ -15,7 +17,7 @@ public:
     TypingLimitValidator(QLineEdit *edit, int limit)
         : QValidator(edit), edit_(edit), limit_(limit), accepted_(edit->text().size())
     {
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { accepted_ = text.size(); });
+        ConnectHandler(edit, &QLineEdit::textChanged, this, [this](const QString &text) { accepted_ = text.size(); });
     }
 
     State validate(QString &input, int &) const override

@@ -1,6 +1,7 @@
 #include "widgets/url_label.h"
 
 #include "platform/desktop_handlers.h"
+#include "platform/handler_guard.h"
 #include "widgets/artwork.h"
 
 #include <QDesktopServices>
@@ -130,24 +131,30 @@ void TURLLabel::openLink() const
 
 void TURLLabel::mousePressEvent(QMouseEvent *event)
 {
-    clicks_.press(event);
-    QLabel::mousePressEvent(event);
+    RunHandler([&] {
+        clicks_.press(event);
+        QLabel::mousePressEvent(event);
+    });
 }
 
 void TURLLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = clicks_.release(event, rect());
-    QLabel::mouseReleaseEvent(event);
-    if (!click)
-        return;
-    emit clicked();
-    if (HasLinkLook())
-        openLink();
+    RunHandler([&] {
+        const bool click = clicks_.release(event, rect());
+        QLabel::mouseReleaseEvent(event);
+        if (!click)
+            return;
+        emit clicked();
+        if (HasLinkLook())
+            openLink();
+    });
 }
 
 void TURLLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    clicks_.doublePress();
-    QLabel::mouseDoubleClickEvent(event);
-    emit doubleClicked();
+    RunHandler([&] {
+        clicks_.doublePress();
+        QLabel::mouseDoubleClickEvent(event);
+        emit doubleClicked();
+    });
 }

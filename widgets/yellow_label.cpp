@@ -9,6 +9,7 @@
 QLabel *MakeYellowLabel(const QString &text, const QRect &place, int pixelSize, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
     label->setFont(ProgramFont(pixelSize));
     label->setStyleSheet(QStringLiteral("color: #ffff00; background: transparent;"));
     label->setGeometry(place);

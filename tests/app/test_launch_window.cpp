@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,6 +114,17 @@ TEST_F(PlayCommand, SavesFirstThenChecksWithTheirMessages)
               (QStringList{"Error|What have you forgot ?", "Error|Please set KGen location in setup.",
                            "Error|Please set Genecyst location in setup.", "Information|no"}));
     EXPECT_FALSE(QFile::exists(record_));
+}
+
+// A failing Play whose box the test does not answer fails the test at once,
+// with the box's text, instead of waiting for ctest's time limit.
+TEST_F(PlayCommand, AnUnansweredBoxFailsTheTestAtOnceWithItsText)
+{
+    addRom("game.bin");
+    select("game.bin");
+    windows_.Form1->panopt->rademu->setItemIndex(0);
+    KGenLocation = root_ + "/emu dir";
+    EXPECT_NONFATAL_FAILURE(windows_.Form1->butGOClick(), "does not answer: Information|no|");
 }
 
 TEST_F(PlayCommand, MissingSnapshotFolderStartsNothingAndKeepsTheWorkingFolder)

@@ -1,7 +1,15 @@
 #include "support/decoration_probes.h"
 #include "support/main_window_fixture.h"
+#include "support/rom_images.h"
 
+#include "platform/message_box.h"
+#include "preview/picture_name_label.h"
+#include "preview/picture_picker.h"
 #include "widgets/artwork.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMessageBox>
 
 namespace {
 
@@ -18,6 +26,56 @@ TEST_F(MainWindowLook, TheTileShowsAroundTheControlsAndThroughTheLogo)
             wrong += shot.pixel(x, y) != tile.pixel(x % 63, y % 63);
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(LogoOverTileMismatches(shot, MainWindowLogo(), QPoint(268, 8), tile), 0);
+}
+
+// Data shows as it is, never as markup: with a ROM whose name reads like
+// rich text selected, every label of the six windows that shows text is
+// plain text, and so is the error box that names the file.
+TEST_F(MainWindowLook, FileNamesShowAsPlainTextInEveryLabel)
+{
+    const QString name = QStringLiteral("<font color=red size=1>tiny");
+    ASSERT_TRUE(rom_images::WritePlainRom(workDir.filePath(name + ".bin"), "<b>BIG</b>"));
+    RomFolder = PixFolder = workFolder;
+    form->RebuildList();
+    ASSERT_EQ(form->lstdir->count(), 1);
+    form->lstdir->setItemIndex(0);
+    form->lstdirClick();
+    EXPECT_EQ(form->labpixtitle->text(), name + ".pcx");
+    qobject_cast<TFormpickpix *>(windows->secondary.pickPix)->FormActivate();
+
+    for (const QWidget *window : programWindows()) {
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            if (label->window() == window && !label->text().isEmpty())
+                EXPECT_EQ(label->textFormat(), Qt::PlainText)
+                    << window->metaObject()->className() << ": " << label->text().toStdString();
+        }
+    }
+
+    ModalAnswerer answerer;
+    answerer.thenAnswer([](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        box->buttons().front()->click();
+    });
+    ShowErrorBox("File not found: " + workDir.filePath(name + ".bin"));
+    EXPECT_EQ(answerer.seen().size(), 1);
+}
+
+// A screen reader names each window, the borderless ones too, though no
+// title bar shows the name.
+TEST_F(MainWindowLook, EveryWindowTellsItsNameToScreenReaders)
+{
+    QStringList names;
+    for (QWidget *window : programWindows()) {
+        QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(window);
+        ASSERT_NE(readable, nullptr);
+        names << readable->text(QAccessible::Name);
+        EXPECT_FALSE(names.back().isEmpty()) << window->metaObject()->className();
+        EXPECT_EQ(window != form, bool(window->windowFlags() & Qt::FramelessWindowHint));
+    }
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), 6) << names.join(u'|').toStdString();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // loads the settings there and lists the folders they name; its close button
 // saves (or, when the save fails, shows the error and stays open), while an
 // end by signal writes nothing.
+#include "support/pcx_files.h"
 #include "support/rom_images.h"
 #include "support/standin_emulator.h"
 #include "support/temporary_desktop.h"
@@ -9,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPoint>
 #include <QProcess>
 #include <QRegularExpression>
@@ -73,6 +75,14 @@ const QPoint kInfoOk(172 + 34, 148 + 12);
 const QPoint kWebLink(16 + 20, 168 + 8);
 const QPoint kMailLink(16 + 20, 132 + 8);
 const QPoint kAboutClose(376 + 18, 156 + 16);
+// The pick button on the preview panel, the picture's middle; the picture
+// picker, its folder list's first row, its accept and close buttons.
+const QPoint kPickButton(268 + 152 + 74, 68 + 196 + 16);
+const QPoint kPictureMiddle(268 + 152, 68 + 116);
+const QString kPicker = QStringLiteral("Pick a preview picture");
+const QPoint kPickerFirstFolder(4 + 30, 36 + 6);
+const QPoint kPickerAccept(132 + 158, 284 + 14);
+const QPoint kPickerClose(548 + 22, 284 + 14);
 
 class EndToEnd : public ::testing::Test
 {
@@ -80,9 +90,9 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(binary.isEmpty()) << "ROMDECK_BINARY names the program to run";
-        for (const char *tool : {"xvfb-run", "xwininfo", "xdotool", "xclip"})
+        for (const char *tool : {"xvfb-run", "xwininfo", "xdotool", "xclip", "import"})
             ASSERT_FALSE(QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                << tool << " is missing (packages xvfb, x11-utils, xdotool, xclip)";
+                << tool << " is missing (packages xvfb, x11-utils, xdotool, xclip, imagemagick)";
         ASSERT_TRUE(root.isValid());
         for (const char *folder : {"prog", "roms dir", "cd", "elsewhere"})
             ASSERT_TRUE(top.mkdir(QString::fromLatin1(folder)));
@@ -188,7 +198,8 @@ protected:
 
     void terminate() { ASSERT_EQ(kill(pid_, SIGTERM), 0); }
 
-    QString tool(const QString &name, const QStringList &arguments)
+    // What a tool run on the program's display writes; empty when it hangs.
+    QByteArray toolOutput(const QString &name, const QStringList &arguments)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -197,8 +208,20 @@ protected:
         process.setProcessEnvironment(environment);
         process.start(name, arguments);
         if (!process.waitForFinished(10000))
-            return QString();
-        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+            return QByteArray();
+        return process.readAllStandardOutput();
+    }
+
+    QString tool(const QString &name, const QStringList &arguments)
+    {
+        return QString::fromUtf8(toolOutput(name, arguments)).trimmed();
+    }
+
+    // The window as it shows on the screen.
+    QImage grab(const QString &window)
+    {
+        return QImage::fromData(
+            toolOutput(QStringLiteral("import"), {QStringLiteral("-window"), window, QStringLiteral("png:-")}), "PNG");
     }
 
     // The visible windows whose name is exactly `name`.
@@ -356,6 +379,54 @@ TEST_F(EndToEnd, TheInfoDialogShowsTheSelectedRomAndAnAboutLinkReachesTheDesktop
 
     EXPECT_FALSE(ended());
     EXPECT_EQ(ReadFile(settings), settingsText) << "neither window writes the settings";
+}
+
+// A folder of the picture picker that vanished after it was listed: the
+// error box tells it, and once it is answered the picker closes normally,
+// opens again and files a picture, which the main window then shows.
+TEST_F(EndToEnd, ThePickerTellsAFolderThatVanishedAndWorksOn)
+{
+    const QString single = top.filePath(QStringLiteral("single"));
+    const QString pix = top.filePath(QStringLiteral("pix dir"));
+    ASSERT_TRUE(QDir().mkpath(single) && QDir().mkpath(pix + QStringLiteral("/vanishing")));
+    WriteRom(single + QStringLiteral("/SONIC.BIN"), "SONIC THE HEDGEHOG");
+    pcx_files::Layout red;
+    red.width = red.height = 8;
+    QByteArray palette(768, '\0');
+    palette[3] = char(0xFF); // colour 1: red
+    WriteFile(pix + QStringLiteral("/snap000.pcx"), pcx_files::File(red, QByteArray(64, '\x01'), false, palette));
+    WriteFile(settings,
+              "[General]\r\nroms=" + single.toUtf8() + "\r\npix=" + pix.toUtf8() + "\r\nkgenloc=" + emulator.toUtf8() +
+                  "\r\noptshowing=0\r\n");
+    start(QStringLiteral("Romdeck - 1 ROMs"));
+    const QString main = windowOnceShown(QStringLiteral("Romdeck - 1 ROMs"));
+    const auto pickerGone = [&] { return windowsNamed(kPicker).isEmpty(); };
+    const auto errorBoxShown = [&] { return !windowsNamed(QStringLiteral("Romdeck")).isEmpty(); };
+
+    click(main, kPickButton);
+    QString picker = windowOnceShown(kPicker);
+    ASSERT_FALSE(picker.isEmpty()) << "the picker did not open";
+    ASSERT_TRUE(QDir(pix).rmdir(QStringLiteral("vanishing")));
+    // The folder list's last row is the picture folder's one sub-folder.
+    click(picker, kPickerFirstFolder);
+    tool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("End"), QStringLiteral("Return")});
+    ASSERT_TRUE(WaitFor(errorBoxShown, 10000)) << "no error box";
+    tool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    ASSERT_TRUE(WaitFor([&] { return !errorBoxShown(); }, 10000));
+    EXPECT_EQ(windowsNamed(kPicker), QStringList{picker}) << "the picker stays open";
+    click(picker, kPickerClose);
+    ASSERT_TRUE(WaitFor(pickerGone, 10000));
+
+    click(main, kPickButton);
+    picker = windowOnceShown(kPicker);
+    ASSERT_FALSE(picker.isEmpty()) << "the picker did not open again";
+    click(picker, kPickerAccept);
+    EXPECT_TRUE(WaitFor(pickerGone, 10000));
+    EXPECT_FALSE(QFile::exists(pix + QStringLiteral("/snap000.pcx")));
+    EXPECT_TRUE(QFile::exists(pix + QStringLiteral("/SONIC.pcx")));
+    EXPECT_TRUE(WaitFor([&] { return grab(main).pixel(kPictureMiddle) == qRgb(255, 0, 0); }, 10000))
+        << "the main window does not show the picture";
+    EXPECT_FALSE(ended());
 }
 
 } // namespace

@@ -334,4 +334,24 @@ TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
     });
 }
 
+// A folder listed and then removed: entering it tells the error, and the
+// picker stays open and works on, then and at its next opening.
+TEST_F(PickerTest, EnteringAFolderGoneSinceItWasListedIsToldAndThePickerWorksOn)
+{
+    ASSERT_TRUE(QDir(pixFolder).mkdir("gone"));
+    openPicker([&] {
+        ASSERT_TRUE(QDir(pixFolder).rmdir("gone"));
+        ModalAnswerer boxes;
+        click(picker->DirectoryListBox1, "gone", true);
+        EXPECT_EQ(boxes.seen(), QStringList{"Test_preview|File not found: " + pixFolder + "/gone."});
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
+    });
+    const QString chosen = put("snap000.pcx");
+    openPicker([&] { EXPECT_EQ(accept(), QStringList()); });
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_TRUE(QFile::exists(pixFolder + "/SONICT~1.pcx"));
+    EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+}
+
 } // namespace

@@ -104,6 +104,13 @@ protected:
         ProgramFolder = programDir.path();
     }
 
+    // The six windows, the main window first.
+    QList<QWidget *> programWindows() const
+    {
+        const SecondaryWindows &secondary = windows->secondary;
+        return {form, secondary.about, secondary.locations, secondary.romInfo, secondary.pickPix, secondary.listRoms};
+    }
+
     // A list entry as the scan adds it.
     void addEntry(const QString &text, const QString &path) const { addEntry(text, QFile::encodeName(path)); }
     void addEntry(const QString &text, const QByteArray &path) const

@@ -1,5 +1,6 @@
 #include "widgets/sortablegrid/sortable_grid.h"
 
+#include "platform/handler_guard.h"
 #include "widgets/sortablegrid/accessible_sortable_grid.h"
 
 #include <QApplication>
@@ -45,11 +46,12 @@ TSortableGrid::TSortableGrid(QWidget *parent)
     editor_->setFrame(false);
     editor_->hide();
     editor_->installEventFilter(this);
-    connect(editor_, &QLineEdit::textEdited, this, [this](const QString &text) { SetEditText(Col(), Row(), text); });
+    ConnectHandler(editor_, &QLineEdit::textEdited, this,
+                   [this](const QString &text) { SetEditText(Col(), Row(), text); });
 
     // The page of a click beside the thumb is the visible rows or columns,
     // whatever page size the thumb shows.
-    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
+    ConnectHandler(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
         QScrollBar *bar = verticalScrollBar();
         const int page = std::max(1, VisibleRowCount());
         if (action == QAbstractSlider::SliderPageStepAdd)
@@ -57,7 +59,7 @@ TSortableGrid::TSortableGrid(QWidget *parent)
         else if (action == QAbstractSlider::SliderPageStepSub)
             bar->setSliderPosition(bar->value() - page);
     });
-    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
+    ConnectHandler(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int action) {
         QScrollBar *bar = horizontalScrollBar();
         const int page = std::max(1, VisibleColCount());
         if (action == QAbstractSlider::SliderPageStepAdd)
@@ -376,9 +378,11 @@ void TSortableGrid::ScrollIntoView(int col, int row)
 
 void TSortableGrid::resizeEvent(QResizeEvent *event)
 {
-    QAbstractScrollArea::resizeEvent(event);
-    ApplyScrollPage();
-    UpdateEditor();
+    RunHandler([&] {
+        QAbstractScrollArea::resizeEvent(event);
+        ApplyScrollPage();
+        UpdateEditor();
+    });
 }
 
 void TSortableGrid::scrollContentsBy(int, int)
@@ -480,26 +484,28 @@ void TSortableGrid::DrawGridLines(QPainter &painter, int col, int row, const QRe
 
 void TSortableGrid::paintEvent(QPaintEvent *)
 {
-    QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), color_);
-    const std::vector<Span> cols = SpansInView(true);
-    const std::vector<Span> rows = SpansInView(false);
-    for (const Span &row : rows) {
-        for (const Span &col : cols) {
-            const QRect rect(col.start, row.start, col.size, row.size);
-            DrawCell(painter, col.index, row.index, rect, CellState(col.index, row.index));
-            DrawGridLines(painter, col.index, row.index, rect);
+    RunHandler([&] {
+        QPainter painter(viewport());
+        painter.fillRect(viewport()->rect(), color_);
+        const std::vector<Span> cols = SpansInView(true);
+        const std::vector<Span> rows = SpansInView(false);
+        for (const Span &row : rows) {
+            for (const Span &col : cols) {
+                const QRect rect(col.start, row.start, col.size, row.size);
+                DrawCell(painter, col.index, row.index, rect, CellState(col.index, row.index));
+                DrawGridLines(painter, col.index, row.index, rect);
+            }
         }
-    }
-    if (hasFocus() && !editorMode_) {
-        const QRect current = CellRect(Col(), Row());
-        if (!current.isEmpty()) {
-            QStyleOptionFocusRect option;
-            option.initFrom(this);
-            option.rect = current.adjusted(1, 1, -1, -1);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        if (hasFocus() && !editorMode_) {
+            const QRect current = CellRect(Col(), Row());
+            if (!current.isEmpty()) {
+                QStyleOptionFocusRect option;
+                option.initFrom(this);
+                option.rect = current.adjusted(1, 1, -1, -1);
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            }
         }
-    }
+    });
 }
 
 void TSortableGrid::GridChanged()
@@ -522,65 +528,73 @@ void TSortableGrid::CountsChanged()
 
 void TSortableGrid::mousePressEvent(QMouseEvent *event)
 {
-    setFocus(Qt::MouseFocusReason);
-    if (editorMode_ && !(Options() & goAlwaysShowEditor))
-        HideEditor();
-    if (event->button() != Qt::LeftButton)
-        return;
-    int col = -1, row = -1;
-    MouseToCell(event->position().toPoint(), col, row);
-    if (col < FixedCols() || row < FixedRows())
-        return; // a fixed cell or none: no selection starts
-    selecting_ = true;
-    const bool stretch = (event->modifiers() & Qt::ShiftModifier) && (Options() & goRangeSelect);
-    const QPoint before(Col(), Row());
-    FocusCell(col, row, !stretch);
-    // A move of the current cell ran the click handling; a click on the
-    // current cell itself is a click all the same.
-    if (before == QPoint(Col(), Row()))
-        Click();
+    RunHandler([&] {
+        setFocus(Qt::MouseFocusReason);
+        if (editorMode_ && !(Options() & goAlwaysShowEditor))
+            HideEditor();
+        if (event->button() != Qt::LeftButton)
+            return;
+        int col = -1, row = -1;
+        MouseToCell(event->position().toPoint(), col, row);
+        if (col < FixedCols() || row < FixedRows())
+            return; // a fixed cell or none: no selection starts
+        selecting_ = true;
+        const bool stretch = (event->modifiers() & Qt::ShiftModifier) && (Options() & goRangeSelect);
+        const QPoint before(Col(), Row());
+        FocusCell(col, row, !stretch);
+        // A move of the current cell ran the click handling; a click on the
+        // current cell itself is a click all the same.
+        if (before == QPoint(Col(), Row()))
+            Click();
+    });
 }
 
 void TSortableGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!selecting_ || !(Options() & goRangeSelect))
-        return;
-    const QRect area = viewport()->rect();
-    const QPoint point(std::clamp(event->position().toPoint().x(), 0, area.width() - 1),
-                       std::clamp(event->position().toPoint().y(), 0, area.height() - 1));
-    int col = -1, row = -1;
-    MouseToCell(point, col, row);
-    // Beyond the last column or row the selection stops at it; over the fixed
-    // cells at the first one in view.
-    col = col < 0 ? ColCount() - 1 : (col < FixedCols() ? LeftCol() : col);
-    row = row < 0 ? RowCount() - 1 : (row < FixedRows() ? TopRow() : row);
-    FocusCell(col, row, false);
+    RunHandler([&] {
+        if (!selecting_ || !(Options() & goRangeSelect))
+            return;
+        const QRect area = viewport()->rect();
+        const QPoint point(std::clamp(event->position().toPoint().x(), 0, area.width() - 1),
+                           std::clamp(event->position().toPoint().y(), 0, area.height() - 1));
+        int col = -1, row = -1;
+        MouseToCell(point, col, row);
+        // Beyond the last column or row the selection stops at it; over the fixed
+        // cells at the first one in view.
+        col = col < 0 ? ColCount() - 1 : (col < FixedCols() ? LeftCol() : col);
+        row = row < 0 ? RowCount() - 1 : (row < FixedRows() ? TopRow() : row);
+        FocusCell(col, row, false);
+    });
 }
 
 void TSortableGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    // The release ends any selection, also when the sort fails.
-    struct EndSelection
-    {
-        bool &selecting;
-        ~EndSelection() { selecting = false; }
-    } endSelection{selecting_};
+    RunHandler([&] {
+        // The release ends any selection, also when the sort fails.
+        struct EndSelection
+        {
+            bool &selecting;
+            ~EndSelection() { selecting = false; }
+        } endSelection{selecting_};
 
-    const Qt::KeyboardModifiers keys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-    int col = -1, row = -1;
-    MouseToCell(event->position().toPoint(), col, row);
-    if (hasFocus() && ClickSorting() && !selecting_ && FixedRows() > 0 && !(event->modifiers() & keys) &&
-        event->buttons() == Qt::NoButton && col >= 0 && row >= 0 && row < FixedRows())
-        ClickSort(col, row, event->button() == Qt::RightButton);
+        const Qt::KeyboardModifiers keys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        int col = -1, row = -1;
+        MouseToCell(event->position().toPoint(), col, row);
+        if (hasFocus() && ClickSorting() && !selecting_ && FixedRows() > 0 && !(event->modifiers() & keys) &&
+            event->buttons() == Qt::NoButton && col >= 0 && row >= 0 && row < FixedRows())
+            ClickSort(col, row, event->button() == Qt::RightButton);
+    });
 }
 
 void TSortableGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    mousePressEvent(event);
-    int col = -1, row = -1;
-    MouseToCell(event->position().toPoint(), col, row);
-    if (event->button() == Qt::LeftButton && col == Col() && row == Row())
-        ShowEditor();
+    RunHandler([&] {
+        mousePressEvent(event);
+        int col = -1, row = -1;
+        MouseToCell(event->position().toPoint(), col, row);
+        if (event->button() == Qt::LeftButton && col == Col() && row == Row())
+            ShowEditor();
+    });
 }
 
 void TSortableGrid::SetBusyCursor(bool busy)
@@ -637,21 +651,23 @@ bool TSortableGrid::MoveByKey(QKeyEvent *event)
 
 void TSortableGrid::keyPressEvent(QKeyEvent *event)
 {
-    bool handled = MoveByKey(event);
-    if (!handled && (Options() & goEditing)) {
-        const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-        if (event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            ShowEditor();
-            handled = true;
-        } else if (!commandKey && !event->text().isEmpty() && event->text()[0].isPrint()) {
-            const QString typed = event->text();
-            ShowEditor(&typed);
-            handled = true;
+    RunHandler([&] {
+        bool handled = MoveByKey(event);
+        if (!handled && (Options() & goEditing)) {
+            const bool commandKey = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+            if (event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+                ShowEditor();
+                handled = true;
+            } else if (!commandKey && !event->text().isEmpty() && event->text()[0].isPrint()) {
+                const QString typed = event->text();
+                ShowEditor(&typed);
+                handled = true;
+            }
         }
-    }
-    if (HandleExtendedKey(event->key(), event->modifiers()))
-        handled = true;
-    event->setAccepted(handled);
+        if (HandleExtendedKey(event->key(), event->modifiers()))
+            handled = true;
+        event->setAccepted(handled);
+    });
 }
 
 bool TSortableGrid::focusNextPrevChild(bool next)
@@ -671,21 +687,25 @@ bool TSortableGrid::OwnsFocusWidget(const QWidget *widget) const
 
 void TSortableGrid::focusInEvent(QFocusEvent *event)
 {
-    QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
-    accessibility_->FocusEntered();
-    if (!Entered())
-        FocusEntered();
-    if ((Options() & goEditing) && (Options() & goAlwaysShowEditor) && !editorMode_)
-        ShowEditor();
+    RunHandler([&] {
+        QAbstractScrollArea::focusInEvent(event);
+        viewport()->update();
+        accessibility_->FocusEntered();
+        if (!Entered())
+            FocusEntered();
+        if ((Options() & goEditing) && (Options() & goAlwaysShowEditor) && !editorMode_)
+            ShowEditor();
+    });
 }
 
 void TSortableGrid::focusOutEvent(QFocusEvent *event)
 {
-    QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
-    if (Entered() && !OwnsFocusWidget(QApplication::focusWidget()))
-        FocusLeft();
+    RunHandler([&] {
+        QAbstractScrollArea::focusOutEvent(event);
+        viewport()->update();
+        if (Entered() && !OwnsFocusWidget(QApplication::focusWidget()))
+            FocusLeft();
+    });
 }
 
 // ---- In-place editor
@@ -765,43 +785,45 @@ void TSortableGrid::OptionsChanged()
 
 bool TSortableGrid::eventFilter(QObject *watched, QEvent *event)
 {
-    if (scrollPagePending_ && event->isInputEvent())
-        ApplyPendingScrollPage();
-    if (watched != editor_)
-        return QAbstractScrollArea::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Escape:
-            editor_->setText(editorOriginal_);
-            SetEditText(Col(), Row(), editorOriginal_);
-            HideEditor();
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (!(Options() & goAlwaysShowEditor))
+    return RunHandler([&] {
+        if (scrollPagePending_ && event->isInputEvent())
+            ApplyPendingScrollPage();
+        if (watched != editor_)
+            return QAbstractScrollArea::eventFilter(watched, event);
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto *key = static_cast<QKeyEvent *>(event);
+            switch (key->key()) {
+            case Qt::Key_Escape:
+                editor_->setText(editorOriginal_);
+                SetEditText(Col(), Row(), editorOriginal_);
                 HideEditor();
-            return true;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab: keyPressEvent(key); return true;
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                if (!(Options() & goAlwaysShowEditor))
+                    HideEditor();
+                return true;
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab: keyPressEvent(key); return true;
+            default: return false;
+            }
+        }
+        case QEvent::FocusIn:
+            if (!Entered())
+                FocusEntered();
+            return false;
+        case QEvent::FocusOut:
+            if (Entered() && !OwnsFocusWidget(QApplication::focusWidget()))
+                FocusLeft();
+            return false;
         default: return false;
         }
-    }
-    case QEvent::FocusIn:
-        if (!Entered())
-            FocusEntered();
-        return false;
-    case QEvent::FocusOut:
-        if (Entered() && !OwnsFocusWidget(QApplication::focusWidget()))
-            FocusLeft();
-        return false;
-    default: return false;
-    }
+    });
 }
 
 // ---- Column fitting
