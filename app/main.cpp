@@ -1,6 +1,7 @@
 #include "app/command_line_answer.h"
 #include "app/program_windows.h"
 #include "settings/build_facts.h"
+#include "widgets/accessible_controls.h"
 #include "widgets/artwork.h"
 #include "widgets/program_font.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setFont(ProgramFont());
     QApplication::setWindowIcon(ProgramIcon());
+    InstallAccessibleControls();
     // Ties the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ROMDECK_APP_ID));
     ProgramWindows windows;

@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
 #include "app/main_rom_list.h"
+#include "app/options_panel.h"
 #include "catalogue/header_names.h"
 #include "dialogs/locations_dialog.h"
-#include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "platform/file_name_text.h"
 #include "platform/handler_guard.h"

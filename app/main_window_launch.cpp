@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/main_rom_list.h"
+#include "app/options_panel.h"
 #include "launch/command_line.h"
-#include "launch/options_panel.h"
 #include "platform/current_folder.h"
 #include "platform/errors.h"
 #include "platform/file_name_text.h"

@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/main_rom_list.h"
+#include "app/options_panel.h"
 #include "dialogs/locations_dialog.h"
-#include "launch/options_panel.h"
 #include "platform/start_folder.h"
 #include "settings/program_values.h"
 #include "settings/settings_layout.h"

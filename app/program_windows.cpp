@@ -3,10 +3,10 @@
 #include "app/main_rom_list.h"
 #include "dialogs/about_window.h"
 #include "dialogs/locations_dialog.h"
+#include "dialogs/picture_picker.h"
 #include "dialogs/rom_info_dialog.h"
 #include "listexport/rom_list_window.h"
 #include "platform/start_folder.h"
-#include "preview/picture_picker.h"
 #include "widgets/image_button.h"
 
 ProgramWindows::ProgramWindows()

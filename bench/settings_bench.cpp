@@ -4,8 +4,8 @@
 // floors, one read of the file and one read plus one write of it.
 
 #include "app/main_rom_list.h"
+#include "app/options_panel.h"
 #include "app/program_windows.h"
-#include "launch/options_panel.h"
 #include "settings/program_values.h"
 
 #include <QTemporaryDir>

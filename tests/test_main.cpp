@@ -1,4 +1,5 @@
 #include "support/modal_answerer.h"
+#include "widgets/accessible_controls.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    InstallAccessibleControls();
     ::testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxAnswerer);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,6 @@
 #include "widgets/rom_list_box.h"
 
 #include "platform/handler_guard.h"
-#include "widgets/rom_list_box_accessible.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -14,8 +13,6 @@ constexpr int kTextInset = 2;
 
 RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
 {
-    static const bool readable = (QAccessible::installFactory(RomListBoxAccessible::Factory), true);
-    Q_UNUSED(readable);
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

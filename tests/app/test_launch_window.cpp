@@ -1,8 +1,8 @@
 // The Play command on the main window: the save first, the checks and their
 // messages, the working folder, and the exact arguments the emulator receives.
 #include "app/main_rom_list.h"
+#include "app/options_panel.h"
 #include "app/program_windows.h"
-#include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "platform/start_folder.h"
 #include "settings/program_values.h"

@@ -2,9 +2,9 @@
 #include "support/main_window_fixture.h"
 #include "support/rom_images.h"
 
+#include "dialogs/picture_picker.h"
 #include "platform/message_box.h"
 #include "preview/picture_name_label.h"
-#include "preview/picture_picker.h"
 #include "widgets/artwork.h"
 
 #include <QAccessible>

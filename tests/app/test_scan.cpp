@@ -1,6 +1,6 @@
 #include "app/main_rom_list.h"
+#include "app/options_panel.h"
 #include "app/program_windows.h"
-#include "launch/options_panel.h"
 #include "platform/errors.h"
 #include "settings/program_values.h"
 #include "support/byte_named_files.h"

@@ -1,10 +1,10 @@
 #include "support/main_window_fixture.h"
 #include "support/pcx_files.h"
 
+#include "dialogs/picture_picker.h"
 #include "platform/folder_reader.h"
 #include "preview/file_browse_controls.h"
 #include "preview/picture_name_label.h"
-#include "preview/picture_picker.h"
 
 #include <QLabel>
 #include <QScopeGuard>

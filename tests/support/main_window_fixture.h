@@ -1,9 +1,9 @@
 #pragma once
 #include "app/main_rom_list.h"
 #include "app/main_window.h"
+#include "app/options_panel.h"
 #include "app/program_windows.h"
 #include "dialogs/locations_dialog.h"
-#include "launch/options_panel.h"
 #include "settings/program_values.h"
 #include "support/modal_answerer.h"
 #include "support/program_values_fixture.h"

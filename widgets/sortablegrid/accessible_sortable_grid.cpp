@@ -1,10 +1,10 @@
 #include "widgets/sortablegrid/accessible_sortable_grid.h"
 
+#include "widgets/sortablegrid/grid_accessibility_events.h"
 #include "widgets/sortablegrid/sortable_grid.h"
 
 #include <QWindow>
 #include <functional>
-#include <mutex>
 
 namespace {
 
@@ -118,15 +118,6 @@ private:
     int col_, row_;
 };
 
-QAccessibleInterface *MakeInterface(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(TSortableGrid::staticMetaObject.className())) {
-        if (auto *grid = qobject_cast<TSortableGrid *>(object))
-            return new AccessibleSortableGrid(grid);
-    }
-    return nullptr;
-}
-
 // The texts that are not empty among count, blanks between.
 QString JoinedTexts(int count, const std::function<QString(int)> &text)
 {
@@ -143,6 +134,15 @@ QString JoinedTexts(int count, const std::function<QString(int)> &text)
 
 AccessibleSortableGrid::AccessibleSortableGrid(TSortableGrid *grid) : QAccessibleWidget(grid, QAccessible::Table) {}
 
+QAccessibleInterface *AccessibleSortableGrid::Factory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TSortableGrid::staticMetaObject.className())) {
+        if (auto *grid = qobject_cast<TSortableGrid *>(object))
+            return new AccessibleSortableGrid(grid);
+    }
+    return nullptr;
+}
+
 TSortableGrid *AccessibleSortableGrid::Grid() const
 {
     return static_cast<TSortableGrid *>(widget());
@@ -153,11 +153,6 @@ void *AccessibleSortableGrid::interface_cast(QAccessible::InterfaceType type)
     if (type == QAccessible::TableInterface)
         return static_cast<QAccessibleTableInterface *>(this);
     return QAccessibleWidget::interface_cast(type);
-}
-
-int AccessibleSortableGrid::ChildIndex(const TSortableGrid &grid, int col, int row)
-{
-    return row * grid.ColCount() + col;
 }
 
 QAccessibleInterface *AccessibleSortableGrid::GridCell(int col, int row) const
@@ -184,7 +179,7 @@ int AccessibleSortableGrid::indexOfChild(const QAccessibleInterface *child) cons
     const auto *cell = dynamic_cast<const AccessibleGridCell *>(child);
     if (!cell || cell->Grid() != Grid() || !cell->isValid())
         return -1;
-    return ChildIndex(*Grid(), cell->Col(), cell->Row());
+    return GridChildIndex(Grid()->ColCount(), cell->Col(), cell->Row());
 }
 
 QAccessibleInterface *AccessibleSortableGrid::childAt(int x, int y) const
@@ -330,156 +325,4 @@ void AccessibleSortableGrid::modelChange(QAccessibleTableModelChangeEvent *)
     // Cells are kept by place; only places that are gone lose theirs.
     const int cols = Grid()->ColCount(), rows = Grid()->RowCount();
     cells_.DropIf([cols, rows](quint64 key) { return int(key >> 32) >= rows || int(quint32(key)) >= cols; });
-}
-
-void InstallAccessibleSortableGrid()
-{
-    static std::once_flag installed;
-    std::call_once(installed, [] { QAccessible::installFactory(MakeInterface); });
-}
-
-// ---- Events
-
-GridAccessibilityEvents::GridAccessibilityEvents(TSortableGrid &grid) : grid_(grid) {}
-
-bool GridAccessibilityEvents::Listening()
-{
-    if (!QAccessible::isActive()) {
-        listening_ = false;
-        return false;
-    }
-    if (!listening_) {
-        // What changed before anyone listened is no news: start from here.
-        NoteCounts();
-        col_ = grid_.Col();
-        row_ = grid_.Row();
-        selection_ = grid_.Selection();
-        listening_ = true;
-    }
-    return true;
-}
-
-void GridAccessibilityEvents::NoteCounts()
-{
-    cols_ = grid_.ColCount();
-    rows_ = grid_.RowCount();
-    fixedCols_ = grid_.FixedCols();
-    fixedRows_ = grid_.FixedRows();
-}
-
-void GridAccessibilityEvents::Send(QAccessibleEvent &event)
-{
-    QAccessible::updateAccessibility(&event);
-}
-
-void GridAccessibilityEvents::CellsChanged(int col, int row)
-{
-    if (!Listening())
-        return;
-    if (col < 0 || row < 0 || cols_ != grid_.ColCount() || rows_ != grid_.RowCount()) {
-        NoteCounts();
-        QAccessibleTableModelChangeEvent reset(&grid_, QAccessibleTableModelChangeEvent::ModelReset);
-        Send(reset);
-    } else if (col < grid_.FixedCols() || row < grid_.FixedRows()) {
-        QAccessibleEvent named(&grid_, QAccessible::NameChanged);
-        named.setChild(AccessibleSortableGrid::ChildIndex(grid_, col, row));
-        Send(named);
-    } else {
-        QAccessibleTableModelChangeEvent changed(&grid_, QAccessibleTableModelChangeEvent::DataChanged);
-        changed.setFirstRow(row - grid_.FixedRows());
-        changed.setLastRow(row - grid_.FixedRows());
-        changed.setFirstColumn(col - grid_.FixedCols());
-        changed.setLastColumn(col - grid_.FixedCols());
-        Send(changed);
-    }
-    CurrentOrSelectionMoved();
-}
-
-void GridAccessibilityEvents::CountsChanged()
-{
-    if (!Listening())
-        return;
-    const int oldCols = cols_ - fixedCols_, oldRows = rows_ - fixedRows_;
-    const bool fixedSame = fixedCols_ == grid_.FixedCols() && fixedRows_ == grid_.FixedRows();
-    NoteCounts();
-    const int newCols = cols_ - fixedCols_, newRows = rows_ - fixedRows_;
-    if (!fixedSame) {
-        QAccessibleTableModelChangeEvent reset(&grid_, QAccessibleTableModelChangeEvent::ModelReset);
-        Send(reset);
-        return;
-    }
-    // Rows and columns come and go at the end.
-    auto send = [this](QAccessibleTableModelChangeEvent::ModelChangeType type, int first, int last, bool rows) {
-        QAccessibleTableModelChangeEvent event(&grid_, type);
-        if (rows) {
-            event.setFirstRow(first);
-            event.setLastRow(last);
-        } else {
-            event.setFirstColumn(first);
-            event.setLastColumn(last);
-        }
-        Send(event);
-    };
-    if (newRows > oldRows)
-        send(QAccessibleTableModelChangeEvent::RowsInserted, oldRows, newRows - 1, true);
-    else if (newRows < oldRows)
-        send(QAccessibleTableModelChangeEvent::RowsRemoved, newRows, oldRows - 1, true);
-    if (newCols > oldCols)
-        send(QAccessibleTableModelChangeEvent::ColumnsInserted, oldCols, newCols - 1, false);
-    else if (newCols < oldCols)
-        send(QAccessibleTableModelChangeEvent::ColumnsRemoved, newCols, oldCols - 1, false);
-}
-
-void GridAccessibilityEvents::CurrentOrSelectionMoved()
-{
-    if (!Listening())
-        return;
-    const QRect selection = grid_.Selection();
-    const bool moved = grid_.Col() != col_ || grid_.Row() != row_;
-    const QRect before = selection_;
-    col_ = grid_.Col();
-    row_ = grid_.Row();
-    selection_ = selection;
-
-    if (moved && grid_.hasFocus())
-        FocusEntered();
-    if (selection == before)
-        return;
-    // One cell added or taken away is told as such; any other change as a
-    // change within the selection.
-    const QRect common = selection.intersected(before);
-    const auto area = [](const QRect &r) { return qint64(r.width()) * r.height(); };
-    const qint64 added = area(selection) - area(common), removed = area(before) - area(common);
-    auto corner = [](const QRect &of, const QRect &outside) {
-        for (const QPoint p : {of.topLeft(), of.topRight(), of.bottomLeft(), of.bottomRight()}) {
-            if (!outside.contains(p))
-                return p;
-        }
-        return of.topLeft();
-    };
-    QAccessible::Event type = QAccessible::SelectionWithin;
-    QPoint cell;
-    if (area(selection) == 1) {
-        type = QAccessible::Selection;
-        cell = selection.topLeft();
-    } else if (added == 1 && removed == 0) {
-        type = QAccessible::SelectionAdd;
-        cell = corner(selection, before);
-    } else if (removed == 1 && added == 0) {
-        type = QAccessible::SelectionRemove;
-        cell = corner(before, selection);
-    }
-    QAccessibleEvent event(&grid_, type);
-    if (type != QAccessible::SelectionWithin)
-        event.setChild(AccessibleSortableGrid::ChildIndex(grid_, cell.x(), cell.y()));
-    Send(event);
-}
-
-void GridAccessibilityEvents::FocusEntered()
-{
-    if (!Listening())
-        return;
-    QAccessibleEvent event(&grid_, QAccessible::Focus);
-    event.setChild(AccessibleSortableGrid::ChildIndex(grid_, grid_.Col(), grid_.Row()));
-    Send(event);
 }

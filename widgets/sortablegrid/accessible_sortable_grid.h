@@ -3,7 +3,6 @@
 
 #include <QAccessibleWidget>
 #include <QPointer>
-#include <QRect>
 
 class TSortableGrid;
 
@@ -16,6 +15,9 @@ class AccessibleSortableGrid : public QAccessibleWidget, public QAccessibleTable
 {
 public:
     explicit AccessibleSortableGrid(TSortableGrid *grid);
+
+    // Installed with QAccessible::installFactory: the interface of every TSortableGrid.
+    static QAccessibleInterface *Factory(const QString &className, QObject *object);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     int childCount() const override;
@@ -49,42 +51,9 @@ public:
 
     // The child for a cell of the grid, fixed ones included.
     QAccessibleInterface *GridCell(int col, int row) const;
-    static int ChildIndex(const TSortableGrid &grid, int col, int row);
 
 private:
     TSortableGrid *Grid() const;
 
     mutable AccessibleChildCache cells_;
-};
-
-// Makes the grid's interface known to QAccessible; once per program.
-void InstallAccessibleSortableGrid();
-
-// Tells assistive technology what changed in a grid, with the events Qt's
-// table views send; nearly free while none listens.
-class GridAccessibilityEvents
-{
-public:
-    explicit GridAccessibilityEvents(TSortableGrid &grid);
-
-    // One cell's text (col, row), or with -1, -1 any cells, changed.
-    void CellsChanged(int col, int row);
-    void CountsChanged();
-    // Compares the current cell and the selection with those last told.
-    void CurrentOrSelectionMoved();
-    // The grid took the focus: its current cell has it.
-    void FocusEntered();
-
-private:
-    // Whether assistive technology listens; when it starts to, the grid's
-    // state as it is then is the start of what is told.
-    bool Listening();
-    void Send(QAccessibleEvent &event);
-    void NoteCounts();
-
-    TSortableGrid &grid_;
-    bool listening_ = false;
-    int cols_ = 0, rows_ = 0, fixedCols_ = 0, fixedRows_ = 0;
-    int col_ = -1, row_ = -1;
-    QRect selection_;
 };

@@ -1,7 +1,7 @@
 #include "widgets/sortablegrid/sortable_grid.h"
 
 #include "platform/handler_guard.h"
-#include "widgets/sortablegrid/accessible_sortable_grid.h"
+#include "widgets/sortablegrid/grid_accessibility_events.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -34,9 +34,10 @@ QString ShownText(const QString &text)
 } // namespace
 
 TSortableGrid::TSortableGrid(QWidget *parent)
-    : QAbstractScrollArea(parent), accessibility_(std::make_unique<GridAccessibilityEvents>(*this))
+    : QAbstractScrollArea(parent), accessibility_(std::make_unique<GridAccessibilityEvents>(*this, [this] {
+          return GridShape{ColCount(), RowCount(), FixedCols(), FixedRows(), Col(), Row(), Selection(), hasFocus()};
+      }))
 {
-    InstallAccessibleSortableGrid();
     color_ = palette().color(QPalette::Base);
     fixedColor_ = palette().color(QPalette::Button);
     fontColor_ = palette().color(QPalette::Text);

@@ -1,4 +1,4 @@
-#include "preview/picture_picker.h"
+#include "dialogs/picture_picker.h"
 
 #include "platform/handler_guard.h"
 #include "platform/message_box.h"

@@ -1,4 +1,4 @@
-#include "launch/options_panel.h"
+#include "app/options_panel.h"
 
 #include "platform/handler_guard.h"
 #include "widgets/radio_group.h"
