@@ -149,27 +149,13 @@ void TForm1::setWindowTitle(const QString &title)
     caption_->flush();
 }
 
-bool TForm1::event(QEvent *event)
-{
-    return RunHandler([&] {
-        // The activation sequence runs once per run, at the first activation:
-        // modal windows and message boxes closing never run it again.
-        if (event->type() == QEvent::WindowActivate && !activated_) {
-            activated_ = true;
-            const bool handled = QWidget::event(event);
-            RunHandler([this] { FormActivate(); });
-            return handled;
-        }
-        return QWidget::event(event);
-    });
-}
-
 void TForm1::showEvent(QShowEvent *event)
 {
     RunHandler([&] {
         QWidget::showEvent(event);
         // Without a window manager a shown window is not activated by itself.
         activateWindow();
+        activation_.Shown();
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "preview/picture_finder.h"
+#include "widgets/window_activation.h"
 
 #include <QWidget>
 
@@ -97,7 +98,6 @@ public:
     TBackground *Background1; // above it, without a picture
 
 protected:
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -116,7 +116,9 @@ private:
 
     SecondaryWindows windows_;
     PacedCaption *caption_;
-    bool activated_ = false;
+    // FormActivate, once per run: reloading the settings and rescanning at
+    // each return from a modal window or message box would undo the user's work.
+    WindowActivation activation_{*this, [this] { FormActivate(); }, WindowActivation::Runs::OncePerRun};
     bool scanning_ = false;
     bool restartRequested_ = false;
     bool closing_ = false;

@@ -86,7 +86,6 @@ void TForm3::showEvent(QShowEvent *event)
 {
     RunHandler([&] {
         BorderlessDialog::showEvent(event);
-        RunHandler([this] { FormActivate(); });
         kgenloc->setFocus();
     });
 }

@@ -42,7 +42,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void FormActivate();
+    void FormActivate() override;
     void kgenlocChange();
     void genelocChange();
     void romlocChange();

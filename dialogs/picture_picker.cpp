@@ -82,22 +82,6 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     ConnectHandler(butclose, &ImageButton::clicked, this, &TFormpickpix::butcloseClick);
 }
 
-void TFormpickpix::showEvent(QShowEvent *event)
-{
-    RunHandler([&] {
-        BorderlessDialog::showEvent(event);
-        // Run once the window is up, so that an error it raises is shown over an
-        // open window; its own message boxes closing show nothing anew.
-        activationPending_ = true;
-        QueueHandler(this, [this] {
-            if (!activationPending_ || !isVisible())
-                return;
-            activationPending_ = false;
-            FormActivate();
-        });
-    });
-}
-
 void TFormpickpix::FormActivate()
 {
     const int readsBefore = FileListBox1->reads();

@@ -40,17 +40,15 @@ public:
     ImageButton *butget;
     ImageButton *butclose;
 
-    void FormActivate();
+    // Each showing, once the window is up, so that an error it raises shows
+    // over the open picker.
+    void FormActivate() override;
     void DriveComboBox1Change();
     void DirectoryListBox1Change();
     void FileListBox1Click();
     void butgetClick();
     void butcloseClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     MainPictureControls main_;
-    bool activationPending_ = false;
 };

@@ -57,7 +57,6 @@ void Tforminfo::showEvent(QShowEvent *event)
 {
     RunHandler([&] {
         BorderlessDialog::showEvent(event);
-        FormActivate();
         editengname->setFocus();
     });
 }

@@ -28,5 +28,5 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void FormActivate();
+    void FormActivate() override;
 };

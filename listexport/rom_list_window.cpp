@@ -78,22 +78,6 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     ConnectHandler(butclose, &ImageButton::clicked, this, &Tformlistroms::butcloseClick);
 }
 
-void Tformlistroms::showEvent(QShowEvent *event)
-{
-    RunHandler([&] {
-        BorderlessDialog::showEvent(event);
-        // Filled once the window is on the screen, so that the table is seen
-        // growing; a window hidden again before that is not filled.
-        fillPending_ = true;
-        QueueHandler(this, [this] {
-            if (!fillPending_ || !isVisible())
-                return;
-            fillPending_ = false;
-            FormActivate();
-        });
-    });
-}
-
 void Tformlistroms::FormActivate()
 {
     romgrid->SetCells(0, 0, QStringLiteral("File Name"));

@@ -22,16 +22,14 @@ public:
     QLineEdit *editfilename;
     ImageButton *butclose;
 
-    // Fills the table from the main list, letting events run after each row.
-    void FormActivate();
+    // Fills the table from the main list, letting events run after each row;
+    // each showing does, once the window is on the screen, so that the table
+    // is seen growing.
+    void FormActivate() override;
     // Writes the table in its current order to the file named in the edit.
     void butsaveasfileClick();
     void butcloseClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     const SortedRomList &lstdir_;
-    bool fillPending_ = false;
 };

@@ -1,0 +1,28 @@
+#pragma once
+#include <functional>
+
+class QWidget;
+
+// A window's activation sequence, run once the window is up: queued from the
+// window's showing, so that it runs with the window on the screen (an error it
+// raises shows over the open window, a table it fills is seen growing), and
+// dropped when the window is hidden again before that. A message box or a
+// modal window closing does not show the window anew, so it never runs the
+// sequence again.
+class WindowActivation
+{
+public:
+    enum class Runs { EveryShowing, OncePerRun };
+
+    WindowActivation(QWidget &window, std::function<void()> sequence, Runs runs);
+
+    // From the window's showEvent.
+    void Shown();
+
+private:
+    QWidget &window_;
+    std::function<void()> sequence_;
+    Runs runs_;
+    bool pending_ = false; // a showing waits for its sequence
+    bool ran_ = false;
+};
