@@ -19,15 +19,10 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
-}
-
 bool ReadsBackAsWritten(std::string_view text)
 {
     return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
-        (text.empty() || (!IsBlank(text.front()) && !IsBlank(text.back())));
+        (text.empty() || (!IsProfileBlank(text.front()) && !IsProfileBlank(text.back())));
 }
 
 bool IsQuoted(std::string_view value)

@@ -42,7 +42,8 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value);
 
-// The pieces of the rules above that an index of the sections needs.
+// The pieces of the rules above that an index of the sections, and the
+// writers that quote what a read would change, need.
 // The blanks that do not count around names and values; `s` without them at its ends.
 bool IsProfileBlank(char c);
 std::string_view TrimProfileBlanks(std::string_view s);

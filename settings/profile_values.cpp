@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/file_name_text.h"
+#include "platform/profile_file.h"
 
 #include <QFile>
 #include <cctype>
@@ -11,10 +12,10 @@ namespace {
 
 constexpr DWORD kValueBuffer = 1024;
 
-// The characters a profile read strips from the ends of a value.
+// A character a profile read strips from the ends of a value.
 bool IsBlank(QChar ch)
 {
-    return ch == u' ' || ch == u'\t' || ch == u'\v' || ch == u'\f' || ch == QChar(0x1A);
+    return ch.unicode() < 0x80 && IsProfileBlank(char(ch.unicode()));
 }
 
 // The value as it must stand in the file so that a read gives it back.
