@@ -1,19 +1,15 @@
 #include "platform/profile_cache.h"
 
 #include "platform/descriptor_io.h"
+#include "platform/reading_stamp.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>
 #include <string>
-#include <time.h>
 #include <unistd.h>
 
 namespace {
-
-// Coarser than the time stamps of any local file system (FAT: two seconds).
-constexpr time_t kStampTickSeconds = 2;
 
 // Opens a regular file for reading. Anything else at the path (a folder, a
 // pipe, a device) fails with errno set rather than being read or waited on.
@@ -34,29 +30,10 @@ int OpenRegularFile(const char *path, struct stat &info)
     return -1;
 }
 
-bool SameTime(const timespec &a, const timespec &b)
-{
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-bool Unchanged(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size && SameTime(a.st_mtim, b.st_mtim) &&
-        SameTime(a.st_ctim, b.st_ctim);
-}
-
-// Whether every change after `readStart` must move a time of the file.
-bool StampsOlderThanATick(const struct stat &info, const timespec &readStart)
-{
-    const time_t latest = std::max(info.st_mtim.tv_sec, info.st_ctim.tv_sec) + 1;
-    return readStart.tv_sec - latest >= kStampTickSeconds;
-}
-
 struct Parsed
 {
     std::string path;
-    struct stat info;
-    bool trusted = false; // its times alone tell whether the file changed
+    ReadingStamp stamp;
     std::shared_ptr<const ProfileDocument> document;
 };
 
@@ -68,8 +45,7 @@ Parsed parsed;
 std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct stat *info)
 {
     const std::lock_guard lock(parsedMutex);
-    timespec readStart{};
-    clock_gettime(CLOCK_REALTIME, &readStart);
+    const timespec readStart = ReadingStamp::Now();
     // The file is looked at through a descriptor opened now, never by stat()
     // alone: an NFS client answers stat() from attributes it may have cached
     // a minute ago, but asks the server again at every open (close-to-open),
@@ -81,7 +57,7 @@ std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct s
         return nullptr;
     const bool samePath = parsed.document && parsed.path == path;
     std::shared_ptr<const ProfileDocument> document;
-    if (samePath && parsed.trusted && Unchanged(now, parsed.info)) {
+    if (samePath && parsed.stamp.Holds(now)) {
         document = parsed.document;
     } else {
         std::string contents;
@@ -95,7 +71,7 @@ std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct s
             document = parsed.document;
         else
             document = std::make_shared<const ProfileDocument>(std::move(contents));
-        parsed = Parsed{path, now, StampsOlderThanATick(now, readStart), document};
+        parsed = Parsed{path, ReadingStamp(now, readStart), document};
     }
     close(fd);
     if (info)
@@ -107,5 +83,5 @@ void RememberWrittenProfile(const char *path, std::shared_ptr<const ProfileDocum
 {
     const std::lock_guard lock(parsedMutex);
     // Never trusted on its times alone: the file may have changed since.
-    parsed = Parsed{path, {}, false, std::move(document)};
+    parsed = Parsed{path, ReadingStamp(), std::move(document)};
 }

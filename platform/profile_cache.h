@@ -5,12 +5,9 @@
 #include <sys/stat.h>
 
 // The profile file at `path` as it is now, parsed. The parse of an earlier call
-// is handed out again while the file is unchanged: same device, inode, size,
-// modification and change times, checked at every call on the file opened
-// afresh, not by its path alone. A file system stamps times at the pace of its
-// clock, so a file changed in the same tick as it was read could keep all of
-// them: until its times are older than the coarsest such tick, its bytes are
-// read and compared at every call instead.
+// is handed out again while its ReadingStamp holds, checked at every call on
+// the file opened afresh, not by its path alone; while it does not, the file's
+// bytes are read and compared with the kept parse's text instead.
 //
 // Returns null with errno set when the file cannot be read: ENOENT when it is
 // missing, EISDIR for a folder and EACCES for any other kind of file, which is

@@ -5,9 +5,6 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
-#include <time.h>
-
 namespace {
 
 QByteArray FoldedAscii(QByteArray name)
@@ -19,27 +16,7 @@ QByteArray FoldedAscii(QByteArray name)
     return name;
 }
 
-bool Same(const timespec &a, const timespec &b)
-{
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-// A folder changed within the file system's timestamp granularity of now may
-// change again without its times moving.
-bool SettledLongAgo(const timespec &stamp)
-{
-    timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);
-    return now.tv_sec - stamp.tv_sec >= 2;
-}
-
 } // namespace
-
-bool PictureFinder::Stamp::operator==(const Stamp &other) const
-{
-    return device == other.device && inode == other.inode && Same(modified, other.modified) &&
-        Same(changed, other.changed);
-}
 
 QByteArray PictureFinder::find(const QByteArray &path)
 {
@@ -50,12 +27,12 @@ QByteArray PictureFinder::find(const QByteArray &path)
     const QByteArray folder = slash < 0 ? QByteArrayLiteral(".") : path.left(slash == 0 ? 1 : slash);
     const QByteArray name = path.mid(slash + 1);
 
+    const timespec listStart = ReadingStamp::Now();
     struct stat info;
     if (::stat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return {};
-    const Stamp stamp{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
-    if (!trusted_ || folder != folder_ || !(stamp == stamp_))
-        relist(folder, stamp);
+    if (folder != folder_ || !stamp_.Holds(info))
+        relist(folder, ReadingStamp(info, listStart));
 
     const auto found = byFoldedName_.constFind(FoldedAscii(name));
     if (found == byFoldedName_.constEnd())
@@ -71,12 +48,11 @@ QByteArray PictureFinder::find(const QByteArray &path)
     return {};
 }
 
-void PictureFinder::relist(const QByteArray &folder, const Stamp &stamp)
+void PictureFinder::relist(const QByteArray &folder, const ReadingStamp &stamp)
 {
     byFoldedName_.clear();
     folder_ = folder;
     stamp_ = stamp;
-    trusted_ = SettledLongAgo(stamp.modified) && SettledLongAgo(stamp.changed);
     FolderReader reader(folder);
     QByteArray name;
     while (reader.next(name)) {

@@ -1,9 +1,9 @@
 #pragma once
+#include "platform/reading_stamp.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-
-#include <sys/types.h>
 
 // Finds a picture file by name in the picture folder, comparing names without
 // regard to ASCII case, so that SONIC.PCX, SONIC.pcx and sonic.Pcx all count.
@@ -11,10 +11,8 @@
 // name wins, then the smallest name in byte order.
 //
 // A folder of tens of thousands of pictures is listed once and the listing
-// kept while the folder is unchanged (same folder, same modification and
-// change times, checked on every call); a listing taken while the folder was
-// changing is not trusted for later calls. So every answer is as fresh as
-// listing the folder anew.
+// kept while its ReadingStamp holds, checked on every call; so every answer is
+// as fresh as listing the folder anew.
 class PictureFinder
 {
 public:
@@ -23,19 +21,9 @@ public:
     QByteArray find(const QByteArray &path);
 
 private:
-    struct Stamp
-    {
-        dev_t device = 0;
-        ino_t inode = 0;
-        timespec modified{};
-        timespec changed{};
-        bool operator==(const Stamp &other) const;
-    };
-
-    void relist(const QByteArray &folder, const Stamp &stamp);
+    void relist(const QByteArray &folder, const ReadingStamp &stamp);
 
     QByteArray folder_;
-    Stamp stamp_;
-    bool trusted_ = false;
+    ReadingStamp stamp_;
     QHash<QByteArray, QList<QByteArray>> byFoldedName_; // lower-case name -> its names in byte order
 };
