@@ -1,5 +1,7 @@
 #include "catalogue/rom_file_kind.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,10 +19,8 @@ RomFileKind KindOfRomFile(QByteArrayView name)
     --dot;
     char kept[4];
     const auto length = static_cast<std::size_t>(std::min<qsizetype>(4, name.size() - dot));
-    for (std::size_t i = 0; i < length; ++i) {
-        const char ch = bytes[dot + static_cast<qsizetype>(i)];
-        kept[i] = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + ('a' - 'A')) : ch;
-    }
+    for (std::size_t i = 0; i < length; ++i)
+        kept[i] = AsciiLower(bytes[dot + static_cast<qsizetype>(i)]);
     const auto is = [&](const char *extension) {
         return std::strlen(extension) == length && std::memcmp(kept, extension, length) == 0;
     };

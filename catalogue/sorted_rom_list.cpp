@@ -1,5 +1,7 @@
 #include "catalogue/sorted_rom_list.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 
 bool RomTextLess(const QString &a, const QString &b)
@@ -11,14 +13,10 @@ bool RomTextLess(const QString &a, const QString &b)
     const QChar *right = b.constData();
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
-        char16_t l = left[i].unicode();
-        char16_t r = right[i].unicode();
+        const char16_t l = AsciiLower(left[i].unicode());
+        const char16_t r = AsciiLower(right[i].unicode());
         if (l >= 0x80 || r >= 0x80)
             return QStringView(a).mid(i).compare(QStringView(b).mid(i), Qt::CaseInsensitive) < 0;
-        if (l >= u'A' && l <= u'Z')
-            l += u'a' - u'A';
-        if (r >= u'A' && r <= u'Z')
-            r += u'a' - u'A';
         if (l != r)
             return l < r;
     }

@@ -1,5 +1,7 @@
 #include "platform/profile_file.h"
 
+#include "platform/ascii_case.h"
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -21,11 +23,6 @@ std::string_view Trim(std::string_view s)
     while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
 bool SameName(std::string_view a, std::string_view b)

@@ -1,5 +1,6 @@
 #include "preview/picture_finder.h"
 
+#include "platform/ascii_case.h"
 #include "platform/file_kind.h"
 #include "platform/folder_reader.h"
 
@@ -9,10 +10,8 @@ namespace {
 
 QByteArray FoldedAscii(QByteArray name)
 {
-    for (char &c : name) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char &c : name)
+        c = AsciiLower(c);
     return name;
 }
 

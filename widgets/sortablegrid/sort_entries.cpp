@@ -1,5 +1,6 @@
 #include "widgets/sortablegrid/sort_entries.h"
 
+#include "platform/ascii_case.h"
 #include "widgets/sortablegrid/stable_radix_sort.h"
 #include "widgets/sortablegrid/tolerant_merge_sort.h"
 #include "widgets/sortablegrid/windows1252_order.h"
@@ -96,14 +97,11 @@ void SortDateKeysInRowOrder(std::vector<ValueKey<qint64>> &keys, bool descending
 
 QString FoldAsciiLetters(const QString &text)
 {
-    const auto lower = [](QChar c) { return c.unicode() >= 'a' && c.unicode() <= 'z'; };
-    if (std::none_of(text.begin(), text.end(), lower))
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return AsciiUpper(c.unicode()) != c.unicode(); }))
         return text;
     QString folded = text;
-    for (QChar &c : folded) {
-        if (lower(c))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
+    for (QChar &c : folded)
+        c = QChar(AsciiUpper(c.unicode()));
     return folded;
 }
 
