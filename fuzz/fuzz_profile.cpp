@@ -8,8 +8,8 @@
 //   holds no "=", a value not enclosed in quotes) reads back as written, and
 //   setting it again changes nothing.
 #include "fuzz/scratch_file.h"
-#include "platform/profile.h"
-#include "platform/profile_file.h"
+#include "platform/profile/profile.h"
+#include "platform/profile/profile_file.h"
 
 #include <cstdlib>
 #include <cstring>

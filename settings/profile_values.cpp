@@ -2,7 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/file_name_text.h"
-#include "platform/profile_file.h"
+#include "platform/profile/profile_file.h"
 
 #include <QFile>
 #include <cctype>

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/profile_batch.h"
+#include "platform/profile/profile_batch.h"
 
 #include <QString>
 #include <vector>

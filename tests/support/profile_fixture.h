@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
 #include <QDir>
 #include <QFile>

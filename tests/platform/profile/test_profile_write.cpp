@@ -1,4 +1,4 @@
-#include "platform/profile_batch.h"
+#include "platform/profile/profile_batch.h"
 #include "support/ext2_mount.h"
 #include "support/folder_refusing_new_entries.h"
 #include "support/profile_fixture.h"

@@ -1,6 +1,6 @@
-#include "platform/profile_document.h"
+#include "platform/profile/profile_document.h"
 
-#include "platform/profile_file.h"
+#include "platform/profile/profile_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
-#include "platform/profile_batch.h"
+#include "platform/profile/profile_batch.h"
 
 #include <cerrno>
 

@@ -1,5 +1,5 @@
-#include "platform/profile_document.h"
-#include "platform/profile_file.h"
+#include "platform/profile/profile_document.h"
+#include "platform/profile/profile_file.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/profile_document.h"
+#include "platform/profile/profile_document.h"
 
 #include <memory>
 #include <sys/stat.h>

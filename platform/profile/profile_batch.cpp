@@ -1,8 +1,8 @@
-#include "platform/profile_batch.h"
+#include "platform/profile/profile_batch.h"
 
-#include "platform/file_replace.h"
-#include "platform/profile_cache.h"
-#include "platform/profile_file.h"
+#include "platform/profile/file_replace.h"
+#include "platform/profile/profile_cache.h"
+#include "platform/profile/profile_file.h"
 
 #include <algorithm>
 #include <cerrno>
