@@ -138,6 +138,7 @@ int RomListBox::rowAt(int y) const
 
 void RomListBox::paintEvent(QPaintEvent *)
 {
+    emit painting();
     QPainter painter(viewport());
     const QPalette colours = palette();
     painter.fillRect(viewport()->rect(), colours.color(QPalette::Base));

@@ -35,6 +35,9 @@ signals:
     void doubleClicked();
     // A typed character (Enter gives '\r').
     void keyPressed(QChar key);
+    // The rows are about to be drawn: what must show in step with them
+    // (a count of them elsewhere) goes to the screen now.
+    void painting();
 
 protected:
     virtual const QString &rowText(int row) const = 0;
