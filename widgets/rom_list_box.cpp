@@ -3,6 +3,7 @@
 #include "widgets/rom_list_box_accessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -18,6 +19,7 @@ RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    typingClock_.start();
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRepaintPauseMs);
     connect(&repaintTimer_, &QTimer::timeout, this, [this] {
@@ -180,16 +182,11 @@ void RomListBox::mouseDoubleClickEvent(QMouseEvent *event)
         emit doubleClicked();
 }
 
-int RomListBox::findByFirstLetter(QChar letter) const
+int RomListBox::findTyped(QChar typed)
 {
-    const QChar wanted = letter.toCaseFolded();
-    for (int step = 1; step <= count(); ++step) {
-        const int row = (itemIndex_ + step) % count();
-        const QString &text = rowText(row);
-        if (!text.isEmpty() && text.front().toCaseFolded() == wanted)
-            return row;
-    }
-    return -1;
+    // Letters typed as quickly as the desktop's item views take them as one word.
+    return typeToFind_.type(typed, typingClock_.elapsed(), QApplication::keyboardInputInterval(), itemIndex_, count(),
+                            [this](int row) -> const QString & { return rowText(row); });
 }
 
 void RomListBox::keyPressEvent(QKeyEvent *event)
@@ -210,7 +207,7 @@ void RomListBox::keyPressEvent(QKeyEvent *event)
             const QChar typed = event->text().front();
             emit keyPressed(typed);
             if (typed.isPrint())
-                target = findByFirstLetter(typed);
+                target = findTyped(typed);
             break;
         }
         QAbstractScrollArea::keyPressEvent(event);
