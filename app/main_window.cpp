@@ -38,7 +38,7 @@ constexpr int kClientHeight = 425;
 TForm1::TForm1()
 {
     QWidget::setWindowTitle(QStringLiteral("Romdeck"));
-    caption_ = new PacedCaption(this, RomListBox::kRepaintPauseMs);
+    caption_ = new PacedCaption(this);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(ProgramFont());
     setAutoFillBackground(true);
@@ -116,6 +116,8 @@ void TForm1::wireControls()
     ConnectHandler(lstdir, &MainRomList::clicked, this, &TForm1::lstdirClick);
     ConnectHandler(lstdir, &MainRomList::doubleClicked, this, &TForm1::butGOClick);
     ConnectHandler(lstdir, &MainRomList::keyPressed, this, &TForm1::lstdirKeyPress);
+    // A scan's running count reaches the screen with the rows it counts.
+    ConnectHandler(lstdir, &MainRomList::painting, caption_, &PacedCaption::flush);
     ConnectHandler(butGO, &ImageButton::clicked, this, &TForm1::butGOClick);
     ConnectHandler(butreload, &ImageButton::clicked, this, &TForm1::butreloadClick);
     ConnectHandler(butsetup, &ImageButton::clicked, this, &TForm1::butsetupClick);

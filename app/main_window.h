@@ -36,7 +36,8 @@ public:
 
     // The caption. A scan changes it after every directory entry, faster than
     // a screen shows: it reads current at every change, and the window system
-    // gets it at the pace of the list's repaints and at the end of each folder.
+    // gets it whenever the list is painted, so that it counts the rows shown
+    // (the entry just added aside), and at the end of each folder.
     QString windowTitle() const;
     void setWindowTitle(const QString &title);
 

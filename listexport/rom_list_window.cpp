@@ -6,6 +6,7 @@
 #include "platform/handler_guard.h"
 #include "platform/windows1252.h"
 #include "settings/program_values.h"
+#include "settings/settings_location.h"
 #include "widgets/artwork.h"
 #include "widgets/image_button.h"
 #include "widgets/program_font.h"
@@ -14,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -113,7 +115,12 @@ void Tformlistroms::FormActivate()
 
 void Tformlistroms::butsaveasfileClick()
 {
-    CatalogueWriter catalogue(CataloguePath(ProgramFolder, editfilename->text()));
+    // The catalogue goes where the settings live: beside a portable program,
+    // as always, and in the user's configuration folder for an installed one,
+    // whose own folder no user may write.
+    const QString settingsFile = SettingsFilePath(ProgramFolder);
+    MakeSettingsFolder(settingsFile);
+    CatalogueWriter catalogue(CataloguePath(QFileInfo(settingsFile).path(), editfilename->text()));
     for (int row = 0; row < romgrid->RowCount(); ++row)
         catalogue.AddRow(romgrid->Cells(0, row), romgrid->Cells(1, row), romgrid->Cells(2, row));
     catalogue.Close();

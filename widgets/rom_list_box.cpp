@@ -3,6 +3,7 @@
 #include "platform/handler_guard.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -16,6 +17,7 @@ RomListBox::RomListBox(QWidget *parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    typingClock_.start();
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRepaintPauseMs);
     ConnectHandler(&repaintTimer_, &QTimer::timeout, this, [this] {
@@ -139,6 +141,7 @@ int RomListBox::rowAt(int y) const
 void RomListBox::paintEvent(QPaintEvent *)
 {
     RunHandler([&] {
+        emit painting();
         QPainter painter(viewport());
         const QPalette colours = palette();
         painter.fillRect(viewport()->rect(), colours.color(QPalette::Base));
@@ -186,16 +189,11 @@ void RomListBox::mouseDoubleClickEvent(QMouseEvent *event)
     });
 }
 
-int RomListBox::findByFirstLetter(QChar letter) const
+int RomListBox::findTyped(QChar typed)
 {
-    const QChar wanted = letter.toCaseFolded();
-    for (int step = 1; step <= count(); ++step) {
-        const int row = (itemIndex_ + step) % count();
-        const QString &text = rowText(row);
-        if (!text.isEmpty() && text.front().toCaseFolded() == wanted)
-            return row;
-    }
-    return -1;
+    // Letters typed as quickly as the desktop's item views take them as one word.
+    return typeToFind_.type(typed, typingClock_.elapsed(), QApplication::keyboardInputInterval(), itemIndex_, count(),
+                            [this](int row) -> const QString & { return rowText(row); });
 }
 
 void RomListBox::keyPressEvent(QKeyEvent *event)
@@ -217,7 +215,7 @@ void RomListBox::keyPressEvent(QKeyEvent *event)
                 const QChar typed = event->text().front();
                 emit keyPressed(typed);
                 if (typed.isPrint())
-                    target = findByFirstLetter(typed);
+                    target = findTyped(typed);
                 break;
             }
             QAbstractScrollArea::keyPressEvent(event);

@@ -1,11 +1,15 @@
 #pragma once
+#include "widgets/type_to_find.h"
+
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QTimer>
 
 // The main list's control: rows of text, one selected row or none. The rows
 // live outside the control (a subclass gives their count and texts); it draws
 // only the visible rows, so adding a row costs the same with ten or a hundred
 // thousand of them, and it repaints at a steady pace while rows arrive.
+// Letters typed into it select a row as list views do (TypeToFind).
 // Assistive technology reads it as a list (RomListBoxAccessible).
 class RomListBox : public QAbstractScrollArea
 {
@@ -35,6 +39,9 @@ signals:
     void doubleClicked();
     // A typed character (Enter gives '\r').
     void keyPressed(QChar key);
+    // The rows are about to be drawn: what must show in step with them
+    // (a count of them elsewhere) goes to the screen now.
+    void painting();
 
 protected:
     virtual const QString &rowText(int row) const = 0;
@@ -58,8 +65,10 @@ private:
     void ensureVisible(int row);
     void selectByUser(int row);
     void tellSelectionMoved(int before);
-    int findByFirstLetter(QChar letter) const;
+    int findTyped(QChar typed);
 
     int itemIndex_ = -1;
     QTimer repaintTimer_;
+    TypeToFind typeToFind_;
+    QElapsedTimer typingClock_;
 };

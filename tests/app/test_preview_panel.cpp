@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "preview/picture_name_label.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 
@@ -166,6 +167,27 @@ TEST_F(PreviewPanel, ARelativePictureFolderStaysTheSameFolderAfterALaunch)
     }
     EXPECT_FALSE(QFile::exists(pictures + QStringLiteral("/game.pcx")));
     expectWithoutPicture(QStringLiteral("game.pcx"));
+}
+
+TEST_F(PreviewPanel, LettersTypedQuicklyFindTheirEntryAndThePanelsFollow)
+{
+    putSettings("[sonic.bin]\r\nusekgen=1\r\nfskip=3\r\n");
+    addEntry(QStringLiteral("OUTRUN"), QStringLiteral("/roms/outrun.bin"));
+    addEntry(QStringLiteral("SEGA RALLY"), QStringLiteral("/roms/rally.bin"));
+    addEntry(QStringLiteral("SONIC THE HEDGEHOG"), QStringLiteral("/roms/sonic.bin"));
+    putPicture(QStringLiteral("sonic.pcx"), 3, 2);
+    select(0);
+    expectWithoutPicture(QStringLiteral("outrun.pcx"));
+
+    // However slow this machine, the two letters count as one word.
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(60000);
+    QTest::keyClicks(form->lstdir, QStringLiteral("so"));
+    QApplication::setKeyboardInputInterval(interval);
+    ASSERT_EQ(form->lstdir->itemIndex(), 2) << "\"so\" is Sonic, not the next entry that starts with \"o\"";
+    expectWithPicture(QSize(3, 2));
+    EXPECT_EQ(panel->values().fskip, 3);
+    EXPECT_EQ(panel->values().usekgen, 1);
 }
 
 } // namespace

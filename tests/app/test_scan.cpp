@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "settings/program_values.h"
 #include "support/byte_named_files.h"
+#include "support/main_window_fixture.h"
 #include "support/program_values_fixture.h"
 #include "support/rom_images.h"
 
@@ -12,6 +13,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -379,4 +381,57 @@ TEST_F(Scan, ClosingTheWindowEndsTheScan)
     ASSERT_GE(countWhenClosed, 3);
     EXPECT_EQ(form().lstdir->count(), countWhenClosed);
     EXPECT_FALSE(form().isScanning());
+}
+
+// The main window shown, its first activation done.
+class ShownScan : public MainWindowFixture
+{
+};
+
+// Whenever the shown list is painted during a scan, the caption on the screen
+// counts the entries painted, or all but the one that has just come in.
+TEST_F(ShownScan, CaptionOnTheScreenKeepsStepWithThePaintedList)
+{
+    showActivated();
+    ASSERT_TRUE(QDir(workFolder).mkpath(QStringLiteral("roms")));
+    RomFolder = workFolder + QStringLiteral("/roms");
+    const int total = 1000;
+    for (int i = 0; i < total; ++i)
+        ASSERT_TRUE(WritePlainRom(RomFolder + QStringLiteral("/r%1.bin").arg(i), "GAME" + QByteArray::number(i)));
+    struct Paints : QObject
+    {
+        TForm1 *form = nullptr;
+        int seen = 0;
+        QStringList apart;
+        bool eventFilter(QObject *viewport, QEvent *event) override
+        {
+            if (event->type() != QEvent::Paint || !form->isScanning())
+                return false;
+            // The list paints first; then the caption is read as the paint leaves it.
+            viewport->removeEventFilter(this);
+            QCoreApplication::sendEvent(viewport, event);
+            viewport->installEventFilter(this);
+            ++seen;
+            const int painted = form->lstdir->count();
+            const QString shown = static_cast<QWidget *>(form)->windowTitle();
+            if (shown != QStringLiteral("Romdeck - %1 ROMs").arg(painted) &&
+                shown != QStringLiteral("Romdeck - %1 ROMs").arg(painted - 1))
+                apart << QStringLiteral("%1 painted under \"%2\"").arg(painted).arg(shown);
+            return true;
+        }
+    } paints;
+    paints.form = form;
+    form->lstdir->viewport()->installEventFilter(&paints);
+    // Every turn of the event loop takes a while, as beside a busy disk, so
+    // that the scan lasts many of the list's repaint pauses.
+    QTimer slowTurns;
+    slowTurns.setInterval(0);
+    QObject::connect(&slowTurns, &QTimer::timeout, [] { QThread::usleep(500); });
+    slowTurns.start();
+    form->RebuildList();
+    slowTurns.stop();
+
+    EXPECT_GE(paints.seen, 5);
+    EXPECT_TRUE(paints.apart.isEmpty()) << paints.apart.join(QStringLiteral(", ")).toStdString();
+    EXPECT_EQ(static_cast<QWidget *>(form)->windowTitle(), QStringLiteral("Romdeck - %1 ROMs").arg(total));
 }

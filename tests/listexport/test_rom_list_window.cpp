@@ -4,8 +4,10 @@
 #include "app/main_rom_list.h"
 #include "app/program_windows.h"
 #include "platform/errors.h"
+#include "settings/build_facts.h"
 #include "settings/program_values.h"
 #include "support/rom_images.h"
+#include "support/temporary_desktop.h"
 #include "widgets/image_button.h"
 #include "widgets/sortablegrid/sortable_grid.h"
 
@@ -253,4 +255,20 @@ TEST_F(RomListWindow, SaveFailuresLeaveTheWindowAsItWas)
     window_->editfilename->setText("lists/roms.txt");
     QTest::mouseClick(window_->butsaveasfile, Qt::LeftButton);
     EXPECT_TRUE(ReadProgramFile("lists/roms.txt").startsWith(kHead + RomLine("puzzle.smd", "BLOCK PUZZLE DELUXE")));
+}
+
+TEST_F(RomListWindow, AnInstalledProgramSavesTheCatalogueWhereItsSettingsLive)
+{
+    // An install has its data folder beside the program's folder, which
+    // keeps the settings in the user's configuration folder.
+    ASSERT_TRUE(QDir(ProgramFolder).mkpath(QStringLiteral(ROMDECK_DATA_FROM_PROGRAM)));
+    const TemporaryDesktop desktop;
+    writeFourRoms();
+    reload();
+    open();
+    QTest::mouseClick(window_->butsaveasfile, Qt::LeftButton);
+    QFile saved(desktop.configHome + "/romdeck/Genroms.txt");
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith(kHead));
+    EXPECT_EQ(ReadProgramFile("Genroms.txt"), "<missing>");
 }
