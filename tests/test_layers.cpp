@@ -127,7 +127,8 @@ std::vector<std::string> IncludeCircles(const std::vector<SourceFile> &files)
         includes[from];
         for (const Include &include : IncludesOf(file)) {
             const std::string to = ClassOf(include.name);
-            if (include.quoted && to != from && !includes[from].count(to))
+            const bool ofTheProgram = include.name.find('/') != std::string::npos && LayerOf(FolderOf(include.name));
+            if (ofTheProgram && to != from && !includes[from].count(to))
                 includes[from][to] = file.where(include.at) + ": includes " + include.name;
         }
     }
