@@ -169,15 +169,21 @@ protected:
             ASSERT_TRUE(WritePlainRom(in + QStringLiteral("/r%1.bin").arg(i), prefix + QByteArray::number(1000 + i)));
     }
 
-    // The titles of the numbered ROMs in the order the scan meets them, and
-    // the names of the entries in that order.
-    QStringList titlesInFolderOrder(const QList<QByteArray> &names, const char *prefix = "GAME")
+    // The names of the numbered ROMs among the names.
+    static QList<QByteArray> romsOf(const QList<QByteArray> &names)
+    {
+        QList<QByteArray> roms;
+        std::copy_if(names.begin(), names.end(), std::back_inserter(roms),
+                     [](const QByteArray &name) { return name.endsWith(".bin"); });
+        return roms;
+    }
+
+    // Their titles (see writeNumberedRoms), in the same order.
+    static QStringList titlesOf(const QList<QByteArray> &names)
     {
         QStringList titles;
-        for (const QByteArray &name : names) {
-            if (name.startsWith('r') && name.endsWith(".bin"))
-                titles << prefix + QString::number(1000 + name.mid(1, name.size() - 5).toInt());
-        }
+        for (const QByteArray &name : romsOf(names))
+            titles << "GAME" + QString::number(1000 + name.mid(1, name.size() - 5).toInt());
         return titles;
     }
 
@@ -516,10 +522,8 @@ TEST_F(Scan, ReadsEndingInAnyOrderAreListedAndCountedInTheFoldersOrder)
     for (int i = 0; i < 15; ++i)
         ASSERT_TRUE(WriteFile(RomFolder + QStringLiteral("/notes%1.txt").arg(i), "not a ROM"));
     const QList<QByteArray> order = ReaddirOrder(RomFolder);
-    const QStringList titles = titlesInFolderOrder(order);
-    const QByteArray firstRom = *std::find_if(order.begin(), order.end(), [](const QByteArray &name) {
-        return name.endsWith(".bin");
-    });
+    const QStringList titles = titlesOf(order);
+    const QByteArray firstRom = romsOf(order).first();
     // The folder's first ROM is read last but twenty.
     ReadsOutOfOrder reads(firstRom, 20);
     form().readRomFile = reads.reader();
@@ -544,14 +548,11 @@ TEST_F(Scan, AnUnreadableFileEndsAnOutOfOrderScanWhereTheFoldersOrderMeetsIt)
 {
     writeNumberedRoms(RomFolder, 60);
     const QList<QByteArray> order = ReaddirOrder(RomFolder);
-    const QStringList titles = titlesInFolderOrder(order);
-    // The 30th ROM of the folder fails, after twenty other reads have ended:
-    // most of them come after it and must never show.
-    QList<QByteArray> roms;
-    std::copy_if(order.begin(), order.end(), std::back_inserter(roms),
-                 [](const QByteArray &name) { return name.endsWith(".bin"); });
-    const QByteArray failing = roms[29];
-    ReadsOutOfOrder reads(failing, 20);
+    const QStringList titles = titlesOf(order);
+    // The 30th ROM of the folder fails once forty other reads have ended:
+    // at least eleven come after it, and must never show.
+    const QByteArray failing = romsOf(order)[29];
+    ReadsOutOfOrder reads(failing, 40);
     reads.failing(failing);
     form().readRomFile = reads.reader();
 
@@ -579,10 +580,8 @@ TEST_F(Scan, ReloadAndCloseWhileAReadHangsDropItsResult)
 {
     writeNumberedRoms(RomFolder, 30);
     const QList<QByteArray> order = ReaddirOrder(RomFolder);
-    const QStringList titles = titlesInFolderOrder(order);
-    QList<QByteArray> roms;
-    std::copy_if(order.begin(), order.end(), std::back_inserter(roms),
-                 [](const QByteArray &name) { return name.endsWith(".bin"); });
+    const QStringList titles = titlesOf(order);
+    const QList<QByteArray> roms = romsOf(order);
 
     for (const bool closing : {false, true}) {
         SCOPED_TRACE(closing ? "close" : "reload");
