@@ -1,9 +1,10 @@
 // A file system that stands in for a network share: it passes every request
 // through to a backing folder, read-only, after making it wait a given time,
 // as a round trip to a NAS does. Requests are served by many threads at once,
-// as a share serves many requests together. The kernel caches nothing of it
-// (entries, attributes, folder listings, file pages), so that every operation
-// of a program reaches it and pays its wait.
+// as a share serves many requests together. The kernel keeps nothing of it
+// but a file's attributes for a second, as a share's client does, so that
+// every open, read, close and listing of a program reaches it and pays its
+// wait.
 //
 //   latency_fs BACKING MOUNTPOINT [--latency-us N] [--slow NAME=MS]... [-f]
 //
@@ -15,13 +16,15 @@
 // killed) or the file system is unmounted; the request then fails with EINTR.
 // Reading the file ".latency-fs-stats" in the mount's root (it is listed
 // nowhere, and reading it waits for nothing and counts nothing) gives the
-// number of requests served so far, one "name count" per line.
+// number of requests served so far, one "name count" per line, and on the
+// last line the number of reads in a --slow wait now.
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 #include <fuse_lowlevel.h>
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +53,7 @@ enum Request { Lookup, ReadLink, OpenDir, ReadDir, ReleaseDir, Open, Read, Flush
 const char *const kRequestNames[kRequests] = {"lookup/getattr", "readlink", "opendir", "readdir", "releasedir",
                                               "open",           "read",     "flush",   "release", "statfs"};
 std::atomic<long> Served[kRequests];
+std::atomic<long> SlowReadsWaiting;
 
 // Waits `us` microseconds for `request`, counting it; -EINTR when the
 // request was interrupted or the file system is going away.
@@ -88,13 +92,16 @@ std::string StatsText()
     std::string text;
     for (int i = 0; i < kRequests; ++i)
         text += std::string(kRequestNames[i]) + ' ' + std::to_string(Served[i].load()) + '\n';
-    return text;
+    return text + "slow reads waiting now " + std::to_string(SlowReadsWaiting.load()) + '\n';
 }
 
 void *Init(fuse_conn_info *connection, fuse_config *config)
 {
+    // A share's client keeps a file's attributes for a second (SMB's
+    // default), so that an open, a read and a close ask for them once;
+    // names and contents it asks for every time.
     config->entry_timeout = 0;
-    config->attr_timeout = 0;
+    config->attr_timeout = 1;
     config->negative_timeout = 0;
     config->kernel_cache = 0;
     // An interruption (the caller was killed) reaches the request's thread
@@ -204,8 +211,15 @@ int ReadFile(const char *path, char *buffer, size_t size, off_t offset, fuse_fil
     }
     const char *slash = std::strrchr(path, '/');
     const auto slow = SlowReadsMs.find(slash ? slash + 1 : path);
-    if (const int waited = Wait(Read, LatencyUs + (slow == SlowReadsMs.end() ? 0 : slow->second * 1000)))
+    if (slow != SlowReadsMs.end()) {
+        ++SlowReadsWaiting;
+        const int waited = Wait(Read, LatencyUs + slow->second * 1000);
+        --SlowReadsWaiting;
+        if (waited)
+            return waited;
+    } else if (const int waited = Wait(Read)) {
         return waited;
+    }
     const ssize_t got = pread(static_cast<int>(file->fh), buffer, size, offset);
     return got < 0 ? -errno : static_cast<int>(got);
 }
@@ -268,6 +282,11 @@ int main(int argc, char **argv)
     fuseArguments.push_back(threads);
     // Waits of a millisecond end within a few microseconds of it.
     prctl(PR_SET_TIMERSLACK, 1UL);
+    // The library tells a request's thread of an interruption with this
+    // signal; it must only end the thread's sleep, not the file system.
+    struct sigaction interruption {};
+    interruption.sa_handler = [](int) {};
+    sigaction(SIGUSR1, &interruption, nullptr);
 
     fuse_operations operations{};
     operations.init = Init;
