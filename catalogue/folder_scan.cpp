@@ -6,22 +6,42 @@
 #include "platform/folder_reader.h"
 #include "platform/paths.h"
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 
-// Files read at once. A share answers many requests together, each after a
-// round trip, so the scan takes about as many round trips per file as there
-// are readers fewer than files (see bench/share_bench.cpp for the choice).
-constexpr int kReaders = 64;
+using Clock = std::chrono::steady_clock;
+
+// Files read at once, at most. A share answers many requests together, each
+// after a round trip, so the scan takes about as many round trips per file as
+// there are readers fewer than files (bench/share_bench.cpp: 64 come within
+// the noise of 128 and 256, 16 take half as long again).
+constexpr std::size_t kReaders = 64;
+
+// A read that takes this long waits on a device or a network, not on the
+// processor: only then do more readers than processors help. Reads from a
+// local disk's cache take microseconds, and there more threads than
+// processors would only take turns.
+constexpr auto kWaitingRead = std::chrono::microseconds(500);
 
 // Entries listed but not yet taken, at most: bounds what a slow taker lets
 // pile up, while leaving the readers far more work than they have in flight.
 constexpr std::size_t kReadAhead = 4096;
+
+// On a local disk a read takes microseconds, as long as handing it over:
+// names are handed to the readers, ROMs to a reader and entries to the taker
+// many at a time, so that the threads meet seldom. A reader takes at most its
+// share of the ROMs unread, so that all readers have work on a share.
+constexpr std::size_t kListBatch = 64;
+constexpr std::size_t kMaxClaim = 16;
+constexpr std::size_t kTakeBatch = 256;
 
 } // namespace
 
@@ -44,6 +64,7 @@ struct FolderScan::Shared : std::enable_shared_from_this<FolderScan::Shared>
         RomFileKind kind;
         bool ready; // an entry that is no ROM is ready once listed
         ScannedEntry entry;
+        Clock::time_point readStart{}; // when its read began, if it has
     };
 
     void list();
@@ -52,7 +73,11 @@ struct FolderScan::Shared : std::enable_shared_from_this<FolderScan::Shared>
     void abandon();
     // Both with the mutex held.
     void wakeTaker();
-    void startReader();
+    // Wakes idle readers for that many new ROMs, and starts more readers
+    // where reads wait and the readers not busy cannot take the ROMs unread.
+    void startReaders(std::size_t roms);
+    // A read has waited long (kWaitingRead): more readers help from now on.
+    void readsWait();
 
     QByteArray nativeFolder;
     QByteArray pathStart; // the folder and "/"
@@ -73,6 +98,7 @@ struct FolderScan::Shared : std::enable_shared_from_this<FolderScan::Shared>
     std::size_t readers = 0;
     std::size_t busyReaders = 0;
     std::size_t idleReaders = 0;
+    bool readsWaited = false;
 };
 
 void FolderScan::Shared::wakeTaker()
@@ -83,29 +109,40 @@ void FolderScan::Shared::wakeTaker()
     }
 }
 
-void FolderScan::Shared::startReader()
+void FolderScan::Shared::startReaders(std::size_t roms)
 {
-    // Another reader when those not busy are fewer than the ROMs listed and
-    // not yet read. One that cannot start is no error: the readers there are
-    // go on (the first started with the scan).
-    if (idleReaders > 0)
+    for (std::size_t i = 0; i < std::min(roms, idleReaders); ++i)
         work.notify_one();
-    if (readers - busyReaders >= unreadRoms || readers >= kReaders)
-        return;
-    try {
-        std::thread([self = shared_from_this()] { self->read(); }).detach();
+    // One that cannot start is no error: the readers there are go on (the
+    // first started with the scan).
+    const std::size_t most = readsWaited ? kReaders : std::max(1U, std::thread::hardware_concurrency());
+    while (readers < most && (readers - busyReaders) * kMaxClaim < unreadRoms) {
+        try {
+            std::thread([self = shared_from_this()] { self->read(); }).detach();
+        } catch (const std::system_error &) {
+            return;
+        }
         ++readers;
-    } catch (const std::system_error &) {
     }
+}
+
+void FolderScan::Shared::readsWait()
+{
+    readsWaited = true;
+    startReaders(0);
 }
 
 void FolderScan::Shared::list()
 {
     // Opening and reading the folder may hang on a share as a file may.
     FolderReader folder(nativeFolder);
+    std::vector<QByteArray> names;
     QByteArray name;
-    while (folder.next(name)) {
-        const RomFileKind kind = KindOfRomFile(name);
+    bool more = true;
+    while (more) {
+        names.clear();
+        while (names.size() < kListBatch && (more = folder.next(name)))
+            names.push_back(name);
         std::unique_lock lock(mutex);
         while (queue.size() >= kReadAhead && !abandoned) {
             listerWaits = true;
@@ -113,14 +150,18 @@ void FolderScan::Shared::list()
         }
         if (abandoned)
             return;
-        const bool ready = kind == RomFileKind::NotRom;
-        queue.push_back(Slot{name, kind, ready, ScannedEntry{}});
-        if (ready && queue.size() == 1)
-            wakeTaker();
-        if (!ready) {
-            ++unreadRoms;
-            startReader();
+        const bool wasEmpty = queue.empty();
+        std::size_t roms = 0;
+        for (QByteArray &listed : names) {
+            const RomFileKind kind = KindOfRomFile(listed);
+            roms += kind != RomFileKind::NotRom;
+            queue.push_back(Slot{std::move(listed), kind, kind == RomFileKind::NotRom, ScannedEntry{}});
         }
+        if (wasEmpty && !queue.empty() && queue.front().ready)
+            wakeTaker();
+        unreadRoms += roms;
+        if (roms > 0)
+            startReaders(roms);
     }
     std::lock_guard lock(mutex);
     listed = true;
@@ -131,12 +172,24 @@ void FolderScan::Shared::list()
 
 void FolderScan::Shared::read()
 {
+    struct Claim
+    {
+        std::size_t index;
+        QByteArray path;
+        RomFileKind kind;
+    };
+    std::vector<Claim> claims;
     std::unique_lock lock(mutex);
     while (!abandoned) {
         nextRead = std::max(nextRead, taken);
-        while (nextRead < taken + queue.size() && queue[nextRead - taken].kind == RomFileKind::NotRom)
-            ++nextRead;
-        if (nextRead == taken + queue.size()) {
+        const std::size_t share = std::clamp<std::size_t>(unreadRoms / readers, 1, kMaxClaim);
+        claims.clear();
+        for (; nextRead < taken + queue.size() && claims.size() < share; ++nextRead) {
+            const Slot &slot = queue[nextRead - taken];
+            if (slot.kind != RomFileKind::NotRom)
+                claims.push_back(Claim{nextRead, pathStart + slot.name, slot.kind});
+        }
+        if (claims.empty()) {
             if (listed)
                 return;
             ++idleReaders;
@@ -144,29 +197,32 @@ void FolderScan::Shared::read()
             --idleReaders;
             continue;
         }
-        const std::size_t index = nextRead++;
-        --unreadRoms;
+        unreadRoms -= claims.size();
         ++busyReaders;
-        const QByteArray path = pathStart + queue[index - taken].name;
-        const RomFileKind kind = queue[index - taken].kind;
-        lock.unlock();
-        ScannedEntry entry;
-        entry.isRom = true;
-        try {
-            entry.rom = reader(path, kind);
-        } catch (...) {
-            entry.failure = std::current_exception();
+        for (const Claim &claim : claims) {
+            // Not taken before it is ready: the slot is there until then.
+            const Clock::time_point start = queue[claim.index - taken].readStart = Clock::now();
+            lock.unlock();
+            ScannedEntry entry;
+            entry.isRom = true;
+            try {
+                entry.rom = reader(claim.path, claim.kind);
+            } catch (...) {
+                entry.failure = std::current_exception();
+            }
+            const bool waited = Clock::now() - start >= kWaitingRead;
+            lock.lock();
+            if (abandoned)
+                return;
+            Slot &slot = queue[claim.index - taken];
+            slot.entry = std::move(entry);
+            slot.ready = true;
+            if (claim.index == taken)
+                wakeTaker();
+            if (waited && !readsWaited)
+                readsWait();
         }
-        lock.lock();
         --busyReaders;
-        if (abandoned)
-            return;
-        // Not taken before it is ready: the slot is still there.
-        Slot &slot = queue[index - taken];
-        slot.entry = std::move(entry);
-        slot.ready = true;
-        if (index == taken)
-            wakeTaker();
     }
 }
 
@@ -207,21 +263,32 @@ void FolderScan::Shared::abandon()
 
 FolderScan::Step FolderScan::take(ScannedEntry &entry)
 {
-    Shared &s = *shared_;
-    std::lock_guard lock(s.mutex);
-    if (!s.queue.empty() && s.queue.front().ready) {
-        entry = std::move(s.queue.front().entry);
-        s.queue.pop_front();
-        ++s.taken;
+    if (taken_.empty()) {
+        Shared &s = *shared_;
+        std::lock_guard lock(s.mutex);
+        while (!s.queue.empty() && s.queue.front().ready && taken_.size() < kTakeBatch) {
+            taken_.push_back(std::move(s.queue.front().entry));
+            s.queue.pop_front();
+            ++s.taken;
+        }
         // The lister, once the window was full, lists on when half of it is free.
         if (s.listerWaits && s.queue.size() <= kReadAhead / 2) {
             s.listerWaits = false;
             s.room.notify_one();
         }
-        return Step::Taken;
+        if (taken_.empty()) {
+            if (s.queue.empty() && s.listed)
+                return Step::Finished;
+            // The entry waited for may hang in its read: then the readers
+            // go on with the rest meanwhile.
+            if (!s.readsWaited && !s.queue.empty() && s.queue.front().readStart != Clock::time_point{} &&
+                Clock::now() - s.queue.front().readStart >= kWaitingRead)
+                s.readsWait();
+            s.takerWaits = true;
+            return Step::Pending;
+        }
     }
-    if (s.queue.empty() && s.listed)
-        return Step::Finished;
-    s.takerWaits = true;
-    return Step::Pending;
+    entry = std::move(taken_.front());
+    taken_.pop_front();
+    return Step::Taken;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -52,4 +53,5 @@ public:
 private:
     struct Shared;
     std::shared_ptr<Shared> shared_;
+    std::deque<ScannedEntry> taken_; // taken from the shared queue, not yet handed out
 };
