@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 // Files read at once, at most. A share answers many requests together, each
 // after a round trip, so the scan takes about as many round trips per file as
 // there are readers fewer than files (bench/share_bench.cpp: 64 come within
-// the noise of 128 and 256, 16 take half as long again).
+// the noise of 128 and 256, 16 take two fifths longer).
 constexpr std::size_t kReaders = 64;
 
 // A read that takes this long waits on a device or a network, not on the
