@@ -1,4 +1,5 @@
 #pragma once
+#include "catalogue/folder_scan.h"
 #include "preview/picture_finder.h"
 #include "widgets/window_activation.h"
 
@@ -52,6 +53,9 @@ public:
     void RebuildList();
     void ScanRomFolders();
     bool isScanning() const { return scanning_; }
+    // Reads each ROM file a scan finds, on the scan's worker threads. Tests
+    // put in readers that answer late or out of order.
+    RomFileReader readRomFile = ReadRomFile;
 
     // The handlers.
     void FormActivate();

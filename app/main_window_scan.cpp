@@ -2,11 +2,15 @@
 
 #include "app/main_rom_list.h"
 #include "catalogue/folder_scan.h"
+#include "catalogue/header_names.h"
 #include "platform/start_folder.h"
 #include "settings/program_values.h"
 #include "widgets/paced_caption.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+
+#include <exception>
 
 namespace {
 
@@ -61,18 +65,35 @@ void TForm1::setCountCaption(int count)
 int TForm1::scanFolder(const QString &folder, int count)
 {
     CaptionFlush flush(*caption_);
-    ScanFolder(FromStartFolder(folder), [&](const FoundRom *rom) {
-        if (rom) {
-            lstdir->addItem(rom->text, rom->object);
+    QAbstractEventDispatcher *events = QAbstractEventDispatcher::instance();
+    FolderScan scan(FromStartFolder(folder), readRomFile, [events] { events->wakeUp(); });
+    ScannedEntry entry;
+    for (;;) {
+        const FolderScan::Step step = scan.take(entry);
+        if (step == FolderScan::Step::Finished)
+            return count;
+        if (step == FolderScan::Step::Pending) {
+            // The next entry is still being listed or read: the window goes
+            // on answering until it is there, however long the file takes.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (scanMustStop())
+                return count;
+            continue;
+        }
+        if (entry.isRom) {
+            if (entry.failure)
+                std::rethrow_exception(entry.failure);
+            rom_info info;
+            entry.rom.object.getrominfo(info);
+            HeaderName = info.engname;
+            lstdir->addItem(entry.rom.text, entry.rom.object);
             ++count;
             QCoreApplication::processEvents();
             if (scanMustStop())
-                return ScanStep::Stop;
+                return count;
         }
         setCountCaption(count);
-        return ScanStep::GoOn;
-    });
-    return count;
+    }
 }
 
 void TForm1::ScanRomFolders()

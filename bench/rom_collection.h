@@ -14,3 +14,8 @@ bool WriteCollection(const QString &folder, int count);
 // The bare loop: lists the folder, opens each ROM, reads its header bytes and
 // closes it. Returns the number of files read, -1 when the folder does not open.
 int ReadHeadersBare(const QByteArray &folder);
+
+// The same with `readers` threads reading at once while the folder is listed,
+// each file handed to the next free reader: the floor on a share, whose
+// round trips overlap.
+int ReadHeadersConcurrently(const QByteArray &folder, int readers);

@@ -26,9 +26,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -74,18 +76,32 @@ void BM_Scan(benchmark::State &state)
     state.counters["roms"] = count;
 }
 
-// The scan unit alone, without a window: every ROM into a sorted list.
+// The scan unit alone, without a window: every ROM into a sorted list, the
+// taker sleeping while the next entry is read.
 void BM_ScanFolder(benchmark::State &state)
 {
     const int count = static_cast<int>(state.range(0));
     const QString folder = Collection(count);
     for (auto _ : state) {
         SortedRomList list;
-        ScanFolder(folder, [&](const FoundRom *rom) {
-            if (rom)
-                list.add(rom->text, rom->object);
-            return ScanStep::GoOn;
+        std::mutex mutex;
+        std::condition_variable woken;
+        bool wake = false;
+        FolderScan scan(folder, ReadRomFile, [&] {
+            std::lock_guard lock(mutex);
+            wake = true;
+            woken.notify_one();
         });
+        ScannedEntry entry;
+        for (FolderScan::Step step; (step = scan.take(entry)) != FolderScan::Step::Finished;) {
+            if (step == FolderScan::Step::Pending) {
+                std::unique_lock lock(mutex);
+                woken.wait(lock, [&] { return wake; });
+                wake = false;
+            } else if (entry.isRom) {
+                list.add(entry.rom.text, entry.rom.object);
+            }
+        }
         if (list.count() != count)
             state.SkipWithError("the scan did not list every ROM");
     }

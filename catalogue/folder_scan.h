@@ -1,25 +1,57 @@
 #pragma once
+#include "catalogue/rom_file_kind.h"
 #include "catalogue/rom_info.h"
 
+#include <QByteArray>
 #include <QString>
+#include <deque>
+#include <exception>
 #include <functional>
+#include <memory>
 
-// One ROM found by a folder scan: its list text and the object its entry carries.
-struct FoundRom
+// What one directory entry of a scanned folder gave.
+struct ScannedEntry
 {
-    QString text;
-    romobj object;
+    bool isRom = false;
+    RomListEntry rom;           // when isRom: the list text, the path and the header title
+    std::exception_ptr failure; // when isRom and the file could not be read: its IoError
 };
 
-enum class ScanStep { GoOn, Stop };
+// Reads one ROM file: its list text, its stored path (MakeShortPath) and the
+// header title, by the reader its kind names. Raises IoError. Runs on a worker
+// thread, so it must touch nothing shared.
+using RomFileReader = std::function<RomListEntry(const QByteArray &nativePath, RomFileKind kind)>;
+RomListEntry ReadRomFile(const QByteArray &nativePath, RomFileKind kind);
 
-// Called once for every directory entry of the folder, "." and ".." included,
-// in the file system's order: with the ROM found there, or with null when the
-// entry is no ROM. Answering Stop ends the scan of the folder at once.
-using ScanVisitor = std::function<ScanStep(const FoundRom *rom)>;
+// One folder's scan. The listing and the reads of the ROM files (open, header
+// bytes, close, short path) run on worker threads, many files at once, so that
+// a slow share costs a few round trips per file in all rather than each in
+// turn, and a hung file holds no one but its own reader. The entries are
+// taken in the order of the listing, "." and ".." included, exactly as a
+// serial scan would meet them. A missing or unreadable folder gives no entry.
+//
+// Taking never waits. Destroying the scan abandons it at once: reads in
+// flight finish (or hang) on their own threads and their results are dropped;
+// nothing waits for them, also not at the program's end.
+class FolderScan
+{
+public:
+    enum class Step { Taken, Pending, Finished };
 
-// Walks one folder: each entry whose name has a ROM extension has its header
-// title read (the plain or the SMD reader, by extension, which also sets
-// HeaderName) and is given to visit. A missing or unreadable folder gives no
-// entry. A ROM file that cannot be read raises its IoError, ending the scan.
-void ScanFolder(const QString &folder, const ScanVisitor &visit);
+    // wake is called on a worker thread when the entry the taker found
+    // pending is ready, or the listing has ended; it must only wake the
+    // taker's thread. It is not called once the scan is destroyed.
+    FolderScan(const QString &folder, RomFileReader reader, std::function<void()> wake);
+    ~FolderScan();
+    FolderScan(const FolderScan &) = delete;
+    FolderScan &operator=(const FolderScan &) = delete;
+
+    // Taken: the next entry in the listing's order is in `entry`. Pending: it
+    // is still being listed or read. Finished: no entry is left.
+    Step take(ScannedEntry &entry);
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> shared_;
+    std::deque<ScannedEntry> taken_; // taken from the shared queue, not yet handed out
+};

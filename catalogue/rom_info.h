@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QString>
 
 // The record kept for each catalogue entry.
 struct rom_info
@@ -19,4 +20,12 @@ public:
 
 private:
     rom_info info_;
+};
+
+// One entry of the list: the text it shows and the object it carries. The
+// scan makes one for every ROM it finds; the sorted list keeps them.
+struct RomListEntry
+{
+    QString text;
+    romobj object;
 };

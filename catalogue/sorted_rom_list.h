@@ -4,12 +4,6 @@
 #include <QString>
 #include <vector>
 
-struct RomListEntry
-{
-    QString text;
-    romobj object;
-};
-
 // The main list's entries in ascending order of their text, ignoring case;
 // equal texts stay in the order they were added. Entries live in small blocks,
 // so that a sorted insertion moves a few dozen entries instead of every later

@@ -19,8 +19,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <dirent.h>
 #include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
 
 using namespace rom_images;
 
@@ -37,6 +42,90 @@ QList<QByteArray> ReaddirOrder(const QString &folder)
         closedir(dir);
     return names;
 }
+
+// The scan's reader with the reads ending out of the folder's order: each ROM
+// is read after a pause of its own (0 to 2 ms, from a fixed seed), and the
+// first read of `held` waits until `overtakers` other reads have ended, or
+// with none given until release(). The state is shared with the reader, which
+// the worker threads of an abandoned scan may still run after a test.
+class ReadsOutOfOrder
+{
+public:
+    ReadsOutOfOrder(QByteArray held, int overtakers) : state_(std::make_shared<State>())
+    {
+        state_->held = std::move(held);
+        state_->overtakers = overtakers;
+    }
+    ~ReadsOutOfOrder() { release(); }
+
+    // Fails the read of `name` with "File access denied", as the system would.
+    void failing(const QByteArray &name) { state_->failing = name; }
+
+    RomFileReader reader() const
+    {
+        return [state = state_](const QByteArray &path, RomFileKind kind) {
+            const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+            std::unique_lock lock(state->mutex);
+            if (name == state->held && !state->holding) {
+                state->holding = true;
+                state->timedOut = !state->changed.wait_for(lock, std::chrono::seconds(60), [&] {
+                    return state->released || (state->overtakers > 0 && state->ended.size() >= state->overtakers);
+                });
+            } else {
+                const auto pause = std::chrono::microseconds(state->pauses(state->random));
+                lock.unlock();
+                std::this_thread::sleep_for(pause);
+                lock.lock();
+            }
+            state->ended << name;
+            state->changed.notify_all();
+            if (name == state->failing)
+                throw IoError(5, path);
+            lock.unlock();
+            return ReadRomFile(path, kind);
+        };
+    }
+
+    void release()
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->released = true;
+        state_->changed.notify_all();
+    }
+    bool holding() const
+    {
+        std::lock_guard lock(state_->mutex);
+        return state_->holding && !state_->released;
+    }
+    bool timedOut() const
+    {
+        std::lock_guard lock(state_->mutex);
+        return state_->timedOut;
+    }
+    // The names whose reads have ended, in that order.
+    QList<QByteArray> ended() const
+    {
+        std::lock_guard lock(state_->mutex);
+        return state_->ended;
+    }
+
+private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        QByteArray held;
+        QByteArray failing;
+        qsizetype overtakers = 0;
+        bool holding = false;
+        bool released = false;
+        bool timedOut = false;
+        QList<QByteArray> ended;
+        std::mt19937 random{18};
+        std::uniform_int_distribution<int> pauses{0, 2000};
+    };
+    std::shared_ptr<State> state_;
+};
 
 class Scan : public ProgramValuesFixture
 {
@@ -79,6 +168,49 @@ protected:
     {
         for (int i = 0; i < n; ++i)
             ASSERT_TRUE(WritePlainRom(in + QStringLiteral("/r%1.bin").arg(i), prefix + QByteArray::number(1000 + i)));
+    }
+
+    // The names of the numbered ROMs among the names.
+    static QList<QByteArray> romsOf(const QList<QByteArray> &names)
+    {
+        QList<QByteArray> roms;
+        std::copy_if(names.begin(), names.end(), std::back_inserter(roms),
+                     [](const QByteArray &name) { return name.endsWith(".bin"); });
+        return roms;
+    }
+
+    // Their titles (see writeNumberedRoms), in the same order.
+    static QStringList titlesOf(const QList<QByteArray> &names)
+    {
+        QStringList titles;
+        for (const QByteArray &name : romsOf(names))
+            titles << "GAME" + QString::number(1000 + name.mid(1, name.size() - 5).toInt());
+        return titles;
+    }
+
+    // Checks at every turn of the event loop during the next scan that the
+    // list holds exactly the first ROMs of `titles` (those of the folder's
+    // order), and that the caption counts them: all of them while the scan
+    // waits for the next entry, all but the one just added right after an
+    // addition. Returns the number of turns that broke the rule.
+    std::shared_ptr<int> watchTurns(QTimer &during, const QStringList &titles)
+    {
+        auto wrong = std::make_shared<int>(0);
+        during.setInterval(0);
+        QObject::connect(&during, &QTimer::timeout, [this, wrong, titles] {
+            if (!form().isScanning())
+                return;
+            const int count = form().lstdir->count();
+            QStringList first = titles.mid(0, count);
+            std::sort(first.begin(), first.end());
+            const QString caption = form().windowTitle();
+            // Before the first entry's count, the caption is the window's own.
+            *wrong += texts() != first ||
+                (caption != QStringLiteral("Romdeck - %1 ROMs").arg(count) &&
+                 caption != QStringLiteral("Romdeck - %1 ROMs").arg(count - 1) && !(count <= 1 && caption == "Romdeck"));
+        });
+        during.start();
+        return wrong;
     }
 
     QTemporaryDir root_;
@@ -347,8 +479,10 @@ TEST_F(Scan, CaptionReadsExactAtEveryTurnAndReachesTheScreenAtAPace)
         if (!form().isScanning() || count < 2)
             return;
         ++turns;
-        // Right after an entry comes in, the caption counts the ones before it.
-        wrong += form().windowTitle() != QStringLiteral("Romdeck - %1 ROMs").arg(count - 1);
+        // Right after an entry comes in, the caption counts the ones before
+        // it; while the scan waits for the next entry's read, all of them.
+        wrong += form().windowTitle() != QStringLiteral("Romdeck - %1 ROMs").arg(count - 1) &&
+            form().windowTitle() != QStringLiteral("Romdeck - %1 ROMs").arg(count);
     });
     QElapsedTimer clock;
     clock.start();
@@ -434,4 +568,110 @@ TEST_F(ShownScan, CaptionOnTheScreenKeepsStepWithThePaintedList)
     EXPECT_GE(paints.seen, 5);
     EXPECT_TRUE(paints.apart.isEmpty()) << paints.apart.join(QStringLiteral(", ")).toStdString();
     EXPECT_EQ(static_cast<QWidget *>(form)->windowTitle(), QStringLiteral("Romdeck - %1 ROMs").arg(total));
+}
+
+TEST_F(Scan, ReadsEndingInAnyOrderAreListedAndCountedInTheFoldersOrder)
+{
+    writeNumberedRoms(RomFolder, 150);
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(WriteFile(RomFolder + QStringLiteral("/notes%1.txt").arg(i), "not a ROM"));
+    const QList<QByteArray> order = ReaddirOrder(RomFolder);
+    const QStringList titles = titlesOf(order);
+    const QByteArray firstRom = romsOf(order).first();
+    // The folder's first ROM is read last but twenty.
+    ReadsOutOfOrder reads(firstRom, 20);
+    form().readRomFile = reads.reader();
+
+    QTimer during;
+    const std::shared_ptr<int> wrongTurns = watchTurns(during, titles);
+    form().RebuildList();
+    during.stop();
+
+    EXPECT_FALSE(reads.timedOut());
+    EXPECT_GE(reads.ended().indexOf(firstRom), 20) << "the reads ended in the folder's order";
+    EXPECT_EQ(*wrongTurns, 0);
+    QStringList sorted = titles;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(texts(), sorted);
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 150 ROMs");
+    EXPECT_EQ(HeaderName, titles.last().toLatin1()) << "the last title the scan met";
+    EXPECT_EQ(form().lstdir->itemIndex(), 0);
+}
+
+TEST_F(Scan, AnUnreadableFileEndsAnOutOfOrderScanWhereTheFoldersOrderMeetsIt)
+{
+    writeNumberedRoms(RomFolder, 60);
+    const QList<QByteArray> order = ReaddirOrder(RomFolder);
+    const QStringList titles = titlesOf(order);
+    // The 30th ROM of the folder fails once forty other reads have ended:
+    // at least eleven come after it, and must never show.
+    const QByteArray failing = romsOf(order)[29];
+    ReadsOutOfOrder reads(failing, 40);
+    reads.failing(failing);
+    form().readRomFile = reads.reader();
+
+    QTimer during;
+    const std::shared_ptr<int> wrongTurns = watchTurns(during, titles);
+    try {
+        form().RebuildList();
+        ADD_FAILURE() << "the failing read was not shown";
+    } catch (const IoError &error) {
+        EXPECT_EQ(error.what(), "File access denied: " + (RomFolder + '/' + failing).toStdString());
+    }
+    during.stop();
+
+    EXPECT_FALSE(reads.timedOut());
+    EXPECT_EQ(*wrongTurns, 0);
+    QStringList before = titles.mid(0, 29);
+    std::sort(before.begin(), before.end());
+    EXPECT_EQ(texts(), before);
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 29 ROMs");
+    EXPECT_EQ(form().lstdir->itemIndex(), -1);
+    EXPECT_FALSE(form().isScanning());
+}
+
+TEST_F(Scan, ReloadAndCloseWhileAReadHangsDropItsResult)
+{
+    writeNumberedRoms(RomFolder, 30);
+    const QList<QByteArray> order = ReaddirOrder(RomFolder);
+    const QStringList titles = titlesOf(order);
+    const QList<QByteArray> roms = romsOf(order);
+
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "close" : "reload");
+        windows_ = std::make_unique<ProgramWindows>();
+        // The tenth ROM's first read hangs until released; a second scan reads it at once.
+        ReadsOutOfOrder reads(roms[9], 0);
+        form().readRomFile = reads.reader();
+        bool commanded = false;
+        QTimer during;
+        during.setInterval(0);
+        QObject::connect(&during, &QTimer::timeout, [&] {
+            // Once the scan waits on the hung read, with the nine before it listed.
+            if (commanded || !reads.holding() || form().lstdir->count() < 9 ||
+                form().windowTitle() != "Romdeck - 9 ROMs")
+                return;
+            commanded = true;
+            if (closing)
+                form().close();
+            else
+                form().butreloadClick();
+        });
+        during.start();
+        form().RebuildList();
+        during.stop();
+
+        ASSERT_TRUE(commanded);
+        EXPECT_TRUE(reads.holding()) << "the scan waited for the hung read";
+        EXPECT_FALSE(form().isScanning());
+        QStringList expected = closing ? titles.mid(0, 9) : titles;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(texts(), expected);
+        // The hung read ends now: its result belongs to no scan.
+        reads.release();
+        ASSERT_TRUE(WaitUntil([&] { return reads.ended().count(roms[9]) == (closing ? 1 : 2); }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(texts(), expected);
+        EXPECT_EQ(form().windowTitle(), closing ? "Romdeck - 9 ROMs" : "Romdeck - 30 ROMs");
+    }
 }
