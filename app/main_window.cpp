@@ -77,8 +77,6 @@ void TForm1::createControls()
     pix->setGeometry(1, 1, 303, 231);
     pix->setScaledContents(true);
     labpixtitle = new PictureNameLabel(panpix);
-    // A file name, shown as it is even when it reads like markup.
-    labpixtitle->setTextFormat(Qt::PlainText);
     labpixtitle->setGeometry(4, 200, 145, 21);
     labpixtitle->setFont(ProgramFont(16, true));
     labpixtitle->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
@@ -157,7 +155,7 @@ void TForm1::showEvent(QShowEvent *event)
         QWidget::showEvent(event);
         // Without a window manager a shown window is not activated by itself.
         activateWindow();
-        activation_.Shown();
+        activation_.Shown(*event);
     });
 }
 

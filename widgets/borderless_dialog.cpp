@@ -29,7 +29,7 @@ void BorderlessDialog::showEvent(QShowEvent *event)
         QDialog::showEvent(event);
         // Without a window manager nothing hands the keyboard to a new window.
         activateWindow();
-        activation_.Shown();
+        activation_.Shown(*event);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/handler_guard.h"
 
+#include <QShowEvent>
 #include <QWidget>
 
 WindowActivation::WindowActivation(QWidget &window, std::function<void()> sequence, Runs runs)
@@ -9,9 +10,9 @@ WindowActivation::WindowActivation(QWidget &window, std::function<void()> sequen
 {
 }
 
-void WindowActivation::Shown()
+void WindowActivation::Shown(const QShowEvent &event)
 {
-    if (runs_ == Runs::OncePerRun && ran_)
+    if (event.spontaneous() || (runs_ == Runs::OncePerRun && ran_))
         return;
     // Showings that come faster than the event loop share one run.
     pending_ = true;

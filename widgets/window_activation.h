@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 
+class QShowEvent;
 class QWidget;
 
 // A window's activation sequence, run once the window is up: queued from the
@@ -16,8 +17,10 @@ public:
 
     WindowActivation(QWidget &window, std::function<void()> sequence, Runs runs);
 
-    // From the window's showEvent.
-    void Shown();
+    // From the window's showEvent. A showing that the window system makes of
+    // itself (a minimised window restored) is no new showing: the sequence
+    // would refill what the user left as it was.
+    void Shown(const QShowEvent &event);
 
 private:
     QWidget &window_;

@@ -1,13 +1,16 @@
 #include "widgets/window_activation.h"
 
 #include <QCoreApplication>
+#include <QShowEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
 // Shows and hides the window as the steps say ('s' show, 'h' hide, 'e' let
-// events run) and counts the sequence's runs.
+// events run, 'r' the window system shows it again, as when restored from
+// minimised) and counts the sequence's runs.
 int Runs(WindowActivation::Runs runs, const std::string &steps)
 {
     struct Window : QWidget
@@ -17,7 +20,7 @@ int Runs(WindowActivation::Runs runs, const std::string &steps)
                   *this, [this] { ++count; }, runs)
         {
         }
-        void showEvent(QShowEvent *) override { activation.Shown(); }
+        void showEvent(QShowEvent *event) override { activation.Shown(*event); }
         int count = 0;
         WindowActivation activation;
     } window(runs);
@@ -26,6 +29,11 @@ int Runs(WindowActivation::Runs runs, const std::string &steps)
             window.show();
         else if (step == 'h')
             window.hide();
+        else if (step == 'r') {
+            QShowEvent restored;
+            QSpontaneKeyEvent::setSpontaneous(&restored);
+            window.showEvent(&restored); // sendEvent would make it no longer spontaneous
+        }
         else
             QCoreApplication::processEvents();
     }
@@ -46,6 +54,7 @@ TEST(WindowActivation, RunsOnceTheWindowIsUpOncePerShowingOrOncePerRun)
         {"shse", 1, 1},     // hidden and shown before the window was up: one run
         {"she", 0, 0},      // hidden before: none
         {"shesehse", 2, 1}, // until the next showing
+        {"sereee", 1, 1},   // not when the window system shows it again
     };
     for (const auto &one : cases) {
         SCOPED_TRACE(one.steps);
