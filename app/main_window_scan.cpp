@@ -75,6 +75,11 @@ int TForm1::scanFolder(const QString &folder, int count)
         if (step == FolderScan::Step::Pending) {
             // The next entry is still being listed or read: the window goes
             // on answering until it is there, however long the file takes.
+            // The caption goes with the list's next paint; with none on its
+            // way (all rows painted, or a minimised window that paints
+            // nothing), it goes now rather than wait out a slow file.
+            if (!lstdir->repaintPending())
+                caption_->flush();
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             if (scanMustStop())
                 return count;

@@ -17,6 +17,8 @@ class RomListBox : public QAbstractScrollArea
 public:
     // Rows arriving in a stream show at this pace.
     static constexpr int kRepaintPauseMs = 40;
+    // Letters typed within this time of each other make one word.
+    static constexpr int kTypingWordMs = 1000;
 
     explicit RomListBox(QWidget *parent = nullptr);
 
@@ -32,6 +34,8 @@ public:
     QRect itemRect(int row) const;
     // The row under a point of the viewport, -1 for none.
     int rowAt(int y) const;
+    // Rows came in that the screen does not show yet; a paint is on its way.
+    bool repaintPending() const { return repaintTimer_.isActive(); }
 
 signals:
     // The user chose an entry with the mouse or the keyboard.
