@@ -11,7 +11,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <system_error>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -67,8 +67,24 @@ struct FolderScan::Shared : std::enable_shared_from_this<FolderScan::Shared>
         Clock::time_point readStart{}; // when its read began, if it has
     };
 
-    void list();
-    void read();
+    // The threads' bodies: an error of the scan itself (out of memory) goes
+    // to the taker instead of ending the program on a thread of its own.
+    void list() { failOn([this] { listAll(); }); }
+    void read() { failOn([this] { readAll(); }); }
+    void listAll();
+    void readAll();
+    template <typename Body>
+    void failOn(Body body)
+    {
+        try {
+            body();
+        } catch (...) {
+            std::lock_guard lock(mutex);
+            if (!failure)
+                failure = std::current_exception();
+            wakeTaker();
+        }
+    }
     // The threads end as soon as they can; what they read is dropped.
     void abandon();
     // Both with the mutex held.
@@ -99,6 +115,7 @@ struct FolderScan::Shared : std::enable_shared_from_this<FolderScan::Shared>
     std::size_t busyReaders = 0;
     std::size_t idleReaders = 0;
     bool readsWaited = false;
+    std::exception_ptr failure; // the scan failed as a whole: no entry may come
 };
 
 void FolderScan::Shared::wakeTaker()
@@ -119,7 +136,7 @@ void FolderScan::Shared::startReaders(std::size_t roms)
     while (readers < most && (readers - busyReaders) * kMaxClaim < unreadRoms) {
         try {
             std::thread([self = shared_from_this()] { self->read(); }).detach();
-        } catch (const std::system_error &) {
+        } catch (...) {
             return;
         }
         ++readers;
@@ -132,7 +149,7 @@ void FolderScan::Shared::readsWait()
     startReaders(0);
 }
 
-void FolderScan::Shared::list()
+void FolderScan::Shared::listAll()
 {
     // Opening and reading the folder may hang on a share as a file may.
     FolderReader folder(nativeFolder);
@@ -170,7 +187,7 @@ void FolderScan::Shared::list()
         wakeTaker();
 }
 
-void FolderScan::Shared::read()
+void FolderScan::Shared::readAll()
 {
     struct Claim
     {
@@ -277,6 +294,8 @@ FolderScan::Step FolderScan::take(ScannedEntry &entry)
             s.room.notify_one();
         }
         if (taken_.empty()) {
+            if (s.failure)
+                std::rethrow_exception(s.failure);
             if (s.queue.empty() && s.listed)
                 return Step::Finished;
             // The entry waited for may hang in its read: then the readers
