@@ -191,8 +191,10 @@ void RomListBox::mouseDoubleClickEvent(QMouseEvent *event)
 
 int RomListBox::findTyped(QChar typed)
 {
-    // Letters typed as quickly as the desktop's item views take them as one word.
-    return typeToFind_.type(typed, typingClock_.elapsed(), QApplication::keyboardInputInterval(), itemIndex_, count(),
+    // Letters typed within about a second make one word, or within the
+    // desktop's own interval for its item views where that is longer.
+    const int interval = std::max(QApplication::keyboardInputInterval(), kTypingWordMs);
+    return typeToFind_.type(typed, typingClock_.elapsed(), interval, itemIndex_, count(),
                             [this](int row) -> const QString & { return rowText(row); });
 }
 
