@@ -2,6 +2,11 @@
 
 #include <QFile>
 
+PictureNameLabel::PictureNameLabel(QWidget *parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+}
+
 void PictureNameLabel::setPictureName(const QByteArray &name)
 {
     name_ = name;

@@ -10,7 +10,8 @@
 class PictureNameLabel : public QLabel
 {
 public:
-    using QLabel::QLabel;
+    // Shows its name as plain text, even a name that reads like markup.
+    explicit PictureNameLabel(QWidget *parent = nullptr);
 
     // Shows the name as text; an empty name empties the label.
     void setPictureName(const QByteArray &name);
