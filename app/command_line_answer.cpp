@@ -20,9 +20,10 @@ std::optional<std::string> CommandLineAnswer(int argc, const char *const *argv)
                                "  --help     show this help and exit\n"
                                "  --version  show the version and exit\n"
                                "\n"
-                               "Settings live in romdeck.ini beside the program when that file is there or\n"
-                               "the program's folder can be written (a portable copy); an installed program\n"
-                               "keeps them in $XDG_CONFIG_HOME/romdeck/romdeck.ini (~/.config/romdeck/).\n");
+                               "Settings live in romdeck.ini beside the program when that file is there, or\n"
+                               "when the program's folder can be written and is no install (a portable copy);\n"
+                               "an installed program keeps them in $XDG_CONFIG_HOME/romdeck/romdeck.ini\n"
+                               "(~/.config/romdeck/).\n");
     }
     return std::nullopt;
 }

@@ -12,7 +12,7 @@
 // pictures on the share (its listing cached, as in daily use), with the
 // requests each costs. Goal: under 50 ms.
 //
-// bench/share_measure.sh runs it under a virtual X server with openbox.
+// bench/startup_measure.sh --share runs it under a virtual X server with openbox.
 //
 //   share_bench [--romdeck PATH] [--latency-fs PATH] [--latency-us N] [benchmark options]
 //   share_bench --serial-floor DIR          the serial floor's process

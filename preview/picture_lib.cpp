@@ -31,7 +31,7 @@ QByteArray ReadWholeFile(const char *path)
 // must fit what a reduced one may take: as much as the largest picture shown
 // whole, 4096 x 4096 pixels of 4 bytes (Qt counts every format at 4 bytes a
 // pixel). A larger one gives a null image; a wider or taller one within that
-// comes back reduced as the PCX pictures do.
+// comes back at the size a PCX picture would be reduced to, scaled by Qt.
 constexpr int kBmpAllocationLimitMiB = 64;
 
 QImage DecodeBmp(const QByteArray &bytes)
