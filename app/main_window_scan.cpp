@@ -66,7 +66,7 @@ int TForm1::scanFolder(const QString &folder, int count)
 {
     CaptionFlush flush(*caption_);
     QAbstractEventDispatcher *events = QAbstractEventDispatcher::instance();
-    FolderScan scan(FromStartFolder(folder), readRomFile, [events] { events->wakeUp(); });
+    FolderScan scan(LocationPath(folder), readRomFile, [events] { events->wakeUp(); });
     ScannedEntry entry;
     for (;;) {
         const FolderScan::Step step = scan.take(entry);

@@ -15,6 +15,7 @@
 #include "app/program_windows.h"
 #include "catalogue/folder_scan.h"
 #include "catalogue/sorted_rom_list.h"
+#include "platform/file_name_text.h"
 #include "settings/program_values.h"
 #include "support/modal_answerer.h"
 
@@ -87,7 +88,7 @@ void BM_ScanFolder(benchmark::State &state)
         std::mutex mutex;
         std::condition_variable woken;
         bool wake = false;
-        FolderScan scan(folder, ReadRomFile, [&] {
+        FolderScan scan(FileNameBytes(folder), ReadRomFile, [&] {
             std::lock_guard lock(mutex);
             wake = true;
             woken.notify_one();

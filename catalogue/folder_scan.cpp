@@ -2,7 +2,6 @@
 
 #include "catalogue/header_names.h"
 #include "catalogue/make_short_path.h"
-#include "platform/file_name_text.h"
 #include "platform/folder_reader.h"
 #include "platform/paths.h"
 
@@ -243,12 +242,10 @@ void FolderScan::Shared::readAll()
     }
 }
 
-FolderScan::FolderScan(const QString &folder, RomFileReader reader, std::function<void()> wake)
+FolderScan::FolderScan(const QByteArray &nativeFolder, RomFileReader reader, std::function<void()> wake)
     : shared_(std::make_shared<Shared>())
 {
-    // Every path is built from the folder's and the entry's own bytes, so
-    // that a name that is no valid text opens, plays and keeps its section.
-    shared_->nativeFolder = FileNameBytes(folder);
+    shared_->nativeFolder = nativeFolder;
     shared_->pathStart = WithFinalSlash(shared_->nativeFolder);
     shared_->reader = std::move(reader);
     shared_->wake = std::move(wake);

@@ -40,8 +40,11 @@ public:
 
     // wake is called on a worker thread when the entry the taker found
     // pending is ready, or the listing has ended; it must only wake the
-    // taker's thread. It is not called once the scan is destroyed.
-    FolderScan(const QString &folder, RomFileReader reader, std::function<void()> wake);
+    // taker's thread. It is not called once the scan is destroyed. The
+    // folder is the system's own bytes, so that every path is built from the
+    // folder's and the entry's own bytes: a name that is no valid text opens,
+    // plays and keeps its section.
+    FolderScan(const QByteArray &nativeFolder, RomFileReader reader, std::function<void()> wake);
     ~FolderScan();
     FolderScan(const FolderScan &) = delete;
     FolderScan &operator=(const FolderScan &) = delete;
