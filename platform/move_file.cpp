@@ -1,5 +1,7 @@
 #include "platform/move_file.h"
 
+#include "platform/descriptor_io.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -66,23 +68,10 @@ std::string FolderOf(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool WriteAll(int fd, const char *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= size_t(written);
-    }
-    return true;
-}
-
 bool CopyContent(int from, int to)
 {
     char buffer[64 * 1024];
+    off_t copied = 0;
     for (;;) {
         const ssize_t got = ::read(from, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
@@ -91,8 +80,9 @@ bool CopyContent(int from, int to)
             return false;
         if (got == 0)
             return true;
-        if (!WriteAll(to, buffer, size_t(got)))
+        if (!WriteAllAt(to, std::string_view(buffer, size_t(got)), copied))
             return false;
+        copied += got;
     }
 }
 

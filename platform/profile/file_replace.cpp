@@ -1,6 +1,6 @@
 #include "platform/profile/file_replace.h"
 
-#include "platform/profile/descriptor_io.h"
+#include "platform/descriptor_io.h"
 
 #include <algorithm>
 #include <cerrno>

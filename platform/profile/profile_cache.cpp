@@ -1,6 +1,6 @@
 #include "platform/profile/profile_cache.h"
 
-#include "platform/profile/descriptor_io.h"
+#include "platform/descriptor_io.h"
 #include "platform/reading_stamp.h"
 
 #include <cerrno>

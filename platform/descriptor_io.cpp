@@ -1,4 +1,4 @@
-#include "platform/profile/descriptor_io.h"
+#include "platform/descriptor_io.h"
 
 #include <cerrno>
 #include <unistd.h>
