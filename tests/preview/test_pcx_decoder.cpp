@@ -106,6 +106,13 @@ TEST(PcxDecoder, HandWrittenLayouts)
     alike.replace(2 * (2 * 18 + 2 * 6 + 4), 2, "c5");
     QList<QRgb> alikePixels(15, qRgb(7, 7, 7));
     alikePixels.last() = qRgb(7, 7, 0xC5);
+    // Lines are read 16 KB at a time: of 6-byte lines 2730, then the last one.
+    // One byte and then runs of 63 put a run across the end of the first read,
+    // among the last 32 data bytes, where the codes go one by one.
+    const int crossingLines = 16 * 1024 / 6 + 1;
+    const QByteArray crossing = (QByteArray(1, '\x01') + QByteArray(6 * crossingLines - 1, '\x2a')).toHex();
+    QList<QRgb> crossingPixels(6 * crossingLines, qRgb(42, 42, 42));
+    crossingPixels.first() = qRgb(1, 1, 1);
 
     const HandCase cases[] = {
         // Bits past the width and padding bytes carry garbage.
@@ -141,13 +148,11 @@ TEST(PcxDecoder, HandWrittenLayouts)
          {end[7], end[7], end[7], end[7], end[7], end[200]},
          endColours},
         {"24 bits, lines padded", {.planes = 3, .width = 5, .height = 3}, alike, alikePixels},
-        // Lines shorter than the picture's are read one at a time, and near the
-        // end of the data code by code: one run crosses from the first read
-        // into the second.
-        {"one run over both lines, read line by line",
+        {"one run over both lines",
          {.width = 6, .height = 2},
          "2a2a2a2a2a2a 2a2a2a2a2a2a",
          QList<QRgb>(12, qRgb(42, 42, 42))},
+        {"one run across two reads", {.width = 6, .height = crossingLines}, crossing, crossingPixels},
     };
     for (const HandCase &c : cases) {
         for (const int encoding : {0, 1, 2}) {
