@@ -218,10 +218,14 @@ public:
     {
     }
 
-    // Fills the next count bytes at out; false when the data ends first. The
-    // slack bytes after them may be scribbled on, which lets every code be
-    // written in whole words.
-    bool read(uchar *out, qsizetype count, qsizetype slack)
+    // Bytes after those asked for that a read may scribble on, which lets
+    // every run be written whole in 16-byte pieces: a long one takes 64 bytes
+    // from wherever it starts.
+    static constexpr qsizetype kSlack = 64;
+
+    // Fills the next count bytes at out, with kSlack bytes of room after them;
+    // false when the data ends first.
+    bool read(uchar *out, qsizetype count)
     {
         if (!runLength_) {
             if (end_ - in_ < count)
@@ -239,23 +243,19 @@ public:
         // it to be read again.
         const uchar *in = in_;
         const uchar *const end = end_;
-        // Where a run can be written whole, past the end if need be, nothing
-        // needs checking but where literals end. Eight short runs in one go
-        // stay inside the count, so they never take bytes of the next line,
-        // and their last 8-byte store inside the slack.
-        const qsizetype wholeRuns =
-            std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
-        uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
-        [[maybe_unused]] uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
-        // Up to 32 bytes are read at a time, so the last few codes go below.
-        while (out < wholeRunsEnd && end - in >= 32) {
+        // Runs are written whole, past the end if need be, so nothing needs
+        // checking but where literals end. Eight short runs in one go stay
+        // inside the count, so they never take bytes of the next read, and
+        // their last 8-byte store inside the slack. Up to 32 bytes are read at
+        // a time, so the last few codes go below.
+        while (out < outEnd && end - in >= 32) {
 #if defined(__SSE2__)
-            if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
+            if (WriteEightShortRuns(in, out, outEnd - out)) {
                 in += 16;
                 continue;
             }
 #endif
-            if (!ReadMixedCodes(in, out, wholeRunsEnd))
+            if (!ReadMixedCodes(in, out, outEnd))
                 break;
         }
         if (out > outEnd) {
@@ -477,14 +477,13 @@ QImage DecodePcx(QByteArrayView bytes)
     // kept (or to the end) skipped after it.
     ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
     constexpr qsizetype kBufferBytes = 16 * 1024;
-    constexpr qsizetype kLineSlack = 64;
     const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
-    std::vector<uchar> lines(size_t(bufferLines * lineBytes + kLineSlack));
+    std::vector<uchar> lines(size_t(bufferLines * lineBytes + ScanlineStream::kSlack));
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
     for (int first = 0; first < size.height(); first += bufferLines) {
         const int count = std::min(bufferLines, size.height() - first);
-        if (!stream.read(lines.data(), count * lineBytes, kLineSlack))
+        if (!stream.read(lines.data(), count * lineBytes))
             return {};
         for (int i = 0; i < count; ++i) {
             const uchar *line = lines.data() + i * lineBytes;
