@@ -218,10 +218,14 @@ public:
     {
     }
 
-    // Fills the next count bytes at out; false when the data ends first. The
-    // slack bytes after them may be scribbled on, which lets every code be
-    // written in whole words.
-    bool read(uchar *out, qsizetype count, qsizetype slack)
+    // Bytes after those asked for that a read may scribble on, which lets
+    // every run be written whole in 16-byte pieces: a long one takes 64 bytes
+    // from wherever it starts.
+    static constexpr qsizetype kSlack = 64;
+
+    // Fills the next count bytes at out, with kSlack bytes of room after them;
+    // false when the data ends first.
+    bool read(uchar *out, qsizetype count)
     {
         if (!runLength_) {
             if (end_ - in_ < count)
@@ -239,23 +243,19 @@ public:
         // it to be read again.
         const uchar *in = in_;
         const uchar *const end = end_;
-        // Where a run can be written whole, past the end if need be, nothing
-        // needs checking but where literals end. Eight short runs in one go
-        // stay inside the count, so they never take bytes of the next line,
-        // and their last 8-byte store inside the slack.
-        const qsizetype wholeRuns =
-            std::clamp<qsizetype>(count + std::min<qsizetype>(0, slack - kLongestRun), 0, count);
-        uchar *const wholeRunsEnd = outEnd - count + wholeRuns;
-        [[maybe_unused]] uchar *const shortRunsEnd = std::min(outEnd, wholeRunsEnd + kLongestRun - 8);
-        // Up to 32 bytes are read at a time, so the last few codes go below.
-        while (out < wholeRunsEnd && end - in >= 32) {
+        // Runs are written whole, past the end if need be, so nothing needs
+        // checking but where literals end. Eight short runs in one go stay
+        // inside the count, so they never take bytes of the next read, and
+        // their last 8-byte store inside the slack. Up to 32 bytes are read at
+        // a time, so the last few codes go below.
+        while (out < outEnd && end - in >= 32) {
 #if defined(__SSE2__)
-            if (WriteEightShortRuns(in, out, shortRunsEnd - out)) {
+            if (WriteEightShortRuns(in, out, outEnd - out)) {
                 in += 16;
                 continue;
             }
 #endif
-            if (!ReadMixedCodes(in, out, wholeRunsEnd))
+            if (!ReadMixedCodes(in, out, outEnd))
                 break;
         }
         if (out > outEnd) {
@@ -370,9 +370,10 @@ QList<QRgb> GreyLevels()
 
 // The composers take every step-th pixel of a line, width of them.
 
-// Colour indices of one line of 1, 2 or 4 bits per pixel, each plane giving
-// the next higher bits of the index.
-void ComposeIndices(const Header &header, const uchar *line, int step, uchar *out, int width)
+// Colours of one line of 1, 2 or 4 bits per pixel, each plane giving the next
+// higher bits of the index into colours.
+void ComposePlanarColours(const Header &header, const uchar *line, int step, const QRgb *colours, QRgb *out,
+                          int width)
 {
     const int bits = header.bitsPerPixel;
     const int perByte = 8 / bits;
@@ -384,7 +385,7 @@ void ComposeIndices(const Header &header, const uchar *line, int step, uchar *ou
         int index = 0;
         for (int plane = 0; plane < header.planes; ++plane)
             index |= ((line[plane * header.bytesPerLine + at] >> shift) & mask) << (plane * bits);
-        out[x] = uchar(index);
+        out[x] = colours[index];
     }
 }
 
@@ -425,27 +426,16 @@ void ComposeTrueColour(const Header &header, const uchar *line, int step, QRgb *
     }
 }
 
-void ComposeBytes(const uchar *line, int step, uchar *out, int width)
+// Colours of one line of byte indices, looked up where they were decoded.
+void ComposeByteColours(const uchar *line, int step, const QRgb *colours, QRgb *out, int width)
 {
-    if (step == 1) {
-        std::memcpy(out, line, size_t(width));
-        return;
-    }
     for (int x = 0; x < width; ++x)
-        out[x] = line[x * step];
-}
-
-// Indices, each inside the table, turned into their colours.
-void ComposeColours(const uchar *indices, const QList<QRgb> &table, QRgb *out, int width)
-{
-    const QRgb *colours = table.constData();
-    for (int x = 0; x < width; ++x)
-        out[x] = colours[indices[x]];
+        out[x] = colours[line[x * step]];
 }
 
 } // namespace
 
-QImage DecodePcx(QByteArrayView bytes, PalettedAs paletted)
+QImage DecodePcx(QByteArrayView bytes)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const std::optional<Header> header = ReadHeader(data, bytes.size());
@@ -474,59 +464,36 @@ QImage DecodePcx(QByteArrayView bytes, PalettedAs paletted)
     const QSize claimed(header->width, header->height);
     const int step = picture_reduction::Step(claimed);
     const QSize size = picture_reduction::Reduced(claimed);
-    const bool indexed = !trueColour && paletted == PalettedAs::Indices;
-    QImage image(size, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
     QList<QRgb> colours;
     if (!trueColour)
         colours = byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels()) : HeaderColours(*header);
-    if (indexed)
-        image.setColorTable(colours);
 
+    // Lines are read into a buffer of a few kilobytes, as many at a time as it
+    // holds, since what a read costs to start is paid once for them all; of a
+    // reduced picture one line at a time, with the lines up to the next one
+    // kept (or to the end) skipped after it.
     ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
+    constexpr qsizetype kBufferBytes = 16 * 1024;
+    const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
+    std::vector<uchar> lines(size_t(bufferLines * lineBytes + ScanlineStream::kSlack));
     uchar *const pixels = image.bits();
     const qsizetype pixelLine = image.bytesPerLine();
-    // What a read costs to start is paid once for many lines where it can be:
-    // byte indices go straight into a picture whose lines lie as the file's.
-    const bool bytesAsTheyLie = step == 1 && byteIndices && indexed;
-    if (bytesAsTheyLie && lineBytes == pixelLine)
-        return stream.read(pixels, lineBytes * header->height, 0) ? image : QImage();
-    // Where the picture's lines are longer, its lines below are the slack of
-    // each.
-    if (bytesAsTheyLie && lineBytes < pixelLine) {
-        for (int y = 0; y < header->height; ++y)
-            if (!stream.read(pixels + y * pixelLine, lineBytes, (header->height - y) * pixelLine - lineBytes))
-                return {};
-        return image;
-    }
-    // Otherwise lines are read into a buffer of a few kilobytes and composed;
-    // of a reduced picture one line at a time, with the lines up to the next
-    // one kept (or to the end) skipped after it. Indices asked for as colours
-    // are composed into a line of their own first.
-    constexpr qsizetype kBufferBytes = 16 * 1024;
-    constexpr qsizetype kLineSlack = 64;
-    const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
-    std::vector<uchar> lines(size_t(bufferLines * lineBytes + kLineSlack));
-    std::vector<uchar> indexLine(indexed || trueColour ? 0 : size_t(size.width()));
     for (int first = 0; first < size.height(); first += bufferLines) {
         const int count = std::min(bufferLines, size.height() - first);
-        if (!stream.read(lines.data(), count * lineBytes, kLineSlack))
+        if (!stream.read(lines.data(), count * lineBytes))
             return {};
         for (int i = 0; i < count; ++i) {
             const uchar *line = lines.data() + i * lineBytes;
-            uchar *row = pixels + (first + i) * pixelLine;
-            if (trueColour) {
-                ComposeTrueColour(*header, line, step, reinterpret_cast<QRgb *>(row), size.width());
-                continue;
-            }
-            uchar *indices = indexed ? row : indexLine.data();
-            if (byteIndices)
-                ComposeBytes(line, step, indices, size.width());
+            auto *row = reinterpret_cast<QRgb *>(pixels + (first + i) * pixelLine);
+            if (trueColour)
+                ComposeTrueColour(*header, line, step, row, size.width());
+            else if (byteIndices)
+                ComposeByteColours(line, step, colours.constData(), row, size.width());
             else
-                ComposeIndices(*header, line, step, indices, size.width());
-            if (!indexed)
-                ComposeColours(indices, colours, reinterpret_cast<QRgb *>(row), size.width());
+                ComposePlanarColours(*header, line, step, colours.constData(), row, size.width());
         }
         const int skipped = std::min(step, header->height - first * step) - 1;
         if (!stream.skip(skipped * lineBytes))

@@ -7,9 +7,8 @@
 // header, or the standard EGA colours for a file without them), 8 bits in one
 // plane (the 256-colour palette at the end of the file, grey levels without
 // it), 8 bits in 3 or 4 planes (true colour; a fourth plane is ignored).
-// True colour comes back as Format_RGB32. Paletted pictures come back as
-// Format_Indexed8, or, asked for their colours, as Format_RGB32 as well: the
-// format a picture is shown in, so that a pixmap takes the image as it is
+// Every picture comes back as Format_RGB32, paletted ones in their colours:
+// the format a picture is shown in, so that a pixmap takes the image as it is
 // instead of holding the indices and a copy four times their size at once.
 // A picture larger than 4096 pixels on a side comes back reduced, keeping
 // every k-th line and pixel (see picture_reduction.h).
@@ -17,5 +16,4 @@
 // Anything that is not such a picture in full gives a null image: a cut file,
 // an unknown layout, or a size that the file's bytes could not encode, which
 // is checked before anything of that size is allocated.
-enum class PalettedAs { Indices, Colours };
-QImage DecodePcx(QByteArrayView bytes, PalettedAs paletted = PalettedAs::Indices);
+QImage DecodePcx(QByteArrayView bytes);

@@ -61,5 +61,5 @@ QImage PictureLibLoad(const char *path, unsigned /*flag*/)
     }
     if (bytes.startsWith("BM"))
         return DecodeBmp(bytes);
-    return DecodePcx(bytes, PalettedAs::Colours);
+    return DecodePcx(bytes);
 }
