@@ -56,6 +56,7 @@ void TForm1::createControls()
 {
     lstdir = new MainRomList(this);
     lstdir->setGeometry(4, 4, 260, 384);
+    lstdir->setAccessibleName(QStringLiteral("ROMs"));
     QPalette listColours = lstdir->palette();
     listColours.setColor(QPalette::Base, QColor(0, 0, 128));
     listColours.setColor(QPalette::Text, Qt::yellow);

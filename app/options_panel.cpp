@@ -83,6 +83,7 @@ OptionsPanel::OptionsPanel(OptionSet &defaultOptions, QWidget *parent) : QFrame(
     Label3->adjustSize();
     Editextracmdline = new QLineEdit(this);
     Editextracmdline->setGeometry(8, 204, 289, 21);
+    Label3->setBuddy(Editextracmdline);
 
     ConnectHandler(butdefault, &QToolButton::clicked, this, [this] {
         butdefault->setChecked(true);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <utility>
 
@@ -22,7 +23,10 @@ constexpr int kEditLeft = 176;
 constexpr int kEditWidth = 241;
 constexpr int kRowHeight = 21;
 
-QLabel *LocationLabel(const QString &caption, int top, QWidget *parent)
+// A location's row: its caption, and its edit with the browse button, both
+// named by the caption for screen readers (the label lies outside the edit's
+// box, where a buddy would not name it).
+PathEdit *LocationRow(const QString &caption, PathEdit::Kind kind, const QString &filters, int top, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     label->setTextFormat(Qt::PlainText);
@@ -30,14 +34,12 @@ QLabel *LocationLabel(const QString &caption, int top, QWidget *parent)
     label->setAlignment(Qt::AlignCenter);
     label->setStyleSheet(QStringLiteral("color: yellow; background: transparent;"));
     label->setGeometry(kLabelLeft, top, kLabelWidth, kRowHeight);
-    return label;
-}
 
-PathEdit *LocationEdit(PathEdit::Kind kind, const QString &filters, int top, QWidget *parent)
-{
     auto *edit = new PathEdit(kind, filters, parent);
     edit->edit()->setStyleSheet(QStringLiteral("QLineEdit { background: #808080; color: yellow; }"));
     edit->setGeometry(kEditLeft, top, kEditWidth, kRowHeight);
+    edit->edit()->setAccessibleName(caption);
+    edit->browseButton()->setAccessibleName(caption + QStringLiteral(", browse"));
     return edit;
 }
 
@@ -53,18 +55,14 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 TForm3::TForm3(QWidget *parent) : BorderlessDialog(QStringLiteral("Setup locations"), 428, 246, parent)
 {
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
-    LocationLabel(QStringLiteral("GKen Location"), 24, this);
-    LocationLabel(QStringLiteral("Genecyst Location"), 60, this);
-    LocationLabel(QStringLiteral("ROMs Location"), 96, this);
-    LocationLabel(QStringLiteral("CD ROMs Location"), 136, this);
-    LocationLabel(QStringLiteral("Snapshot Location"), 172, this);
     // On this platform "*.*" would skip files without a dot, so "All Files" is "*".
-    kgenloc = LocationEdit(PathEdit::Kind::File,
-                           QStringLiteral("KGen98 EXE (kgen98.exe);;Kgen EXE (kgen.exe);;All Files (*)"), 24, this);
-    geneloc = LocationEdit(PathEdit::Kind::File, QStringLiteral("Genecsyt (Genecyst.exe)"), 60, this);
-    romloc = LocationEdit(PathEdit::Kind::Folder, QString(), 96, this);
-    cdromloc = LocationEdit(PathEdit::Kind::Folder, QString(), 136, this);
-    pixloc = LocationEdit(PathEdit::Kind::Folder, QString(), 172, this);
+    kgenloc = LocationRow(QStringLiteral("GKen Location"), PathEdit::Kind::File,
+                          QStringLiteral("KGen98 EXE (kgen98.exe);;Kgen EXE (kgen.exe);;All Files (*)"), 24, this);
+    geneloc = LocationRow(QStringLiteral("Genecyst Location"), PathEdit::Kind::File,
+                          QStringLiteral("Genecsyt (Genecyst.exe)"), 60, this);
+    romloc = LocationRow(QStringLiteral("ROMs Location"), PathEdit::Kind::Folder, QString(), 96, this);
+    cdromloc = LocationRow(QStringLiteral("CD ROMs Location"), PathEdit::Kind::Folder, QString(), 136, this);
+    pixloc = LocationRow(QStringLiteral("Snapshot Location"), PathEdit::Kind::Folder, QString(), 172, this);
     butok = DialogButton(QStringLiteral("OK"), 152, this);
     butclose = DialogButton(QStringLiteral("Cancel"), 224, this);
 

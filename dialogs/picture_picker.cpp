@@ -36,12 +36,16 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
 
     DriveComboBox1 = new DriveComboBox(this);
     DriveComboBox1->setGeometry(4, 12, 125, 19);
+    DriveComboBox1->setAccessibleName(QStringLiteral("Drive"));
     DirectoryListBox1 = new DirectoryListBox(this);
     DirectoryListBox1->setGeometry(4, 36, 125, 233);
+    DirectoryListBox1->setAccessibleName(QStringLiteral("Folders"));
     FilterComboBox1 = new FilterComboBox(this);
     FilterComboBox1->setGeometry(132, 12, 145, 21);
+    FilterComboBox1->setAccessibleName(QStringLiteral("Pictures shown"));
     FileListBox1 = new FileListBox(this);
     FileListBox1->setGeometry(132, 36, 145, 233);
+    FileListBox1->setAccessibleName(QStringLiteral("Pictures"));
 
     pixname = new QLabel(this);
     pixname->setGeometry(308, 8, 269, 24);

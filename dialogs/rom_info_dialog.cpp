@@ -11,6 +11,7 @@
 #include "widgets/window_decoration.h"
 #include "widgets/yellow_label.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -33,12 +34,13 @@ Tforminfo::Tforminfo(QWidget *parent) : BorderlessDialog(QStringLiteral("ROM inf
 {
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
     MakeYellowLabel(QStringLiteral("Sorry No Editing in this version"), QRect(156, 4, 182, 16), 13, this);
-    MakeYellowLabel(QStringLiteral("File Name"), QRect(16, 20, 89, 24), 19, this);
-    MakeYellowLabel(QStringLiteral("English name"), QRect(12, 64, 118, 24), 19, this);
-    MakeYellowLabel(QStringLiteral("Japanese name"), QRect(12, 104, 137, 24), 19, this);
     editfilename = InfoEdit(20, this);
     editengname = InfoEdit(64, this);
     editjapname = InfoEdit(104, this);
+    // Each label is its box's buddy, which names the box to screen readers.
+    MakeYellowLabel(QStringLiteral("File Name"), QRect(16, 20, 89, 24), 19, this)->setBuddy(editfilename);
+    MakeYellowLabel(QStringLiteral("English name"), QRect(12, 64, 118, 24), 19, this)->setBuddy(editengname);
+    MakeYellowLabel(QStringLiteral("Japanese name"), QRect(12, 104, 137, 24), 19, this)->setBuddy(editjapname);
     butok = MakeCaptionButton(QStringLiteral("OK"), this);
     butok->setGeometry(172, 148, 69, 25);
     butexit = MakeCaptionButton(QStringLiteral("Cancel"), this);

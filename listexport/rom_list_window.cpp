@@ -47,6 +47,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
 
     romgrid = new TSortableGrid(this);
+    romgrid->setAccessibleName(QStringLiteral("ROMs"));
     romgrid->setGeometry(8, 16, 521, 245);
     romgrid->SetFixedCols(0);
     romgrid->SetColCount(kColumns);
@@ -67,6 +68,7 @@ Tformlistroms::Tformlistroms(const SortedRomList &mainList, QWidget *parent)
     butsaveasfile->setFace(ButtonGlyphImage(ButtonGlyph::Save, devicePixelRatioF()));
 
     editfilename = new QLineEdit(QStringLiteral("Genroms.txt"), this);
+    editfilename->setAccessibleName(QStringLiteral("Catalogue file name"));
     editfilename->setGeometry(128, 272, 161, 28);
     editfilename->setFont(ProgramFont(16));
     editfilename->setStyleSheet(QStringLiteral("QLineEdit { background: #808000; color: yellow; }"));

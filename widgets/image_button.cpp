@@ -12,6 +12,9 @@ ImageButton::ImageButton(const QString &lettering, const QString &hint, QWidget 
 {
     setText(lettering);
     setToolTip(hint);
+    // A glyph says nothing to a screen reader: the hint names the button.
+    if (lettering.isEmpty())
+        setAccessibleName(hint);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
 }

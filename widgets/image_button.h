@@ -4,7 +4,8 @@
 #include <QImage>
 
 // A flat button whose face the program paints: lettering, or a small glyph.
-// Its hint is shown as a tooltip. Like a speed button it takes no focus.
+// Its hint is shown as a tooltip, and names a button without lettering to
+// screen readers. Like a speed button it takes no focus.
 class ImageButton : public QAbstractButton
 {
     Q_OBJECT

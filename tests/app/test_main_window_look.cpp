@@ -62,20 +62,54 @@ TEST_F(MainWindowLook, FileNamesShowAsPlainTextInEveryLabel)
     EXPECT_EQ(answerer.seen().size(), 1);
 }
 
+// The controls a screen reader lands on inside a window, found through the
+// accessible tree as a reader walks it; a list's, table's or combo box's
+// entries are their own and are left out.
+void CollectControls(QAccessibleInterface *node, QList<QAccessibleInterface *> &controls)
+{
+    static const QList<QAccessible::Role> kControls = {
+        QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::EditableText,
+        QAccessible::List,       QAccessible::Table,    QAccessible::ComboBox,    QAccessible::Slider};
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        const auto *widget = child ? qobject_cast<const QWidget *>(child->object()) : nullptr;
+        if (!child || widget && widget->isWindow())
+            continue;
+        if (kControls.contains(child->role()))
+            controls << child;
+        if (child->role() != QAccessible::List && child->role() != QAccessible::Table &&
+            child->role() != QAccessible::ComboBox)
+            CollectControls(child, controls);
+    }
+}
+
 // A screen reader names each window, the borderless ones too, though no
-// title bar shows the name.
-TEST_F(MainWindowLook, EveryWindowTellsItsNameToScreenReaders)
+// title bar shows the name, and each control in it: a glyph button by its
+// hint, an edit by its caption.
+TEST_F(MainWindowLook, EveryWindowAndControlTellsItsNameToScreenReaders)
 {
     QStringList names;
+    int controlCount = 0;
     for (QWidget *window : programWindows()) {
         QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(window);
         ASSERT_NE(readable, nullptr);
         names << readable->text(QAccessible::Name);
-        EXPECT_FALSE(names.back().isEmpty()) << window->metaObject()->className();
+        const std::string className = window->metaObject()->className();
+        EXPECT_FALSE(names.back().isEmpty()) << className;
         EXPECT_EQ(window != form, bool(window->windowFlags() & Qt::FramelessWindowHint));
+        QList<QAccessibleInterface *> controls;
+        CollectControls(readable, controls);
+        controlCount += controls.size();
+        for (QAccessibleInterface *control : controls) {
+            const auto *widget = qobject_cast<const QWidget *>(control->object());
+            EXPECT_FALSE(control->text(QAccessible::Name).isEmpty())
+                << className << ": a " << widget->metaObject()->className() << " at " << widget->x() << ","
+                << widget->y();
+        }
     }
     names.removeDuplicates();
     EXPECT_EQ(names.size(), 6) << names.join(u'|').toStdString();
+    EXPECT_GE(controlCount, 50);
 }
 
 } // namespace
