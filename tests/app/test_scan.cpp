@@ -102,11 +102,15 @@ public:
         std::lock_guard lock(state_->mutex);
         return state_->timedOut;
     }
-    // The names whose reads have ended, in that order.
+    // The names whose reads have ended, in that order: a copy of its own, since
+    // a reader may append to the list while the copy is read, and a list that
+    // looks unshared is changed in place without a barrier.
     QList<QByteArray> ended() const
     {
         std::lock_guard lock(state_->mutex);
-        return state_->ended;
+        QList<QByteArray> copy = state_->ended;
+        copy.detach();
+        return copy;
     }
 
 private:
