@@ -1,7 +1,25 @@
 #include "platform/descriptor_io.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
+
+int OpenRegularFile(const char *path, int flags, struct stat &info)
+{
+    const int fd = open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    int error = 0;
+    if (fstat(fd, &info) != 0)
+        error = errno;
+    else if (!S_ISREG(info.st_mode))
+        error = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+    if (error == 0)
+        return fd;
+    close(fd);
+    errno = error;
+    return -1;
+}
 
 bool ReadToEnd(int fd, std::string &contents, size_t expectedSize)
 {

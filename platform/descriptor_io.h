@@ -1,7 +1,15 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
+
+// Opens a regular file with `flags` (O_RDONLY or O_RDWR; the descriptor is
+// neither inherited nor a controlling terminal) and gives its status in
+// `info`. Anything else at the path (a folder, a pipe, a device) fails with
+// errno set, EISDIR or EACCES, rather than being read or waited on. -1 on
+// failure.
+int OpenRegularFile(const char *path, int flags, struct stat &info);
 
 // Whole reads and writes through an open file descriptor, retrying the
 // interrupted and short ones the system may give.

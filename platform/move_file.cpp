@@ -114,10 +114,10 @@ void SyncFolder(const std::string &folder)
 
 bool CopyThenRemove(const char *from, const char *to)
 {
-    // Non-blocking, so that a FIFO given as the source cannot hold the program.
-    Descriptor source(::open(from, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    // Only a regular file: a FIFO given as the source cannot hold the program.
     struct stat info;
-    if (!source.valid() || ::fstat(source.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    Descriptor source(OpenRegularFile(from, O_RDONLY, info));
+    if (!source.valid())
         return false;
     const std::string copy = CompleteCopyBeside(source.get(), info, to);
     if (copy.empty())

@@ -3,6 +3,7 @@
 #include "platform/ascii_case.h"
 #include "platform/file_kind.h"
 #include "platform/folder_reader.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 
@@ -39,7 +40,7 @@ QByteArray PictureFinder::find(const QByteArray &path)
     // Only files take part in the choice: a folder or a dangling link of a
     // smaller name never hides the picture. The exact name, not a file, was
     // ruled out above.
-    const QByteArray prefix = folder + (folder.endsWith('/') ? "" : "/");
+    const QByteArray prefix = WithFinalSlash(folder);
     for (const QByteArray &candidate : found.value()) {
         if (candidate != name && IsFileAt(prefix + candidate))
             return prefix + candidate;

@@ -158,17 +158,13 @@ int Overwrite(int fd, std::string_view old, std::string_view contents)
 bool OverwriteInPlace(const std::string &target, std::string_view contents)
 {
     // Read and write: the old contents are read first, to be put back.
-    const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat info;
+    const int fd = OpenRegularFile(target.c_str(), O_RDWR, info);
     if (fd < 0)
         return false;
     int error = 0;
-    struct stat info;
     std::string old;
-    if (fstat(fd, &info) != 0)
-        error = errno;
-    else if (!S_ISREG(info.st_mode))
-        error = EACCES;
-    else if (!ReadToEnd(fd, old, size_t(info.st_size)))
+    if (!ReadToEnd(fd, old, size_t(info.st_size)))
         error = errno;
     else
         error = Overwrite(fd, old, contents);

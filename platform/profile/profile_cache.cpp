@@ -11,25 +11,6 @@
 
 namespace {
 
-// Opens a regular file for reading. Anything else at the path (a folder, a
-// pipe, a device) fails with errno set rather than being read or waited on.
-int OpenRegularFile(const char *path, struct stat &info)
-{
-    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    int error = 0;
-    if (fstat(fd, &info) != 0)
-        error = errno;
-    else if (!S_ISREG(info.st_mode))
-        error = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
-    if (error == 0)
-        return fd;
-    close(fd);
-    errno = error;
-    return -1;
-}
-
 struct Parsed
 {
     std::string path;
@@ -52,7 +33,7 @@ std::shared_ptr<const ProfileDocument> CurrentProfile(const char *path, struct s
     // so a change saved on another computer shows here. That needs no list
     // of network file systems, and costs an open where a stat would do.
     struct stat now;
-    const int fd = OpenRegularFile(path, now);
+    const int fd = OpenRegularFile(path, O_RDONLY, now);
     if (fd < 0)
         return nullptr;
     const bool samePath = parsed.document && parsed.path == path;
