@@ -3,7 +3,9 @@
 #include "app/main_rom_list.h"
 #include "app/options_panel.h"
 #include "dialogs/locations_dialog.h"
+#include "platform/adapters/emulator_search.h"
 #include "platform/start_folder.h"
+#include "settings/offered_emulators.h"
 #include "settings/program_values.h"
 #include "settings/settings_layout.h"
 #include "settings/settings_location.h"
@@ -30,6 +32,14 @@ void TForm1::LoadSettings()
     locations.kgenloc->setText(general.kgenloc);
     locations.geneloc->setText(general.geneloc);
     const bool noEmulator = general.kgenloc.isEmpty() && general.geneloc.isEmpty();
+    if (noEmulator) {
+        // The dialog that opens offers the adapters of the emulators that
+        // are installed, so that OK is all a new user needs.
+        const OfferedEmulators offered =
+            OfferedEmulatorAdapters(InstalledAdapterFolder(ProgramFolder), EmulatorSearchPath());
+        locations.kgenloc->setText(offered.kgen);
+        locations.geneloc->setText(offered.genecyst);
+    }
 
     if (general.optshowing)
         butoptionsClick();

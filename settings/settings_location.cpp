@@ -38,6 +38,11 @@ QString InstalledDataFolder(const QString &programFolder)
     return QDir::cleanPath(JoinPath(programFolder, QStringLiteral(ROMDECK_DATA_FROM_PROGRAM)));
 }
 
+QString InstalledAdapterFolder(const QString &programFolder)
+{
+    return QDir::cleanPath(JoinPath(programFolder, QStringLiteral(ROMDECK_ADAPTERS_FROM_PROGRAM)));
+}
+
 QString SettingsFilePath(const QString &programFolder)
 {
     if (IsPortable(programFolder))

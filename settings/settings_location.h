@@ -12,6 +12,10 @@
 // program's folder so that an installed tree may be moved as a whole.
 QString InstalledDataFolder(const QString &programFolder);
 
+// The folder of an install's emulator adapters (lib/romdeck of its prefix),
+// found the same way.
+QString InstalledAdapterFolder(const QString &programFolder);
+
 // The settings file in use for the program in programFolder, decided afresh
 // at each call from what lies on disk.
 QString SettingsFilePath(const QString &programFolder);

@@ -1,7 +1,9 @@
-// Writes a small demo collection: synthetic ROM images with header titles,
-// plain and SMD, and snapshot pictures for some of them, so that a first
+// Writes a small demo collection: cartridges of our own that an emulator
+// plays, each showing a colour of its own, as plain and SMD images with
+// header titles, and snapshot pictures for some of them, so that a first
 // start of the program lists something and shows pictures at once. The
 // pictures lie beside the ROMs, where the picture folder points by default.
+#include "demo_cartridge.h"
 #include "demo_pictures.h"
 #include "support/rom_images.h"
 
@@ -12,16 +14,6 @@
 namespace {
 
 constexpr int kCartridgeSize = 16384;
-
-QByteArray DemoCartridge(const QByteArray &title)
-{
-    // No title: the list shows the file name.
-    const QByteArray field = title.isEmpty() ? QByteArray() : rom_images::Padded(title);
-    QByteArray rom = rom_images::Cartridge(field, field, kCartridgeSize);
-    const QByteArray banner = "SEGA GENESIS    (C)DEMO 2026.DEC";
-    rom.replace(0x100, banner.size(), banner);
-    return rom;
-}
 
 } // namespace
 
@@ -35,7 +27,8 @@ int main(int argc, char **argv)
     struct Game
     {
         const char *file;
-        const char *title;
+        const char *title; // none: the list shows the file name
+        quint16 colour;
         bool smd;
         // Named as the picture lookup expects: the file name up to its first
         // ".", then "pcx" in any case.
@@ -43,14 +36,15 @@ int main(int argc, char **argv)
         QImage (*scene)() = nullptr;
     };
     const Game games[] = {
-        {"Sonic the Hedgehog (World).bin", "SONIC THE HEDGEHOG", false, "Sonic the Hedgehog (World).pcx",
-         DemoGreenHills},
-        {"ROCKET.BIN", "ROCKET KNIGHT ADVENTURES", false, "ROCKET.PCX", DemoNightCity},
-        {"streets.smd", "STREETS OF RAGE 2", true},
-        {"Gunstar Heroes (Japan).bin", "GUNSTAR HEROES", false, "Gunstar Heroes (Japan).pcx", DemoSunsetGrid},
-        {"ecco.1", "ECCO THE DOLPHIN", false, "ecco.pcx", DemoUnderwater},
-        {"SHINOBI3.SMD", "SHINOBI III", true},
-        {"untitled.bin", "", false},
+        {"Sonic the Hedgehog (World).bin", "SONIC THE HEDGEHOG", GenesisColour(0, 0, 7), false,
+         "Sonic the Hedgehog (World).pcx", DemoGreenHills},
+        {"ROCKET.BIN", "ROCKET KNIGHT ADVENTURES", GenesisColour(7, 0, 0), false, "ROCKET.PCX", DemoNightCity},
+        {"streets.smd", "STREETS OF RAGE 2", GenesisColour(7, 7, 0), true},
+        {"Gunstar Heroes (Japan).bin", "GUNSTAR HEROES", GenesisColour(7, 0, 7), false, "Gunstar Heroes (Japan).pcx",
+         DemoSunsetGrid},
+        {"ecco.1", "ECCO THE DOLPHIN", GenesisColour(0, 7, 7), false, "ecco.pcx", DemoUnderwater},
+        {"SHINOBI3.SMD", "SHINOBI III", GenesisColour(7, 7, 7), true},
+        {"untitled.bin", "", GenesisColour(0, 7, 0), false},
     };
     const auto write = [&](const char *name, const QByteArray &bytes) {
         const QString path = folder + QLatin1Char('/') + QString::fromUtf8(name);
@@ -61,7 +55,7 @@ int main(int argc, char **argv)
         return true;
     };
     for (const Game &game : games) {
-        const QByteArray rom = DemoCartridge(game.title);
+        const QByteArray rom = PlayableCartridge(game.title, game.colour, kCartridgeSize);
         if (!write(game.file, game.smd ? rom_images::SmdImage(rom) : rom))
             return 1;
         if (game.picture && !write(game.picture, DemoPcxFile(game.scene())))

@@ -32,8 +32,10 @@ QByteArray SmdImage(QByteArray cartridge)
         cartridge.resize((cartridge.size() / kSmdBlock + 1) * kSmdBlock, '\0');
     QByteArray smd(kSmdFileHeader + cartridge.size(), '\0');
     smd[0] = static_cast<char>(cartridge.size() / kSmdBlock);
+    smd[1] = 3; // emulators play only a file that says it holds a game
     smd[8] = static_cast<char>(0xAA);
     smd[9] = static_cast<char>(0xBB);
+    smd[10] = 6;
     constexpr qsizetype half = kSmdBlock / 2;
     for (qsizetype block = 0; block < cartridge.size(); block += kSmdBlock) {
         char *out = smd.data() + kSmdFileHeader + block;
