@@ -13,14 +13,6 @@ class WordReader
 public:
     WordReader(const Words &words, std::size_t at) : words_(words), at_(at) {}
 
-    bool take(const std::string &word)
-    {
-        if (at_ >= words_.size() || words_[at_] != word)
-            return false;
-        ++at_;
-        return true;
-    }
-
     // The word after `word`, when it is one of `values`, as its index.
     std::optional<std::size_t> takeValue(const std::string &word, const Words &values)
     {
@@ -95,11 +87,11 @@ std::optional<LaunchRequest> ReadLaunchRequest(const std::vector<std::string> &a
     request.rom = arguments[romAt];
     WordReader reader(arguments, romAt + 1);
     if (genecystForm) {
-        request.soundOff = reader.take("-nosound");
+        request.soundOff = reader.takeOneOf({"-nosound"}).has_value();
         request.region = RegionAt(reader.takeValue("-version", {"Japan", "USA", "Europe"}));
     } else {
         reader.takeFrameRate();
-        request.soundOff = reader.take("-S");
+        request.soundOff = reader.takeOneOf({"-S"}).has_value();
         request.region = RegionAt(reader.takeOneOf({"-J", "-U", "-E"}));
     }
     request.extra = reader.rest();

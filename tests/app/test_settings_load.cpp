@@ -5,6 +5,8 @@
 
 #include "platform/file_name_text.h"
 #include "platform/start_folder.h"
+#include "settings/settings_location.h"
+#include "support/standin_emulator.h"
 
 #include <QLineEdit>
 #include <QScopeGuard>
@@ -73,6 +75,39 @@ TEST_F(LoadSettingsTest, AnEmulatorBesideTheProgramKeepsTheDialogClosed)
     EXPECT_EQ(locations->geneloc->text(), genecyst);
     EXPECT_EQ(GenecystLocation, genecyst);
     EXPECT_TRUE(answerer.seen().isEmpty()) << answerer.seen().join(u',').toStdString();
+}
+
+TEST_F(LoadSettingsTest, AFirstStartOffersTheInstalledEmulatorsAdapterUnlessOneLiesBesideTheProgram)
+{
+    // An install in programDir: the program in bin/, BlastEm's adapter in the
+    // install's folder for it, and BlastEm itself in PATH.
+    ProgramFolder = programDir.filePath(QStringLiteral("bin"));
+    const QString adapters = InstalledAdapterFolder(ProgramFolder);
+    ASSERT_TRUE(QDir().mkpath(ProgramFolder) && QDir().mkpath(adapters));
+    const QString adapter = adapters + QStringLiteral("/romdeck-blastem");
+    WriteStandIn(adapter);
+    WriteStandIn(programDir.filePath(QStringLiteral("blastem")));
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(programDir.path()));
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", savedPath); });
+
+    ModalAnswerer answerer;
+    QString kgenShown;
+    answerer.thenAnswer([&](QWidget *modal) {
+        kgenShown = locations->kgenloc->text();
+        modal->close();
+    });
+    form->LoadSettings();
+    EXPECT_EQ(answerer.seen(), QStringList{QStringLiteral("TForm3")});
+    EXPECT_EQ(kgenShown, adapter);
+    EXPECT_EQ(KGenLocation, adapter);
+    EXPECT_EQ(GenecystLocation, adapter);
+
+    const QString kgen = touch(ProgramFolder + QStringLiteral("/kgen.exe"));
+    form->LoadSettings();
+    EXPECT_EQ(KGenLocation, kgen);
+    EXPECT_EQ(GenecystLocation, QString());
+    EXPECT_EQ(answerer.seen().size(), 1);
 }
 
 TEST_F(LoadSettingsTest, MissingLocationsAreRepaired)

@@ -1,7 +1,8 @@
 #pragma once
 // A stand-in emulator for launch tests: a shell script that records its
-// working folder, its $0 and each argument on its own line, and which of its
-// open descriptors lead to a file whose name holds "leak-marker".
+// working folder, its $0 and each argument on its own line, optionally one
+// environment variable as NAME=value, and which of its open descriptors lead
+// to a file whose name holds "leak-marker".
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -13,8 +14,10 @@
 #include <gtest/gtest.h>
 
 // Writes an executable stand-in at path that records into $ROMDECK_STANDIN_OUT.
-inline void WriteStandIn(const QString &path)
+inline void WriteStandIn(const QString &path, const QByteArray &variable = {})
 {
+    const QByteArray recordVariable =
+        variable.isEmpty() ? QByteArray() : "  echo \"" + variable + "=${" + variable + "-unset}\"\n";
     QFile script(path);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write("#!/bin/sh\n"
@@ -22,7 +25,8 @@ inline void WriteStandIn(const QString &path)
                  "{\n"
                  "  pwd\n"
                  "  printf '%s\\n' \"$0\"\n"
-                 "  for a in \"$@\"; do printf '%s\\n' \"$a\"; done\n"
+                 "  for a in \"$@\"; do printf '%s\\n' \"$a\"; done\n" +
+                 recordVariable +
                  "  for fd in /proc/$$/fd/*; do\n"
                  "    case \"$(readlink \"$fd\")\" in *leak-marker*) echo LEAKED;; esac\n"
                  "  done\n"
