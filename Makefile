@@ -9,6 +9,8 @@ PACKAGES := g++ make cmake qt6-base-dev qt6-base-private-dev libgl-dev libgtest-
             desktop-file-utils appstream dpkg-dev groff-base fuse3 libfuse3-dev pkgconf
 # The start-up benchmark runs the program under X with a window manager.
 BENCH_PACKAGES := openbox libxcb1-dev
+# The tests play through the adapters in the emulators Debian ships.
+TEST_PACKAGES := blastem mednafen
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 30
 
@@ -41,7 +43,9 @@ build: deps
 run: build
 	@tools/run-demo.sh $(BUILD)
 
-test: build
+test:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(TEST_PACKAGES)"
+	@$(MAKE) --no-print-directory build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 install: build
@@ -52,7 +56,8 @@ package: build
 	@ls $(BUILD)/romdeck_*.deb
 
 # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
-test-sanitize: deps
+test-sanitize:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(TEST_PACKAGES)"
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DROMDECK_SANITIZE=ON >/dev/null
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
