@@ -6,8 +6,15 @@ build=$(cd "${1:-build}" && pwd)
 cd "$build/demo"
 # A first run opens on the preview panel, so that the demo's pictures show at
 # once; the ROM and picture folders default to the working folder, the demo.
+# With BlastEm installed, Play runs the demo's cartridges in it through our
+# adapter; without it, the stand-in kgen.exe beside the program shows what it
+# was asked to run.
 if [ ! -e "$build/romdeck.ini" ]; then
-  printf '[General]\r\noptshowing=0\r\n' > "$build/romdeck.ini"
+  kgenloc=
+  if PATH="$PATH:/usr/local/games:/usr/games" command -v blastem >/dev/null; then
+    kgenloc="$build/adapters/romdeck-blastem"
+  fi
+  printf '[General]\r\noptshowing=0\r\nkgenloc=%s\r\n' "$kgenloc" > "$build/romdeck.ini"
 fi
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$build/romdeck"
