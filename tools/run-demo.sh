@@ -9,9 +9,12 @@ cd "$build/demo"
 # With BlastEm installed, Play runs the demo's cartridges in it through our
 # adapter; without it, the stand-in kgen.exe beside the program shows what it
 # was asked to run.
+# The adapter finds BlastEm in PATH, which leaves out Debian's games folders
+# for root.
+export PATH="$PATH:/usr/local/games:/usr/games"
 if [ ! -e "$build/romdeck.ini" ]; then
   kgenloc=
-  if PATH="$PATH:/usr/local/games:/usr/games" command -v blastem >/dev/null; then
+  if command -v blastem >/dev/null; then
     kgenloc="$build/adapters/romdeck-blastem"
   fi
   printf '[General]\r\noptshowing=0\r\nkgenloc=%s\r\n' "$kgenloc" > "$build/romdeck.ini"

@@ -17,8 +17,7 @@ bool IsRunnableFile(const std::string &path)
 std::string EmulatorSearchPath()
 {
     const char *path = std::getenv("PATH");
-    std::string folders = path ? path : "";
-    return folders + (folders.empty() ? "" : ":") + "/usr/local/games:/usr/games";
+    return path ? path : "/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games";
 }
 
 std::string FindEmulator(const std::string &name, const std::string &searchPath)

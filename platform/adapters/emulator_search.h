@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-// Where an installed emulator is looked for: the folders of PATH, then the
-// folders Debian installs games into, which the PATH of root and of sudo
-// leaves out. Folders are separated by ':'.
+// Where an installed emulator is looked for: the folders of PATH, as a shell
+// looks for a program, or, without PATH, those Debian gives a user, which
+// hold its games folder. Folders are separated by ':'.
 std::string EmulatorSearchPath();
 
 // The path of the first regular file named `name` that may be run, in the

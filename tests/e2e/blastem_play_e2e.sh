@@ -6,7 +6,9 @@
 # usage: blastem_play_e2e.sh PATH_TO_ROMDECK PATH_TO_ROMDECK_BLASTEM DEMO_FOLDER
 set -euo pipefail
 
-if ! PATH="$PATH:/usr/local/games:/usr/games" command -v blastem >/dev/null; then
+# Root's PATH leaves out Debian's games folders, where blastem lies.
+export PATH="$PATH:/usr/local/games:/usr/games"
+if ! command -v blastem >/dev/null; then
   echo "skipped: blastem is not installed (make test installs it)"
   exit 77
 fi
