@@ -128,9 +128,8 @@ else
 fi
 inner=0
 # No emulator in PATH, so that the first start offers none and Play has none.
-no_games_path=$(tr ':' '\n' <<< "$PATH" | grep -v games | paste -sd:)
-env -u XDG_CONFIG_HOME HOME="$stage/home" TMPDIR="$stage/home/tmp" ROMDECK_INSTALL_STAGE="$stage" PATH="$no_games_path" \
-  "${as_user[@]}" "$stage/scripts/packaging/install_e2e.sh" "$build" || inner=$?
+env -u XDG_CONFIG_HOME HOME="$stage/home" TMPDIR="$stage/home/tmp" ROMDECK_INSTALL_STAGE="$stage" \
+  PATH="$(tr ':' '\n' <<< "$PATH" | grep -v games | paste -sd:)" "${as_user[@]}" "$stage/scripts/packaging/install_e2e.sh" "$build" || inner=$?
 check "the installed program as an ordinary user" [ "$inner" -eq 0 ]
 chmod -R u+w "$stage"
 report

@@ -1,99 +1,59 @@
-// The adapters, started as Romdeck starts an emulator: the composed command
-// line, split and run, reaches a stand-in emulator found in PATH, which
-// records the arguments and the audio driver it was given.
+// The adapters started as Romdeck starts an emulator: the composed command
+// line, split and run, reaches a stand-in emulator in PATH, which records its
+// path, its arguments and its audio driver.
 #include "launch/command_line.h"
 #include "platform/adapters/adapter_run.h"
 #include "platform/file_name_text.h"
 #include "platform/process_start.h"
 #include "support/standin_emulator.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
 
-struct AdapterCase
-{
-    EmulatorAdapter adapter;
-    OptionSet options; // usekgen, fskip, country, dissound, extracmdline
-    QByteArray rom;
-    QList<QByteArray> arguments; // the emulator's, without the ROM, which comes last
-    QByteArray audioDriver;
-};
-
-const QByteArray kDummy = "dummy";
-const QByteArray kUnset = "unset";
 const QByteArray kOdd = "/roms/It's \"odd\" \\ (USA) \xE9\xFF.bin";
 
-const AdapterCase kCases[] = {
-    {kBlastEmAdapter, {0, 1, 0, false, ""}, "/roms/a.bin", {}, kUnset},
-    {kBlastEmAdapter, {0, 3, 1, true, "-g"}, "/roms/a.bin", {"-r", "J", "-g"}, kDummy},
-    {kBlastEmAdapter, {0, 4, 2, false, ""}, "/roms/a.bin", {"-r", "U"}, kUnset},
-    {kBlastEmAdapter, {0, 2, 3, true, "-x \"a b\""}, kOdd, {"-r", "E", "-x", "a b"}, kDummy},
-    {kBlastEmAdapter, {1, 4, 0, true, ""}, "/roms/a.smd", {}, kDummy},
-    {kBlastEmAdapter, {1, 1, 1, false, ""}, "/roms/a.smd", {"-r", "J"}, kUnset},
-    {kBlastEmAdapter, {1, 1, 2, true, "-S -J"}, kOdd, {"-r", "U", "-S", "-J"}, kDummy},
-    {kBlastEmAdapter, {1, 1, 3, false, "-g"}, "-dash.bin", {"-r", "E", "-g"}, kUnset},
-    {kMednafenAdapter, {0, 1, 0, false, ""}, "/roms/a.bin", {"-force_module", "md"}, kUnset},
-    {kMednafenAdapter, {0, 4, 1, true, ""}, kOdd, {"-force_module", "md", "-md.region", "domestic_ntsc", "-sound", "0"},
-     kUnset},
-    {kMednafenAdapter, {0, 2, 2, false, "-run x"}, "/roms/a.bin",
-     {"-force_module", "md", "-md.region", "overseas_ntsc", "-run", "x"}, kUnset},
-    {kMednafenAdapter, {1, 1, 3, true, "-nosound"}, kOdd,
-     {"-force_module", "md", "-md.region", "overseas_pal", "-sound", "0", "-nosound"}, kUnset},
-    {kMednafenAdapter, {1, 1, 0, false, ""}, "-dash.bin", {"-force_module", "md"}, kUnset},
-};
-
-void PrintTo(const AdapterCase &row, std::ostream *out)
+TEST(EmulatorAdapters, StartTheirEmulatorWithTheSameMeaningFromBothForms)
 {
-    *out << row.adapter.adapter << (row.options.usekgen == 0 ? " KGen form" : " Genecyst form") << ", country "
-         << row.options.country;
-}
-
-class EmulatorAdapters : public ::testing::TestWithParam<AdapterCase>
-{
-protected:
-    void SetUp() override
+    struct
     {
-        ASSERT_TRUE(dir.isValid());
-        WriteStandIn(dir.filePath(QStringLiteral("blastem")), "SDL_AUDIODRIVER");
-        WriteStandIn(dir.filePath(QStringLiteral("mednafen")), "SDL_AUDIODRIVER");
-        SetStandInOutput(dir.filePath(QStringLiteral("record")));
-        qputenv("PATH", QFile::encodeName(dir.path()) + ':' + savedPath);
-        qunsetenv("SDL_AUDIODRIVER");
-    }
-    void TearDown() override { qputenv("PATH", savedPath); }
-
+        EmulatorAdapter adapter;
+        OptionSet options; // usekgen, fskip, country, dissound, extracmdline
+        QByteArray rom;
+        QList<QByteArray> expected; // the emulator's arguments and audio driver
+    } const rows[] = {
+        {kBlastEmAdapter, {0, 1, 0, false, ""}, "-a.smd", {"./-a.smd", "unset"}},
+        {kBlastEmAdapter, {0, 3, 1, true, "-g"}, "/roms/a.bin", {"-r", "J", "-g", "/roms/a.bin", "dummy"}},
+        {kBlastEmAdapter, {0, 4, 2, false, "-x \"a b\""}, kOdd, {"-r", "U", "-x", "a b", kOdd, "unset"}},
+        {kBlastEmAdapter, {1, 1, 3, true, "-S"}, kOdd, {"-r", "E", "-S", kOdd, "dummy"}},
+        {kMednafenAdapter, {0, 2, 3, true, ""}, kOdd, {"-force_module", "md", "-md.region", "overseas_pal", "-sound", "0", kOdd, "unset"}},
+        {kMednafenAdapter, {1, 1, 2, false, "-x"}, kOdd, {"-force_module", "md", "-md.region", "overseas_ntsc", "-x", kOdd, "unset"}},
+        {kMednafenAdapter, {1, 1, 1, true, ""}, "-a.bin", {"-force_module", "md", "-md.region", "domestic_ntsc", "-sound", "0", "./-a.bin", "unset"}},
+    };
     QTemporaryDir dir;
+    for (const char *emulator : {"blastem", "mednafen"})
+        WriteStandIn(dir.filePath(QString::fromLatin1(emulator)), "SDL_AUDIODRIVER");
+    SetStandInOutput(dir.filePath(QStringLiteral("record")));
     const QByteArray savedPath = qgetenv("PATH");
-};
-
-TEST_P(EmulatorAdapters, StartTheEmulatorWithTheSameMeaning)
-{
-    const AdapterCase &row = GetParam();
-    const QString adapter = QStringLiteral(ROMDECK_ADAPTERS_BUILT "/") + QString::fromLatin1(row.adapter.adapter);
-    ASSERT_TRUE(RunCommandLine(BuildCommandLine(row.options, FileNameText(row.rom), adapter, adapter)));
-
-    QList<QByteArray> expected{QFile::encodeName(QDir::currentPath()),
-                               QFile::encodeName(dir.filePath(QString::fromLatin1(row.adapter.emulator)))};
-    expected << row.arguments << (row.rom.startsWith('-') ? "./" + row.rom : row.rom)
-             << "SDL_AUDIODRIVER=" + row.audioDriver;
-    EXPECT_EQ(WaitForStandInBytes(dir.filePath(QStringLiteral("record"))), expected);
+    qputenv("PATH", QFile::encodeName(dir.path()) + ':' + savedPath);
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", savedPath); });
+    qunsetenv("SDL_AUDIODRIVER");
+    for (const auto &row : rows) {
+        const QString adapter = QStringLiteral(ROMDECK_ADAPTERS_BUILT "/") + QString::fromLatin1(row.adapter.adapter);
+        ASSERT_TRUE(RunCommandLine(BuildCommandLine(row.options, FileNameText(row.rom), adapter, adapter)));
+        auto expected = QList{QFile::encodeName(dir.filePath(QString::fromLatin1(row.adapter.emulator)))} + row.expected;
+        expected.last().prepend("SDL_AUDIODRIVER=");
+        EXPECT_EQ(WaitForStandInBytes(dir.filePath(QStringLiteral("record"))).mid(1), expected) << row.rom.data();
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormsEveryCountry, EmulatorAdapters, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return info.param.adapter.emulator + std::to_string(info.index); });
-
-TEST(EmulatorAdapter, SaysWhatIsMissingAndFails)
+TEST(EmulatorAdapters, WithoutTheirEmulatorSaySoAndFail)
 {
-    QTemporaryDir empty;
-    char adapter[] = "romdeck-blastem", rom[] = "/roms/a.bin";
-    char *withRom[] = {adapter, rom, nullptr};
+    char adapter[] = "romdeck-blastem", rom[] = "/roms/a.bin", *argv[] = {adapter, rom, nullptr};
     testing::internal::CaptureStderr();
-    EXPECT_EQ(RunAdapter(2, withRom, kBlastEmAdapter, BlastEmCommand, empty.path().toStdString()), 127);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("blastem is not installed"), std::string::npos);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(RunAdapter(1, withRom, kBlastEmAdapter, BlastEmCommand, empty.path().toStdString()), 2);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("usage: romdeck-blastem ROM"), std::string::npos);
+    EXPECT_EQ(RunAdapter(2, argv, kBlastEmAdapter, BlastEmCommand, "/nowhere"), 127);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(": blastem is not installed"), std::string::npos);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 // tests/packaging/install_e2e.sh.
 #include "preview/picture_names.h"
 #include "settings/build_facts.h"
-#include "settings/offered_emulators.h"
 #include "settings/settings_location.h"
 #include "support/temporary_desktop.h"
 
@@ -94,43 +93,6 @@ TEST_F(InstallLocations, TheDefaultPictureBesideTheProgramComesFirstThenTheInsta
     EXPECT_EQ(DefaultPicturePath(installed), QFile::encodeName(data + QStringLiteral("/romdeck.bmp")));
     Touch(installed + QStringLiteral("/romdeck.bmp"));
     EXPECT_EQ(DefaultPicturePath(installed), QFile::encodeName(installed + QStringLiteral("/romdeck.bmp")));
-}
-
-TEST_F(InstallLocations, AFirstStartOffersTheAdaptersOfTheInstalledEmulators)
-{
-    struct Case
-    {
-        const char *name;
-        bool adapters, blastem, mednafen;
-        const char *kgen, *genecyst; // the adapters offered
-    };
-    const Case cases[] = {
-        {"both", true, true, true, "romdeck-blastem", "romdeck-mednafen"},
-        {"blastem", true, true, false, "romdeck-blastem", "romdeck-blastem"},
-        {"mednafen", true, false, true, "romdeck-mednafen", "romdeck-mednafen"},
-        {"none", true, false, false, "", ""},
-        {"no-adapters", false, true, true, "", ""},
-    };
-    for (const Case &c : cases) {
-        const QString adapters = InstalledAdapterFolder(programFolder(QString::fromLatin1(c.name), true));
-        const QString games = root.filePath(QString::fromLatin1(c.name) + QStringLiteral("/games"));
-        ASSERT_TRUE(QDir().mkpath(adapters) && QDir().mkpath(games));
-        const auto install = [](const QString &path) {
-            Touch(path);
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        };
-        for (const char *adapter : {"romdeck-blastem", "romdeck-mednafen"})
-            if (c.adapters)
-                install(adapters + u'/' + QString::fromLatin1(adapter));
-        if (c.blastem)
-            install(games + QStringLiteral("/blastem"));
-        if (c.mednafen)
-            install(games + QStringLiteral("/mednafen"));
-        const auto offered = [&](const char *adapter) { return *adapter ? adapters + u'/' + adapter : QString(); };
-        const OfferedEmulators got = OfferedEmulatorAdapters(adapters, "/nowhere::" + games.toStdString());
-        EXPECT_EQ(got.kgen, offered(c.kgen)) << c.name;
-        EXPECT_EQ(got.genecyst, offered(c.genecyst)) << c.name;
-    }
 }
 
 } // namespace
