@@ -23,6 +23,7 @@ TEST(EmulatorAdapters, StartTheirEmulatorWithTheSameMeaningFromBothForms)
         QByteArray rom;
         QList<QByteArray> expected; // the emulator's arguments and audio driver
     } const rows[] = {
+        // clang-format off
         {kBlastEmAdapter, {0, 1, 0, false, ""}, "-a.smd", {"./-a.smd", "unset"}},
         {kBlastEmAdapter, {0, 3, 1, true, "-g"}, "/roms/a.bin", {"-r", "J", "-g", "/roms/a.bin", "dummy"}},
         {kBlastEmAdapter, {0, 4, 2, false, "-x \"a b\""}, kOdd, {"-r", "U", "-x", "a b", kOdd, "unset"}},
@@ -30,6 +31,7 @@ TEST(EmulatorAdapters, StartTheirEmulatorWithTheSameMeaningFromBothForms)
         {kMednafenAdapter, {0, 2, 3, true, ""}, kOdd, {"-force_module", "md", "-md.region", "overseas_pal", "-sound", "0", kOdd, "unset"}},
         {kMednafenAdapter, {1, 1, 2, false, "-x"}, kOdd, {"-force_module", "md", "-md.region", "overseas_ntsc", "-x", kOdd, "unset"}},
         {kMednafenAdapter, {1, 1, 1, true, ""}, "-a.bin", {"-force_module", "md", "-md.region", "domestic_ntsc", "-sound", "0", "./-a.bin", "unset"}},
+        // clang-format on
     };
     QTemporaryDir dir;
     for (const char *emulator : {"blastem", "mednafen"})
@@ -42,7 +44,7 @@ TEST(EmulatorAdapters, StartTheirEmulatorWithTheSameMeaningFromBothForms)
     for (const auto &row : rows) {
         const QString adapter = QStringLiteral(ROMDECK_ADAPTERS_BUILT "/") + QString::fromLatin1(row.adapter.adapter);
         ASSERT_TRUE(RunCommandLine(BuildCommandLine(row.options, FileNameText(row.rom), adapter, adapter)));
-        auto expected = QList{QFile::encodeName(dir.filePath(QString::fromLatin1(row.adapter.emulator)))} + row.expected;
+        auto expected = QList{QFile::encodeName(dir.filePath(QLatin1String(row.adapter.emulator)))} + row.expected;
         expected.last().prepend("SDL_AUDIODRIVER=");
         EXPECT_EQ(WaitForStandInBytes(dir.filePath(QStringLiteral("record"))).mid(1), expected) << row.rom.data();
     }
