@@ -1,5 +1,6 @@
 #include "dialogs/picture_picker.h"
 
+#include "platform/errors.h"
 #include "platform/handler_guard.h"
 #include "platform/message_box.h"
 #include "platform/move_file.h"
@@ -17,6 +18,8 @@
 
 #include <QFile>
 #include <QLabel>
+
+#include <cerrno>
 
 namespace {
 
@@ -135,6 +138,10 @@ void TFormpickpix::butgetClick()
     const QByteArray destination = WithFinalSlash(LocationPath(PixFolder)) + main_.labpixtitle->pictureName();
     // A link is filed as the picture it shows, not moved to point elsewhere.
     if (!MoveFileContentA(source.constData(), destination.constData())) {
+        // A name the picture folder's file system cannot hold (a ROM named
+        // with "?" filed onto FAT) is said as such, with the file.
+        if (IsRefusedName(errno, destination))
+            throw IoError(3, destination);
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;
     }

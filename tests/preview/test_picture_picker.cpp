@@ -216,6 +216,11 @@ TEST_F(PickerTest, AcceptMovesTheChosenPcxFileUnderTheExpectedNameAndShowsIt)
         EXPECT_TRUE(QFile::exists(chosen));
         QFile earlier(destination);
         EXPECT_TRUE(earlier.open(QIODevice::ReadOnly) && earlier.readAll() == "an earlier picture");
+        // A name the folder cannot hold is told, with the file.
+        const QByteArray name = form->labpixtitle->pictureName();
+        form->labpixtitle->setPictureName(QByteArray(256, 'n'));
+        EXPECT_EQ(accept(), QStringList{"Test_preview|Invalid filename: " + pixFolder + "/" + QString(256, 'n') + "."});
+        form->labpixtitle->setPictureName(name);
 
         ASSERT_TRUE(QFile::remove(destination));
         ModalAnswerer boxes;
