@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A portable copy on a FAT stick (an image mounted through fusefat, as the
-# kernel here may have no vfat): it plays, saving its settings beside itself,
-# closes, starts again with them, and files a picture onto the stick.
+# A portable copy on a FAT stick (an image through fusefat) plays, saving its settings
+# beside itself, closes, starts again with them, and files a picture onto the stick.
 # usage: fat_stick_e2e.sh PATH_TO_ROMDECK
 set -euo pipefail
 
@@ -13,7 +12,7 @@ truncate -s 32M "$work/stick.img" && mkdir "$work/stick"
 if [ "$(id -u)" != 0 ] || ! mkfs.fat "$work/stick.img" >/dev/null || ! fusefat -o rw+ "$work/stick.img" "$work/stick" >/dev/null; then
   echo "skipped: the FAT image cannot be mounted here (needs root, dosfstools and fusefat)"; exit 77
 fi
-before_removing_work() { wait "$romdeck_pid" 2>/dev/null || true; umount -l "$work/stick"; }
+before_removing_work() { umount -l "$work/stick"; }
 stick=$work/stick/romdeck
 mkdir -p "$stick/roms" && cp "$1" "$stick/romdeck"
 printf '#!/bin/sh\ntouch "%s/played"\n' "$work" > "$stick/kgen.exe"
@@ -29,7 +28,7 @@ check "having saved the settings on the stick" grep -q "roms=$stick/roms" "$stic
 click_at 420 312 # View Preview Picture
 click_at 553 406 # Bye Bye: saves and closes
 check "the close ends the program" wait_for 10 bash -c "! xdotool search --name '^Romdeck - 1 ROMs$'"
-wait "$romdeck_pid" || true
+stop_romdeck
 
 (cd "$work" && exec "$stick/romdeck") &
 romdeck_pid=$!

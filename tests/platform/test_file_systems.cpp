@@ -31,6 +31,11 @@ const FileSystem kFileSystems[] = {
     {"LatencyFs", "\"$(dirname \"$ROMDECK_BINARY\")/latency_fs\" \"$W/seed\" \"$M\" --latency-us 100", false},
 };
 
+void PrintTo(const FileSystem &fs, std::ostream *out)
+{
+    *out << fs.name;
+}
+
 int Shell(const std::string &command)
 {
     return std::system(("{ " + command + "; } >/dev/null 2>\"$W/error\"").c_str());
