@@ -4,9 +4,9 @@
 #include "support/profile_fixture.h"
 
 #include <cerrno>
-#include <numeric>
 #include <csignal>
 #include <fcntl.h>
+#include <numeric>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
