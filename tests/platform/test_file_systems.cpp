@@ -67,13 +67,13 @@ TEST_P(EveryWrite, WorksWhereTheFileSystemAllowsIt)
     setenv("M", m, 1);
     Shell("mkdir \"$W/seed\" && echo 0 >\"$W/seed/snap0\" && echo 1 >\"$W/seed/snap1\" && cd " + d.toStdString() +
           " && echo a >across && echo r >real && ln -s real link");
-    if (Shell(std::string("truncate -s 64M \"$W/img\" && mkdir \"$M\" && ") + fs.mount +
-              (fs.writable ? " && cp \"$W\"/seed/* \"$M\"" : "")))
-        GTEST_SKIP() << fs.name << " is not mounted: " << Read(root + "/error").toStdString();
     struct Unmount
     {
         ~Unmount() { Shell("umount \"$M\""); }
-    } unmount;
+    } unmount; // also after a mount that went only part of the way
+    if (Shell(std::string("truncate -s 64M \"$W/img\" && mkdir \"$M\" && ") + fs.mount +
+              (fs.writable ? " && cp \"$W\"/seed/* \"$M\"" : "")))
+        GTEST_SKIP() << fs.name << " is not mounted: " << Read(root + "/error").toStdString();
     const bool w = fs.writable;
 
     // Filing within the file system, never over another picture, across file systems, from a link, and off it:
