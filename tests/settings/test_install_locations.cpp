@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -79,6 +80,10 @@ TEST_F(InstallLocations, APortableCopyKeepsItsSettingsBesideItselfAnInstallInThe
         desktop.set("XDG_CONFIG_HOME", configHome);
         EXPECT_EQ(SettingsFilePath(installed), desktop.home + QStringLiteral("/.config/romdeck/romdeck.ini"));
     }
+    // Without HOME, the home of the password database, not the root.
+    desktop.set("HOME", std::nullopt);
+    EXPECT_EQ(SettingsFilePath(installed),
+              QFile::decodeName(getpwuid(getuid())->pw_dir) + QStringLiteral("/.config/romdeck/romdeck.ini"));
 }
 
 TEST_F(InstallLocations, TheDefaultPictureBesideTheProgramComesFirstThenTheInstalledOne)
