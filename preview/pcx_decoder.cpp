@@ -211,6 +211,23 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
     return true;
 }
 
+// How many bytes the codes in the 16 bytes at in stand for, found as
+// ReadMixedCodes finds them; next is where the code after them starts (17
+// when the last byte is a code whose value comes after).
+qint64 DecodedLength(const uchar *in, int &next)
+{
+    const unsigned high = HighBytes(in);
+    const auto runs = unsigned(high & ~RunValues(high));
+    // Every byte a literal, less the code and value of each run (the value of
+    // a last code lies beyond), plus what each run stands for.
+    const int beyond = int(runs >> 15);
+    qint64 length = 16 + beyond;
+    for (unsigned left = runs; left != 0; left &= left - 1)
+        length += (in[std::countr_zero(left)] & kLongestRun) - 2;
+    next = 16 + beyond;
+    return length;
+}
+
 // The bytes of all lines and planes as one stream: a run may go on over the end
 // of a plane or of a line, so its rest is kept for the next read. The file is
 // read as the lines need it, never whole: uncompressed lines straight into
@@ -318,6 +335,16 @@ public:
         count -= carried;
         const uchar *in = in_;
         const uchar *end = end_;
+        // Sixteen code bytes at a time while they cannot stand for more than
+        // is left, as the lines between those of a reduced picture are
+        // mostly; the last few codes one by one.
+        while (count > 16 * kLongestRun) {
+            if (end - in < kLookahead && (!refill(in, end) || end - in < kLookahead))
+                break;
+            int next;
+            count -= DecodedLength(in, next);
+            in += next;
+        }
         while (count > 0) {
             if (in == end && !refill(in, end))
                 return false;
