@@ -4,10 +4,11 @@
 #include <QImage>
 
 // Decodes a ZSoft PCX picture from an open device that can seek, in any of
-// its layouts: 1 bit per pixel in 1 to 4 planes, 2 or 4 bits packed in one plane (colours from the
-// header, or the standard EGA colours for a file without them), 8 bits in one
-// plane (the 256-colour palette at the end of the file, grey levels without
-// it), 8 bits in 3 or 4 planes (true colour; a fourth plane is ignored).
+// its layouts: 1 bit per pixel in 1 to 4 planes, 2 or 4 bits packed in one
+// plane (colours from the header, or the standard EGA colours for a file
+// without them), 8 bits in one plane (the 256-colour palette at the end of
+// the file, grey levels without it), 8 bits in 3 or 4 planes (true colour; a
+// fourth plane is ignored).
 // Every picture comes back as Format_RGB32, paletted ones in their colours:
 // the format a picture is shown in, so that a pixmap takes the image as it is
 // instead of holding the indices and a copy four times their size at once.
