@@ -240,6 +240,9 @@ void TForm1::showPicture()
 {
     const QByteArray stem = PictureStem(SelectedRomPath());
     const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), stem));
+    // The picture shown goes before the next one loads: held both at once,
+    // two of the largest would double the peak memory.
+    pix->clear();
     if (!picture.isEmpty()) {
         pix->setPixmap(QPixmap::fromImage(PictureLibLoad(picture.constData(), 0)));
         labpixtitle->setPictureName(QByteArray());

@@ -25,7 +25,9 @@ namespace {
 
 void ShowPicture(QLabel *image, const QByteArray &path)
 {
-    // A file that does not decode leaves the image empty, without a word.
+    // A file that does not decode leaves the image empty, without a word. The
+    // picture shown goes first, so that two large ones are never held at once.
+    image->clear();
     image->setPixmap(QPixmap::fromImage(PictureLibLoad(path.constData(), 0)));
 }
 
