@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QShortcut>
 
 namespace {
 
@@ -82,6 +83,14 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     ConnectHandler(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
     ConnectHandler(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
     ConnectHandler(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
+    // The glyph buttons take no focus: Enter on a file finishes from the keyboard, as the double click does.
+    auto *enterOnFile = new QShortcut(FileListBox1);
+    enterOnFile->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enterOnFile->setContext(Qt::WidgetShortcut);
+    ConnectHandler(enterOnFile, &QShortcut::activated, this, [this] {
+        if (FileListBox1->currentItem())
+            butgetClick();
+    });
     ConnectHandler(butget, &ImageButton::clicked, this, &TFormpickpix::butgetClick);
     ConnectHandler(butclose, &ImageButton::clicked, this, &TFormpickpix::butcloseClick);
 }

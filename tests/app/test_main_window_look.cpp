@@ -3,13 +3,21 @@
 #include "support/rom_images.h"
 
 #include "dialogs/picture_picker.h"
+#include "dialogs/rom_info_dialog.h"
+#include "listexport/rom_list_window.h"
 #include "platform/message_box.h"
+#include "preview/file_browse_controls.h"
 #include "preview/picture_name_label.h"
 #include "widgets/artwork.h"
+#include "widgets/sortablegrid/sortable_grid.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
 
 namespace {
 
@@ -60,6 +68,72 @@ TEST_F(MainWindowLook, FileNamesShowAsPlainTextInEveryLabel)
     });
     ShowErrorBox("File not found: " + workDir.filePath(name + ".bin"));
     EXPECT_EQ(answerer.seen().size(), 1);
+}
+
+// Where focus goes from `start` at each press of Tab (or Shift+Tab), until it comes back.
+QList<QWidget *> FocusWalk(QWidget *start, Qt::KeyboardModifier direction)
+{
+    QList<QWidget *> visited;
+    for (QWidget *at = start; visited.size() < 20 && (visited.isEmpty() || at != start); at = QApplication::focusWidget()) {
+        visited << at;
+        QTest::keyClick(at, Qt::Key_Tab, direction);
+    }
+    return visited;
+}
+
+void ShowActive(QWidget *dialog, QWidget *focus)
+{
+    dialog->show();
+    // A window hidden a moment ago may still be losing the activation.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        dialog->activateWindow();
+        focus->setFocus();
+        return QApplication::focusWidget() == focus;
+    }));
+}
+
+// Every dialog is used from the keyboard alone: Tab visits each control,
+// forwards and backwards, and Enter presses the focused button, as on
+// Windows, but not from an edit.
+TEST_F(MainWindowLook, TabWalksEveryDialogBothWaysAndEnterPressesTheFocusedButton)
+{
+    PixFolder = workFolder;
+    auto *info = qobject_cast<Tforminfo *>(windows->secondary.romInfo);
+    auto *picker = qobject_cast<TFormpickpix *>(windows->secondary.pickPix);
+    auto *list = qobject_cast<Tformlistroms *>(windows->secondary.listRoms);
+    const struct
+    {
+        QWidget *dialog;
+        QList<QWidget *> order;
+    } dialogs[] = {
+        {locations,
+         {locations->kgenloc->edit(), locations->romloc->edit(), locations->pixloc->edit(),
+          locations->cdromloc->edit(), locations->geneloc->edit(), locations->butok, locations->butclose}},
+        {info, {info->editengname, info->editjapname, info->editfilename, info->butok, info->butexit}},
+        {picker, {picker->DriveComboBox1, picker->DirectoryListBox1, picker->FilterComboBox1, picker->FileListBox1}},
+        {list, {list->romgrid, list->editfilename}},
+    };
+    for (const auto &[dialog, order] : dialogs) {
+        SCOPED_TRACE(dialog->metaObject()->className());
+        ShowActive(dialog, order.front());
+        EXPECT_EQ(FocusWalk(order.front(), Qt::NoModifier), order);
+        QList<QWidget *> backwards(order.rbegin(), order.rend() - 1);
+        backwards.prepend(order.front());
+        EXPECT_EQ(FocusWalk(order.front(), Qt::ShiftModifier), backwards);
+        QTest::keyClick(order.front(), Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+        for (QWidget *control : order) {
+            auto *button = qobject_cast<QPushButton *>(control);
+            if (!button)
+                continue;
+            ShowActive(dialog, button);
+            QSignalSpy pressed(button, &QPushButton::clicked);
+            QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+            EXPECT_EQ(pressed.count(), 1) << button->text().toStdString();
+            EXPECT_FALSE(dialog->isVisible());
+        }
+        dialog->hide();
+    }
 }
 
 // The controls a screen reader lands on inside a window, found through the
