@@ -55,6 +55,8 @@ TEST(HandlerGuard, AnErrorEndsItsHandlerInTheGeneralErrorBoxAndTheProgramGoesOn)
     });
     RunHandler([&] { ++steps; });
     EXPECT_EQ(steps, 2);
+    // Error texts are UTF-8, as the file names they carry.
+    RunHandler([] { throw RomdeckError("File not found: /roms/Pokémon Ärger.bin"); });
 
     // Through a signal: the error ends that one call, the sender and the later calls go on.
     QLineEdit edit;
@@ -65,7 +67,9 @@ TEST(HandlerGuard, AnErrorEndsItsHandlerInTheGeneralErrorBoxAndTheProgramGoesOn)
     edit.setText(QStringLiteral("good"));
     EXPECT_EQ(receiver.steps, (QStringList{"bad", "good", "after good"}));
 
-    EXPECT_EQ(boxes.shown, (QStringList{errorBox.arg("File not found."), errorBox.arg("Bad text.")}));
+    EXPECT_EQ(boxes.shown, (QStringList{errorBox.arg("File not found."),
+                                        errorBox.arg(QStringLiteral("File not found: /roms/Pokémon Ärger.bin.")),
+                                        errorBox.arg("Bad text.")}));
 }
 
 } // namespace
