@@ -1,6 +1,7 @@
 #pragma once
 #include "catalogue/folder_scan.h"
 #include "preview/picture_finder.h"
+#include "widgets/preview_picture.h"
 #include "widgets/window_activation.h"
 
 #include <QWidget>
@@ -93,7 +94,7 @@ public:
     ImageButton *butoptions;
     ImageButton *butpix;
     QFrame *panpix;
-    QLabel *pix;
+    PreviewPicture *pix;
     PictureNameLabel *labpixtitle;
     ImageButton *butpick;
     ImageButton *butdelpix;

@@ -1,5 +1,6 @@
 #include "dialogs/picture_picker.h"
 
+#include "platform/file_name_text.h"
 #include "platform/handler_guard.h"
 #include "platform/message_box.h"
 #include "platform/move_file.h"
@@ -18,16 +19,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QShortcut>
-
-namespace {
-
-void ShowPicture(QLabel *image, const QByteArray &path)
-{
-    // A file that does not decode leaves the image empty, without a word.
-    image->setPixmap(QPixmap::fromImage(PictureLibLoad(path.constData(), 0)));
-}
-
-} // namespace
 
 TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     : BorderlessDialog(QStringLiteral("Pick a preview picture"), 600, 318, parent), main_(main)
@@ -66,9 +57,8 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     black.setColor(QPalette::Light, Qt::white);
     black.setColor(QPalette::Dark, Qt::gray);
     Panel2->setPalette(black);
-    prepix = new QLabel(Panel2);
+    prepix = new PreviewPicture(Panel2);
     prepix->setGeometry(2, 2, 289, 229);
-    prepix->setScaledContents(true);
 
     butget = new ImageButton(QStringLiteral("GET PIX"), QStringLiteral("Thats the pic for me,  matey !"), this);
     butget->setFont(ProgramFont(16));
@@ -110,7 +100,7 @@ void TFormpickpix::FormActivate()
         FileListBox1->setItemIndex(0);
         FileListBox1Click();
     } else {
-        prepix->clear();
+        prepix->showStandIn();
     }
 }
 
@@ -127,10 +117,12 @@ void TFormpickpix::DirectoryListBox1Change()
 void TFormpickpix::FileListBox1Click()
 {
     const QByteArray path = FileListBox1->fileName();
+    // A file that does not decode leaves the picture empty, without a word.
+    prepix->setSubject(FileNameText(FileNamePart(path)));
     if (HasPcxExtension(path))
-        ShowPicture(prepix, path);
+        prepix->showPicture(PictureLibLoad(path.constData(), 0));
     else
-        prepix->clear();
+        prepix->showStandIn();
 }
 
 void TFormpickpix::butgetClick()
@@ -147,7 +139,7 @@ void TFormpickpix::butgetClick()
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;
     }
-    ShowPicture(main_.pix, destination);
+    main_.pix->showPicture(PictureLibLoad(destination.constData(), 0));
     main_.labpixtitle->setPictureName(QByteArray());
     main_.butpick->hide();
     main_.butdelpix->show();

@@ -1,5 +1,6 @@
 #include "support/decoration_probes.h"
 #include "support/main_window_fixture.h"
+#include "support/pcx_files.h"
 #include "support/rom_images.h"
 
 #include "dialogs/picture_picker.h"
@@ -143,7 +144,8 @@ void CollectControls(QAccessibleInterface *node, QList<QAccessibleInterface *> &
 {
     static const QList<QAccessible::Role> kControls = {
         QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::EditableText,
-        QAccessible::List,       QAccessible::Table,    QAccessible::ComboBox,    QAccessible::Slider};
+        QAccessible::List,       QAccessible::Table,    QAccessible::ComboBox,    QAccessible::Slider,
+        QAccessible::Link,       QAccessible::Graphic};
     for (int i = 0; i < node->childCount(); ++i) {
         QAccessibleInterface *child = node->child(i);
         const auto *widget = child ? qobject_cast<const QWidget *>(child->object()) : nullptr;
@@ -158,32 +160,57 @@ void CollectControls(QAccessibleInterface *node, QList<QAccessibleInterface *> &
 }
 
 // A screen reader names each window, the borderless ones too, though no
-// title bar shows the name, and each control in it: a glyph button by its
-// hint, an edit by its caption.
+// title bar shows the name, and tells it as a window; it names each control
+// in it by the name the program gives (a glyph button by its hint, an edit by
+// its caption, a combo box by its purpose, not its value), each picture by
+// what it shows, and it finds the links as links it can follow.
 TEST_F(MainWindowLook, EveryWindowAndControlTellsItsNameToScreenReaders)
 {
+    const auto nameOf = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); };
+    EXPECT_EQ(nameOf(form->pix), "No picture");
+    PixFolder = workFolder;
+    QFile picture(workDir.filePath("SONIC.pcx"));
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly) && picture.write(pcx_files::File({.width = 2, .height = 2}, QByteArray(4, 1), false, QByteArray(768, 0))) > 0);
+    picture.close();
+    addEntry("Sonic the Hedgehog", workDir.filePath("SONIC.bin"));
+    form->lstdir->setItemIndex(0);
+    form->lstdirClick();
+    auto *picker = qobject_cast<TFormpickpix *>(windows->secondary.pickPix);
+    picker->FormActivate();
+    EXPECT_EQ(nameOf(form->pix), "Preview picture of Sonic the Hedgehog");
+    EXPECT_EQ(nameOf(picker->prepix), "Preview picture of SONIC.pcx");
+
     QStringList names;
     int controlCount = 0;
+    QStringList links;
     for (QWidget *window : programWindows()) {
         QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(window);
         ASSERT_NE(readable, nullptr);
         names << readable->text(QAccessible::Name);
         const std::string className = window->metaObject()->className();
         EXPECT_FALSE(names.back().isEmpty()) << className;
+        EXPECT_EQ(readable->role(), window == form ? QAccessible::Window : QAccessible::Dialog) << className;
         EXPECT_EQ(window != form, bool(window->windowFlags() & Qt::FramelessWindowHint));
         QList<QAccessibleInterface *> controls;
         CollectControls(readable, controls);
         controlCount += controls.size();
         for (QAccessibleInterface *control : controls) {
             const auto *widget = qobject_cast<const QWidget *>(control->object());
-            EXPECT_FALSE(control->text(QAccessible::Name).isEmpty())
-                << className << ": a " << widget->metaObject()->className() << " at " << widget->x() << ","
-                << widget->y();
+            const std::string where = className + ": a " + widget->metaObject()->className() + " at " +
+                                      std::to_string(widget->x()) + "," + std::to_string(widget->y());
+            EXPECT_FALSE(control->text(QAccessible::Name).isEmpty()) << where;
+            if (!widget->accessibleName().isEmpty())
+                EXPECT_EQ(control->text(QAccessible::Name), widget->accessibleName()) << where;
+            if (control->role() == QAccessible::Link) {
+                links << control->text(QAccessible::Name);
+                EXPECT_EQ(control->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+            }
         }
     }
     names.removeDuplicates();
     EXPECT_EQ(names.size(), 6) << names.join(u'|').toStdString();
     EXPECT_GE(controlCount, 50);
+    EXPECT_EQ(links, (QStringList{"romdeck@example.org", "romdeck.example.org"}));
 }
 
 } // namespace
