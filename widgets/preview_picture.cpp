@@ -11,7 +11,8 @@ PreviewPicture::PreviewPicture(QWidget *parent) : QLabel(parent)
 void PreviewPicture::showPicture(const QImage &picture)
 {
     setPixmap(QPixmap::fromImage(picture));
-    setAccessibleName(picture.isNull() ? QStringLiteral("No picture") : QStringLiteral("Preview picture of ") + subject_);
+    setAccessibleName(picture.isNull() ? QStringLiteral("No picture")
+                                       : QStringLiteral("Preview picture of ") + subject_);
 }
 
 void PreviewPicture::showStandIn(const QImage &standIn)

@@ -10,7 +10,8 @@ public:
     explicit PreviewPicture(QWidget *parent = nullptr);
 
     // What the pictures shown next are of: a game's title, a file's name.
-    void setSubject(const QString &subject) { subject_ = subject; }
+    // Header titles come padded with blanks, which a reader would speak.
+    void setSubject(const QString &subject) { subject_ = subject.trimmed(); }
     // A picture of the subject; a null one (a file that did not decode) shows nothing.
     void showPicture(const QImage &picture);
     // A picture that is not of the subject; a null one shows nothing.

@@ -16,7 +16,7 @@ struct Receiver : QObject
     {
         steps << text;
         if (text == QStringLiteral("bad"))
-            throw RomdeckError("Bad text");
+            throw RomdeckError("Bad text: Pokémon"); // UTF-8, as the file names in error texts
         steps << QStringLiteral("after ") + text;
     }
     QStringList steps;
@@ -55,8 +55,6 @@ TEST(HandlerGuard, AnErrorEndsItsHandlerInTheGeneralErrorBoxAndTheProgramGoesOn)
     });
     RunHandler([&] { ++steps; });
     EXPECT_EQ(steps, 2);
-    // Error texts are UTF-8, as the file names they carry.
-    RunHandler([] { throw RomdeckError("File not found: /roms/Pokémon Ärger.bin"); });
 
     // Through a signal: the error ends that one call, the sender and the later calls go on.
     QLineEdit edit;
@@ -67,9 +65,7 @@ TEST(HandlerGuard, AnErrorEndsItsHandlerInTheGeneralErrorBoxAndTheProgramGoesOn)
     edit.setText(QStringLiteral("good"));
     EXPECT_EQ(receiver.steps, (QStringList{"bad", "good", "after good"}));
 
-    EXPECT_EQ(boxes.shown, (QStringList{errorBox.arg("File not found."),
-                                        errorBox.arg(QStringLiteral("File not found: /roms/Pokémon Ärger.bin.")),
-                                        errorBox.arg("Bad text.")}));
+    EXPECT_EQ(boxes.shown, (QStringList{errorBox.arg("File not found."), errorBox.arg(u"Bad text: Pokémon.")}));
 }
 
 } // namespace
