@@ -23,7 +23,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 
 #include <unistd.h>

@@ -11,7 +11,6 @@ class OptionsPanel;
 class PictureNameLabel;
 class QDialog;
 class QFrame;
-class QLabel;
 class MainRomList;
 class TBackground;
 class PacedCaption;

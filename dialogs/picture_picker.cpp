@@ -117,8 +117,8 @@ void TFormpickpix::DirectoryListBox1Change()
 void TFormpickpix::FileListBox1Click()
 {
     const QByteArray path = FileListBox1->fileName();
-    // A file that does not decode leaves the picture empty, without a word.
     prepix->setSubject(FileNameText(FileNamePart(path)));
+    // A file that does not decode leaves the picture empty, without a word.
     if (HasPcxExtension(path))
         prepix->showPicture(PictureLibLoad(path.constData(), 0));
     else
