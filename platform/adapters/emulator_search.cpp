@@ -27,10 +27,11 @@ std::string FindEmulator(const std::string &name, const std::string &searchPath)
         std::string::size_type end = searchPath.find(':', start);
         if (end == std::string::npos)
             end = searchPath.size();
-        // An empty entry would mean the working folder, which a launch makes
-        // the snapshot folder: a file there is no installed emulator.
+        // An empty or relative entry would name a place in the working
+        // folder, which a launch makes the snapshot folder: a file there is
+        // no installed emulator.
         const std::string candidate = searchPath.substr(start, end - start) + "/" + name;
-        if (end > start && IsRunnableFile(candidate))
+        if (end > start && searchPath[start] == '/' && IsRunnableFile(candidate))
             return candidate;
         start = end + 1;
     }

@@ -7,5 +7,5 @@
 std::string EmulatorSearchPath();
 
 // The path of the first regular file named `name` that may be run, in the
-// folders of searchPath in their order; empty when there is none.
+// absolute folders of searchPath in their order; empty when there is none.
 std::string FindEmulator(const std::string &name, const std::string &searchPath);
