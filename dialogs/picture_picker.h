@@ -50,5 +50,9 @@ public:
     void butcloseClick();
 
 private:
+    // The part of the activation that waits for the folder's listing.
+    void finishActivation();
+
     MainPictureControls main_;
+    bool activating_ = false;
 };

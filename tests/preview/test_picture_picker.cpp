@@ -61,6 +61,7 @@ protected:
         answerer.thenAnswer([&](QWidget *modal) {
             EXPECT_EQ(modal, picker);
             QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
+            listed();
             user();
             if (picker->isVisible())
                 QTest::mouseClick(picker->butclose, Qt::LeftButton);
@@ -77,7 +78,10 @@ protected:
     }
     bool previewShown() const { return !picker->prepix->pixmap().isNull(); }
 
-    static void click(QListWidget *list, const QString &text, bool twice = false)
+    // Lets the folder being listed show.
+    void listed() const { ASSERT_TRUE(WaitUntil([&] { return !picker->DirectoryListBox1->isListing(); })); }
+
+    void click(QListWidget *list, const QString &text, bool twice = false)
     {
         const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << text.toStdString();
@@ -86,6 +90,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         if (twice)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        listed();
     }
 
     // The user picks a file-type entry with the arrow keys.
@@ -163,6 +168,7 @@ TEST_F(PickerTest, ShowsThePictureFolderWithTheRomsFileTypesAndPreviewsPcxFilesO
         for (int i = 0; i < drives->count(); ++i)
             EXPECT_EQ(QStorageInfo(drives->itemText(i)).rootPath(), drives->itemText(i));
         picker->DriveComboBox1Change();
+        listed();
         EXPECT_EQ(folders->directory(), QFile::encodeName(QFileInfo(drives->currentText()).canonicalFilePath()));
     });
     EXPECT_EQ(form->labpixtitle->text(), "SONICT~1.pcx");
@@ -317,6 +323,7 @@ TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
         picker->show();
         ModalAnswerer boxes;
         QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
+        listed();
         ASSERT_EQ(boxes.seen().size(), 1) << "no error for " << folder.toStdString();
         EXPECT_TRUE(boxes.seen()[0].startsWith(QStringLiteral("Test_preview|") + error)) << boxes.seen()[0].toStdString();
         EXPECT_TRUE(boxes.seen()[0].endsWith(u'.')) << boxes.seen()[0].toStdString();
