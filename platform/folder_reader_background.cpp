@@ -64,6 +64,13 @@ BackgroundListing::~BackgroundListing()
     mailbox_->owner = nullptr;
 }
 
+void BackgroundListing::cancel()
+{
+    std::lock_guard lock(mailbox_->mutex);
+    ++mailbox_->latest;
+    busy_ = false;
+}
+
 void BackgroundListing::start(const QByteArray &folder, std::function<void(const FolderContents &)> listed,
                               std::function<void()> failed)
 {

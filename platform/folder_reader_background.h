@@ -28,6 +28,8 @@ public:
     // started before and not yet handed over is dropped.
     void start(const QByteArray &folder, std::function<void(const FolderContents &)> listed,
                std::function<void()> failed);
+    // The listing under way, if any, is dropped.
+    void cancel();
     // A listing is under way.
     bool busy() const { return busy_; }
 

@@ -77,11 +77,19 @@ bool DirectoryListBox::setDirectory(const QByteArray &folder)
     if (folder.isEmpty())
         return false;
     listing_.start(
-        folder, [this](const FolderContents &contents) { show(contents); }, [this] { emit listingFailed(); });
+        folder, [this](const FolderContents &contents) { showContents(contents); }, [this] { emit listingFailed(); });
     return true;
 }
 
-void DirectoryListBox::show(const FolderContents &contents)
+void DirectoryListBox::hideEvent(QHideEvent *event)
+{
+    RunHandler([&] {
+        listing_.cancel();
+        QListWidget::hideEvent(event);
+    });
+}
+
+void DirectoryListBox::showContents(const FolderContents &contents)
 {
     const bool moved = contents.folder != contents_.folder;
     contents_ = contents;

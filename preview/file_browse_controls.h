@@ -55,8 +55,13 @@ signals:
     void listed();
     void listingFailed();
 
+protected:
+    // A listing under way when the window closes is dropped: its folder
+    // changes nothing, and its error shows over no one.
+    void hideEvent(QHideEvent *event) override;
+
 private:
-    void show(const FolderContents &contents);
+    void showContents(const FolderContents &contents);
 
     FolderContents contents_;
     BackgroundListing listing_{this};

@@ -4,10 +4,12 @@
 #include "platform/errors.h"
 #include "settings/program_values.h"
 #include "support/byte_named_files.h"
+#include "support/latency_share.h"
 #include "support/main_window_fixture.h"
 #include "support/program_values_fixture.h"
 #include "support/rom_images.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <dirent.h>
@@ -644,13 +647,29 @@ TEST_F(Scan, ReloadAndCloseWhileAReadHangsDropItsResult)
     for (const bool closing : {false, true}) {
         SCOPED_TRACE(closing ? "close" : "reload");
         windows_ = std::make_unique<ProgramWindows>();
-        // The tenth ROM's first read hangs until released; a second scan reads it at once.
+        // The tenth ROM's first read hangs until released.
         ReadsOutOfOrder reads(roms[9], 0);
         form().readRomFile = reads.reader();
         bool commanded = false;
+        bool reopenedWhileHung = false;
+        bool cleared = false;
+        QElapsedTimer backAtHungFile;
         QTimer during;
         during.setInterval(0);
         QObject::connect(&during, &QTimer::timeout, [&] {
+            // The reloaded scan has read the folder's last ROM, and waits for
+            // the hung read without opening its file again.
+            // The reloaded scan is back at the hung file for a while (a
+            // read of it would have ended by then), with no new read of it.
+            if (commanded && !closing && reads.holding()) {
+                cleared = cleared || form().lstdir->count() < 9;
+                if (cleared && form().windowTitle() == "Romdeck - 9 ROMs" && !backAtHungFile.isValid())
+                    backAtHungFile.start();
+                if (backAtHungFile.isValid() && backAtHungFile.elapsed() > 100) {
+                    reopenedWhileHung = reads.ended().contains(roms[9]);
+                    reads.release();
+                }
+            }
             // Once the scan waits on the hung read, with the nine before it listed.
             if (commanded || !reads.holding() || form().lstdir->count() < 9 ||
                 form().windowTitle() != "Romdeck - 9 ROMs")
@@ -666,16 +685,69 @@ TEST_F(Scan, ReloadAndCloseWhileAReadHangsDropItsResult)
         during.stop();
 
         ASSERT_TRUE(commanded);
-        EXPECT_TRUE(reads.holding()) << "the scan waited for the hung read";
+        EXPECT_FALSE(reopenedWhileHung);
+        EXPECT_FALSE(reads.timedOut());
+        EXPECT_EQ(reads.holding(), closing) << "the scan waited for the hung read";
         EXPECT_FALSE(form().isScanning());
         QStringList expected = closing ? titles.mid(0, 9) : titles;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(texts(), expected);
-        // The hung read ends now: its result belongs to no scan.
+        // The hung read ends now: its result belongs to no scan (after the
+        // reload, the second read of its file belongs to the second scan).
         reads.release();
         ASSERT_TRUE(WaitUntil([&] { return reads.ended().count(roms[9]) == (closing ? 1 : 2); }));
         QCoreApplication::processEvents();
         EXPECT_EQ(texts(), expected);
         EXPECT_EQ(form().windowTitle(), closing ? "Romdeck - 9 ROMs" : "Romdeck - 30 ROMs");
     }
+}
+
+// More entries than the scan lists ahead, and no timer of the test's own to
+// turn the event loop: only the scan's own wake-ups end its waits, for a read
+// held a while and for room to list on, within a deadline.
+TEST_F(Scan, AFolderLargerThanTheReadAheadNeedsNoTimerOfItsOwn)
+{
+    writeNumberedRoms(RomFolder, 6000);
+    ReadsOutOfOrder reads(romsOf(ReaddirOrder(RomFolder)).first(), 0);
+    form().readRomFile = reads.reader();
+    std::atomic<bool> done = false;
+    std::atomic<bool> rescued = false;
+    QAbstractEventDispatcher *events = QAbstractEventDispatcher::instance();
+    std::thread watchdog([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        reads.release();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+            if (std::chrono::steady_clock::now() > deadline && !rescued.exchange(true))
+                QMetaObject::invokeMethod(&form(), [this] { form().close(); }, Qt::QueuedConnection);
+            if (rescued)
+                events->wakeUp();
+        }
+    });
+    form().RebuildList();
+    done = true;
+    watchdog.join();
+    EXPECT_FALSE(rescued) << "the scan missed a wake-up";
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 6000 ROMs");
+}
+
+TEST_F(Scan, AListingThatFailsMidwayEndsTheScanWithItsError)
+{
+    const QString backing = folder("backing");
+    writeNumberedRoms(folder("backing/broken"), 20);
+    QStringList before = titlesOf(ReaddirOrder(backing + "/broken").mid(0, 4));
+    std::sort(before.begin(), before.end());
+    LatencyShare share(backing, {"--latency-us", "0", "--failing-listing", "broken"});
+    if (share.problem())
+        GTEST_SKIP() << share.problem();
+    RomFolder = share.path() + "/broken";
+    try {
+        form().RebuildList();
+        ADD_FAILURE() << "the failed listing went untold";
+    } catch (const IoError &error) {
+        EXPECT_EQ(error.what(), "I/O error 5: " + RomFolder.toStdString());
+    }
+    EXPECT_EQ(texts(), before);
+    EXPECT_EQ(form().windowTitle(), QStringLiteral("Romdeck - %1 ROMs").arg(before.size()));
+    EXPECT_EQ(form().lstdir->itemIndex(), -1);
 }

@@ -1,3 +1,4 @@
+#include "support/latency_share.h"
 #include "support/main_window_fixture.h"
 #include "support/pcx_files.h"
 
@@ -7,6 +8,7 @@
 #include "preview/picture_name_label.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QStorageInfo>
 
@@ -54,14 +56,16 @@ protected:
     }
 
     // Opens the picker with the pick button and hands it to `user` once its
-    // activation has run; closes it afterwards unless the user did.
-    void openPicker(const std::function<void()> &user)
+    // activation has run (or only begun, its folder being listed); closes it
+    // afterwards unless the user did.
+    void openPicker(const std::function<void()> &user, bool listedFirst = true)
     {
         ModalAnswerer answerer;
         answerer.thenAnswer([&](QWidget *modal) {
             EXPECT_EQ(modal, picker);
             QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
-            listed();
+            if (listedFirst)
+                listed();
             user();
             if (picker->isVisible())
                 QTest::mouseClick(picker->butclose, Qt::LeftButton);
@@ -359,6 +363,38 @@ TEST_F(PickerTest, EnteringAFolderGoneSinceItWasListedIsToldAndThePickerWorksOn)
     EXPECT_FALSE(QFile::exists(chosen));
     EXPECT_TRUE(QFile::exists(pixFolder + "/SONICT~1.pcx"));
     EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+}
+
+// A folder on a slow share leaves the picker answering while it is listed;
+// one whose listing fails midway is told as one that cannot be entered is.
+TEST_F(PickerTest, ASlowShareLeavesThePickerAnsweringAndAFailedListingIsTold)
+{
+    ASSERT_TRUE(QDir(pixFolder).mkdir("broken"));
+    for (const QString name : {"a.pcx", "b.pcx", "c.pcx", "d.pcx"})
+        put("broken/" + name);
+    LatencyShare share(pixFolder, {"--latency-us", "300000", "--failing-listing", "broken"});
+    if (share.problem())
+        GTEST_SKIP() << share.problem();
+    PixFolder = share.path() + "/broken";
+    bool answeredWhileListing = false;
+    openPicker([&] { answeredWhileListing = picker->DirectoryListBox1->isListing(); }, false);
+    EXPECT_TRUE(answeredWhileListing);
+    // Over the open picker, whose own answerer waits for it.
+    QStringList told;
+    openPicker(
+        [&] {
+            QTimer answering;
+            QObject::connect(&answering, &QTimer::timeout, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    told << box->text();
+                    box->buttons().front()->click();
+                }
+            });
+            answering.start(5);
+            listed();
+        },
+        false);
+    EXPECT_EQ(told, QStringList{"I/O error 5: " + PixFolder + "."});
 }
 
 } // namespace
