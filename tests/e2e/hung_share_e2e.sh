@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # A ROM collection on a share where one file's reads hang, as when the share
 # went away: the real program keeps answering while its start-up scan waits
-# on that file, and after reloads that meet the file again its close button
-# saves and ends the whole process at once, the read still hanging. The share
-# is the latency file system of bench/.
+# on that file, and its close button saves and ends the program at once, the
+# read still hanging. The share is the latency file system of bench/.
 # usage: hung_share_e2e.sh PATH_TO_ROMDECK PATH_TO_LATENCY_FS
 set -euo pipefail
 
