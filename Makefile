@@ -6,7 +6,8 @@ BUILD    ?= build
 PACKAGES := g++ make cmake qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev libbenchmark-dev \
             xvfb xauth imagemagick netpbm fonts-dejavu-core fonts-liberation x11-utils xdotool xclip \
             wine wine64 gcc-mingw-w64-x86-64 clang libclang-rt-14-dev \
-            desktop-file-utils appstream dpkg-dev groff-base fuse3 libfuse3-dev pkgconf
+            desktop-file-utils appstream dpkg-dev groff-base fuse3 libfuse3-dev pkgconf \
+            dosfstools fusefat exfatprogs exfat-fuse ntfs-3g
 # The start-up benchmark runs the program under X with a window manager.
 BENCH_PACKAGES := openbox libxcb1-dev
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)

@@ -23,7 +23,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 
 #include <unistd.h>
@@ -74,9 +73,8 @@ void TForm1::createControls()
     panpix->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panpix->setAutoFillBackground(true);
     panpix->setStyleSheet(QStringLiteral("QFrame { background: navy; }"));
-    pix = new QLabel(panpix);
+    pix = new PreviewPicture(panpix);
     pix->setGeometry(1, 1, 303, 231);
-    pix->setScaledContents(true);
     labpixtitle = new PictureNameLabel(panpix);
     labpixtitle->setGeometry(4, 200, 145, 21);
     labpixtitle->setFont(ProgramFont(16, true));
@@ -240,13 +238,17 @@ void TForm1::showPicture()
 {
     const QByteArray stem = PictureStem(SelectedRomPath());
     const QByteArray picture = pictures_.find(PicturePath(LocationPath(PixFolder), stem));
+    // The picture shown goes before the next one loads: held both at once,
+    // two of the largest would double the peak memory.
+    pix->clear();
+    pix->setSubject(lstdir->item(lstdir->itemIndex()).text);
     if (!picture.isEmpty()) {
-        pix->setPixmap(QPixmap::fromImage(PictureLibLoad(picture.constData(), 0)));
+        pix->showPicture(PictureLibLoad(picture.constData(), 0));
         labpixtitle->setPictureName(QByteArray());
         butpick->hide();
         butdelpix->show();
     } else {
-        pix->setPixmap(QPixmap::fromImage(PictureLibLoad(DefaultPicturePath(ProgramFolder).constData(), 0)));
+        pix->showStandIn(PictureLibLoad(DefaultPicturePath(ProgramFolder).constData(), 0));
         labpixtitle->setPictureName(ExpectedPictureName(stem));
         butpick->show();
         butdelpix->hide();

@@ -1,6 +1,7 @@
 #pragma once
 #include "catalogue/folder_scan.h"
 #include "preview/picture_finder.h"
+#include "widgets/preview_picture.h"
 #include "widgets/window_activation.h"
 
 #include <QWidget>
@@ -10,7 +11,6 @@ class OptionsPanel;
 class PictureNameLabel;
 class QDialog;
 class QFrame;
-class QLabel;
 class MainRomList;
 class TBackground;
 class PacedCaption;
@@ -93,7 +93,7 @@ public:
     ImageButton *butoptions;
     ImageButton *butpix;
     QFrame *panpix;
-    QLabel *pix;
+    PreviewPicture *pix;
     PictureNameLabel *labpixtitle;
     ImageButton *butpick;
     ImageButton *butdelpix;

@@ -3,6 +3,7 @@
 #include "app/main_rom_list.h"
 #include "app/options_panel.h"
 #include "dialogs/locations_dialog.h"
+#include "platform/message_box.h"
 #include "platform/start_folder.h"
 #include "settings/program_values.h"
 #include "settings/settings_layout.h"
@@ -48,10 +49,17 @@ void TForm1::SaveSettings()
     std::optional<RomOptionSet> rom;
     if (!panopt->isDefaultDown() && lstdir->itemIndex() >= 0)
         rom = RomOptionSet{SelectedSection(), panopt->values()};
-    WriteSettings(SettingsFile(),
-                  GeneralSettings{locations.romloc->text(), locations.cdromloc->text(), locations.pixloc->text(),
-                                  locations.kgenloc->text(), locations.geneloc->text(), panopt->isVisibleTo(this)},
-                  DefaultOptions, rom);
+    const bool romStored =
+        WriteSettings(SettingsFile(),
+                      GeneralSettings{locations.romloc->text(), locations.cdromloc->text(), locations.pixloc->text(),
+                                      locations.kgenloc->text(), locations.geneloc->text(), panopt->isVisibleTo(this)},
+                      DefaultOptions, rom);
+    // Told, not raised: the rest of the save went through, and the launch or
+    // close that saved goes on.
+    if (!romStored)
+        ShowMessage(MessageType::Warning,
+                    QStringLiteral("The options of \"%1\" cannot be stored: its file name holds a line break.")
+                        .arg(rom->section));
 }
 
 void TForm1::LoadRomOptions(const QString &section)

@@ -9,11 +9,12 @@
 //
 // Also a selection of a picture whose file claims a huge size, shown as the
 // preview panel shows it (stretched into a label of 303 x 231 pixels): the
-// goal is under 200 MB of memory for the whole process and a fraction of a
-// second, whatever a file claims. As in the panel, the label holds the last
-// selection's picture while the next one loads. peak_MiB is the process's
-// peak resident memory during the selection, added_MiB that peak less what it
-// held before.
+// goal is under 200 MB of memory for the whole process (aim: 120 MB) and
+// under 300 ms, whatever a file claims or holds, up to the largest file read
+// at all (256 MB, whose bytes are never held whole). As in the panel, the
+// label lets the last selection's picture go before the next one loads.
+// peak_MiB is the process's peak resident memory during the selection,
+// added_MiB that peak less what it held before.
 //
 //   picture_bench                         runs the benchmarks
 //   picture_bench --write-pictures DIR    writes the four pictures into DIR,
@@ -179,12 +180,35 @@ QByteArray FlatPcx(const pcx_files::Layout &layout)
     return file;
 }
 
+// An uncompressed picture in one grey, as large as a file that is read at all.
+QByteArray UncompressedPcx(const pcx_files::Layout &layout)
+{
+    QByteArray file = pcx_files::Header(layout);
+    file.append(qsizetype(layout.lineBytes()) * layout.planes * layout.height, '\x55');
+    return file;
+}
+
+// A BMP file of the largest size that is read at all, whose header claims a
+// picture too large to decode.
+QByteArray RefusedBmp()
+{
+    QByteArray file = bmp_files::RunLengthClaim(16384, 16384);
+    file.append((qsizetype(256) << 20) - file.size(), '\0');
+    return file;
+}
+
 const HugeClaim kHugeClaims[] = {
     {"1-bit 16384 x 16384 PCX", [] { return FlatPcx({.bitsPerPixel = 1, .width = 16384, .height = 16384}); }},
     {"8-bit 16384 x 16384 PCX", [] { return FlatPcx({.width = 16384, .height = 16384}); }},
     {"run-length BMP 8192 x 2048", [] { return bmp_files::RunLengthClaim(8192, 2048); }},
     {"run-length BMP 8192 x 4096", [] { return bmp_files::RunLengthClaim(8192, 4096); }},
     {"8-bit 4096 x 4096 PCX, the largest shown whole", [] { return FlatPcx({.width = 4096, .height = 4096}); }},
+    {"256 MB BMP claiming 16384 x 16384", RefusedBmp},
+    // The widest lines a header can hold: 65535 bytes.
+    {"uncompressed 8-bit 65535 x 3900 PCX",
+     [] { return UncompressedPcx({.runLength = false, .width = 65535, .height = 3900, .bytesPerLine = 65535}); }},
+    {"8-bit 65535 x 65535 PCX",
+     [] { return FlatPcx({.width = 65535, .height = 65535, .bytesPerLine = 65535}); }},
 };
 
 // A memory figure of this process in MiB: VmRSS, resident now, or VmHWM, the
@@ -208,14 +232,18 @@ void BM_ShowHugeClaim(benchmark::State &state)
 {
     using Clock = std::chrono::steady_clock;
     const HugeClaim &claim = kHugeClaims[state.range(0)];
-    const QByteArray bytes = claim.file();
     const QString path = Pictures().filePath(QString("claim%1").arg(state.range(0)));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        state.SkipWithError("the file cannot be written");
-        return;
+    qint64 fileBytes = 0;
+    {
+        // Not held while it is shown: the file's bytes are no part of the measure.
+        const QByteArray bytes = claim.file();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+            state.SkipWithError("the file cannot be written");
+            return;
+        }
+        fileBytes = bytes.size();
     }
-    file.close();
     const QByteArray name = QFile::encodeName(path);
     QLabel panel;
     panel.resize(303, 231);
@@ -229,6 +257,7 @@ void BM_ShowHugeClaim(benchmark::State &state)
             return;
         }
         const auto start = Clock::now();
+        panel.clear();
         panel.setPixmap(QPixmap::fromImage(PictureLibLoad(name, 0)));
         benchmark::DoNotOptimize(panel.grab());
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
@@ -238,7 +267,7 @@ void BM_ShowHugeClaim(benchmark::State &state)
     }
     state.SetLabel(QString("%1, %2 KiB file, shown %3 x %4")
                        .arg(claim.name)
-                       .arg(bytes.size() / 1024)
+                       .arg(fileBytes / 1024)
                        .arg(panel.pixmap().width())
                        .arg(panel.pixmap().height())
                        .toStdString());
@@ -250,7 +279,7 @@ void BM_ShowHugeClaim(benchmark::State &state)
 
 BENCHMARK(BM_LoadAgainstFloor)->DenseRange(0, 3)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeInMemory)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ShowHugeClaim)->DenseRange(0, 4)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowHugeClaim)->DenseRange(0, 7)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -55,21 +55,19 @@ QPushButton *DialogButton(const QString &caption, int left, QWidget *parent)
 TForm3::TForm3(QWidget *parent) : BorderlessDialog(QStringLiteral("Setup locations"), 428, 246, parent)
 {
     Background1 = AddTiledBackground(this, DialogTile(devicePixelRatioF()));
+    // Made in the order Tab visits them: Qt's setTabOrder misthreads the
+    // focus chain of edits that hand their focus to a child, and the order
+    // made here runs whole, forwards and backwards, through OK and Cancel.
     // On this platform "*.*" would skip files without a dot, so "All Files" is "*".
     kgenloc = LocationRow(QStringLiteral("GKen Location"), PathEdit::Kind::File,
                           QStringLiteral("KGen98 EXE (kgen98.exe);;Kgen EXE (kgen.exe);;All Files (*)"), 24, this);
+    romloc = LocationRow(QStringLiteral("ROMs Location"), PathEdit::Kind::Folder, QString(), 96, this);
+    pixloc = LocationRow(QStringLiteral("Snapshot Location"), PathEdit::Kind::Folder, QString(), 172, this);
+    cdromloc = LocationRow(QStringLiteral("CD ROMs Location"), PathEdit::Kind::Folder, QString(), 136, this);
     geneloc = LocationRow(QStringLiteral("Genecyst Location"), PathEdit::Kind::File,
                           QStringLiteral("Genecsyt (Genecyst.exe)"), 60, this);
-    romloc = LocationRow(QStringLiteral("ROMs Location"), PathEdit::Kind::Folder, QString(), 96, this);
-    cdromloc = LocationRow(QStringLiteral("CD ROMs Location"), PathEdit::Kind::Folder, QString(), 136, this);
-    pixloc = LocationRow(QStringLiteral("Snapshot Location"), PathEdit::Kind::Folder, QString(), 172, this);
     butok = DialogButton(QStringLiteral("OK"), 152, this);
     butclose = DialogButton(QStringLiteral("Cancel"), 224, this);
-
-    setTabOrder(kgenloc->edit(), romloc->edit());
-    setTabOrder(romloc->edit(), pixloc->edit());
-    setTabOrder(pixloc->edit(), cdromloc->edit());
-    setTabOrder(cdromloc->edit(), geneloc->edit());
 
     ConnectHandler(kgenloc, &PathEdit::textChanged, this, &TForm3::kgenlocChange);
     ConnectHandler(geneloc, &PathEdit::textChanged, this, &TForm3::genelocChange);

@@ -1,5 +1,7 @@
 #include "dialogs/picture_picker.h"
 
+#include "platform/errors.h"
+#include "platform/file_name_text.h"
 #include "platform/handler_guard.h"
 #include "platform/message_box.h"
 #include "platform/move_file.h"
@@ -17,16 +19,9 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QShortcut>
 
-namespace {
-
-void ShowPicture(QLabel *image, const QByteArray &path)
-{
-    // A file that does not decode leaves the image empty, without a word.
-    image->setPixmap(QPixmap::fromImage(PictureLibLoad(path.constData(), 0)));
-}
-
-} // namespace
+#include <cerrno>
 
 TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     : BorderlessDialog(QStringLiteral("Pick a preview picture"), 600, 318, parent), main_(main)
@@ -65,9 +60,8 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     black.setColor(QPalette::Light, Qt::white);
     black.setColor(QPalette::Dark, Qt::gray);
     Panel2->setPalette(black);
-    prepix = new QLabel(Panel2);
+    prepix = new PreviewPicture(Panel2);
     prepix->setGeometry(2, 2, 289, 229);
-    prepix->setScaledContents(true);
 
     butget = new ImageButton(QStringLiteral("GET PIX"), QStringLiteral("Thats the pic for me,  matey !"), this);
     butget->setFont(ProgramFont(16));
@@ -84,6 +78,14 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
     ConnectHandler(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
     ConnectHandler(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
     ConnectHandler(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
+    // The glyph buttons take no focus: Enter on a file finishes from the keyboard, as the double click does.
+    auto *enterOnFile = new QShortcut(FileListBox1);
+    enterOnFile->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enterOnFile->setContext(Qt::WidgetShortcut);
+    ConnectHandler(enterOnFile, &QShortcut::activated, this, [this] {
+        if (FileListBox1->currentItem())
+            butgetClick();
+    });
     ConnectHandler(butget, &ImageButton::clicked, this, &TFormpickpix::butgetClick);
     ConnectHandler(butclose, &ImageButton::clicked, this, &TFormpickpix::butcloseClick);
 }
@@ -116,7 +118,7 @@ void TFormpickpix::finishActivation()
         FileListBox1->setItemIndex(0);
         FileListBox1Click();
     } else {
-        prepix->clear();
+        prepix->showStandIn();
     }
 }
 
@@ -133,10 +135,15 @@ void TFormpickpix::DirectoryListBox1Change()
 void TFormpickpix::FileListBox1Click()
 {
     const QByteArray path = FileListBox1->fileName();
-    if (HasPcxExtension(path))
-        ShowPicture(prepix, path);
-    else
+    prepix->setSubject(FileNameText(FileNamePart(path)));
+    // A file that does not decode leaves the picture empty, without a word.
+    // The picture shown goes first, so that two large ones are never held at once.
+    if (HasPcxExtension(path)) {
         prepix->clear();
+        prepix->showPicture(PictureLibLoad(path.constData(), 0));
+    } else {
+        prepix->showStandIn();
+    }
 }
 
 void TFormpickpix::butgetClick()
@@ -150,10 +157,15 @@ void TFormpickpix::butgetClick()
     const QByteArray destination = WithFinalSlash(LocationPath(PixFolder)) + main_.labpixtitle->pictureName();
     // A link is filed as the picture it shows, not moved to point elsewhere.
     if (!MoveFileContentA(source.constData(), destination.constData())) {
+        // A name the picture folder's file system cannot hold (a ROM named
+        // with "?" filed onto FAT) is said as such, with the file.
+        if (IsRefusedName(errno, destination))
+            throw IoError(3, destination);
         ShowMessage(MessageType::Error, QStringLiteral("Can't copy file ???"));
         return;
     }
-    ShowPicture(main_.pix, destination);
+    main_.pix->clear();
+    main_.pix->showPicture(PictureLibLoad(destination.constData(), 0));
     main_.labpixtitle->setPictureName(QByteArray());
     main_.butpick->hide();
     main_.butdelpix->show();

@@ -1,5 +1,6 @@
 #pragma once
 #include "widgets/borderless_dialog.h"
+#include "widgets/preview_picture.h"
 
 class DirectoryListBox;
 class DriveComboBox;
@@ -15,7 +16,7 @@ class TBackground;
 // they belong to the main window.
 struct MainPictureControls
 {
-    QLabel *pix = nullptr;                   // the picture
+    PreviewPicture *pix = nullptr;           // the picture
     PictureNameLabel *labpixtitle = nullptr; // the expected picture name while no picture is shown
     QWidget *butpick = nullptr;
     QWidget *butdelpix = nullptr;
@@ -36,7 +37,7 @@ public:
     FileListBox *FileListBox1;
     QLabel *pixname;
     QFrame *Panel2;
-    QLabel *prepix;
+    PreviewPicture *prepix;
     ImageButton *butget;
     ImageButton *butclose;
 

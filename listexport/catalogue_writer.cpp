@@ -5,6 +5,7 @@
 #include "platform/windows1252.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -64,8 +65,12 @@ char *PutField(char *out, QStringView text, qsizetype width)
 CatalogueWriter::CatalogueWriter(const QString &path) : buffer_(kBufferBytes + kMaxLineBytes, Qt::Uninitialized)
 {
     // Unbuffered, so that a failed write shows in its result.
-    if (!OpenReplacedFile(file_, path, QIODevice::Unbuffered))
+    if (!OpenReplacedFile(file_, path, QIODevice::Unbuffered)) {
+        // A name the folder's file system cannot hold says so.
+        if (IsRefusedName(errno, QFile::encodeName(path)))
+            throw IoError(3, QFile::encodeName(path));
         throw RomdeckError("Cannot create file " + path.toStdString());
+    }
     Put(kTitle);
     Put(kLineEnd);
     Put(kLineEnd);

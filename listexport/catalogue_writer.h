@@ -18,7 +18,8 @@ class CatalogueWriter
 public:
     // Creates or replaces the file. Raises RomdeckError "Cannot create file
     // <path>" when it cannot be created, at once for a folder, FIFO or device
-    // of that name; nothing is written then.
+    // of that name, and IoError "Invalid filename" about the path for a name
+    // its file system cannot hold (IsRefusedName); nothing is written then.
     explicit CatalogueWriter(const QString &path);
     CatalogueWriter(const CatalogueWriter &) = delete;
     CatalogueWriter &operator=(const CatalogueWriter &) = delete;

@@ -6,7 +6,8 @@
 
 int OpenRegularFile(const char *path, int flags, struct stat &info)
 {
-    const int fd = open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    // Without blocking, so that opening a FIFO waits for no writer or reader.
+    const int fd = open(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     if (fd < 0)
         return -1;
     int error = 0;
@@ -14,6 +15,10 @@ int OpenRegularFile(const char *path, int flags, struct stat &info)
         error = errno;
     else if (!S_ISREG(info.st_mode))
         error = S_ISDIR(info.st_mode) ? EISDIR : EACCES;
+    // A regular file is then read and written blocking: some user-space file
+    // systems answer EAGAIN to a non-blocking request that merely has to wait.
+    else if (const int status = fcntl(fd, F_GETFL); status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+        error = errno;
     if (error == 0)
         return fd;
     close(fd);

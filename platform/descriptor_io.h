@@ -4,11 +4,12 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-// Opens a regular file with `flags` (O_RDONLY or O_RDWR; the descriptor is
-// neither inherited nor a controlling terminal) and gives its status in
-// `info`. Anything else at the path (a folder, a pipe, a device) fails with
-// errno set, EISDIR or EACCES, rather than being read or waited on. -1 on
-// failure.
+// Opens a regular file with `flags` (O_RDONLY, O_RDWR or O_WRONLY, with
+// O_CREAT a new file too; the descriptor is neither inherited nor a
+// controlling terminal) and gives its status in `info`. Anything else at the
+// path (a folder, a pipe, a device) fails with errno set, EISDIR or EACCES,
+// rather than being read or waited on. The descriptor it gives blocks as any
+// other does. -1 on failure.
 int OpenRegularFile(const char *path, int flags, struct stat &info);
 
 // Whole reads and writes through an open file descriptor, retrying the

@@ -3,8 +3,28 @@
 #include <QFile>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace {
+
+constexpr qsizetype kLongestName = 255;
+constexpr QByteArrayView kRefusedCharacters = "\\:*?\"<>|";
+
+bool MaySomeFileSystemRefuse(QByteArrayView name)
+{
+    if (name.size() > kLongestName)
+        return true;
+    for (const char c : name)
+        if (uchar(c) < 0x20 || uchar(c) >= 0x7F || kRefusedCharacters.contains(c))
+            return true;
+    return false;
+}
+
+bool IsFolder(const QByteArray &path)
+{
+    struct stat info;
+    return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 std::string AboutFile(const std::string &text, const QByteArray &path)
 {
@@ -59,6 +79,20 @@ int IoCodeFromErrno(int err)
     case ENOSPC:
     case EDQUOT: return 101;
     default: return 0;
+    }
+}
+
+bool IsRefusedName(int err, const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArrayView name = QByteArrayView(path).sliced(slash + 1);
+    switch (err) {
+    case EINVAL:
+    case EILSEQ:
+    case ENAMETOOLONG: return true;
+    case EPERM: return MaySomeFileSystemRefuse(name);
+    case ENOENT: return MaySomeFileSystemRefuse(name) && IsFolder(slash < 0 ? "." : path.left(slash == 0 ? 1 : slash));
+    default: return false;
     }
 }
 

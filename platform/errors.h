@@ -40,5 +40,13 @@ std::string IoErrorText(int code);
 // 101. 0 for every other value, which has no code of its own.
 int IoCodeFromErrno(int err);
 
+// Whether a failure with err to create the file at `path` came from its name:
+// one the file system cannot hold. File systems say so differently (vfat
+// EINVAL, fusefat EPERM, exfat-fuse ENOENT, others EILSEQ or ENAMETOOLONG);
+// EPERM and ENOENT count only for a name that holds what FAT, exFAT or NTFS's
+// Windows names refuse (\ : * ? " < > |, control characters), bytes outside
+// ASCII, or more than 255 bytes, and ENOENT only in a folder that exists.
+bool IsRefusedName(int err, const QByteArray &path);
+
 // Throws IoError::FromErrno for the current errno, about the file at path.
 [[noreturn]] void ThrowLastIoError(const QByteArray &path = {});

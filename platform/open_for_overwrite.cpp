@@ -3,6 +3,8 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include "platform/descriptor_io.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,28 +33,22 @@ bool OpenReplacedFile(QFile &file, const QString &path, QIODevice::OpenMode mode
         errno = RefusalErrno(S_ISDIR(info.st_mode));
         return false;
     }
-    // Without blocking, and checked again once open: what was there at the
-    // look may have been replaced since.
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    // Checked again once open: what was there at the look may have been
+    // replaced since.
+    const int fd = OpenRegularFile(native.constData(), O_WRONLY | O_CREAT, info);
     if (fd < 0)
         return false;
-    auto fail = [fd](int err) {
+    if (::ftruncate(fd, 0) != 0) {
+        const int error = errno;
         ::close(fd);
-        errno = err;
+        errno = error;
         return false;
-    };
-    if (::fstat(fd, &info) != 0)
-        return fail(errno);
-    if (!S_ISREG(info.st_mode))
-        return fail(RefusalErrno(S_ISDIR(info.st_mode)));
-    if (::ftruncate(fd, 0) != 0)
-        return fail(errno);
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return fail(errno);
-    if (!file.open(fd, QIODevice::WriteOnly | mode, QFileDevice::AutoCloseHandle))
-        return fail(EACCES);
-    return true;
+    }
+    if (file.open(fd, QIODevice::WriteOnly | mode, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    errno = EACCES;
+    return false;
 }
 
 #else

@@ -1,5 +1,6 @@
 #include "platform/read_only_file.h"
 
+#include "platform/descriptor_io.h"
 #include "platform/errors.h"
 
 #include <cerrno>
@@ -7,27 +8,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-constexpr int kAccessDenied = 5;
-}
-
 ReadOnlyFile::ReadOnlyFile(const QByteArray &nativePath) : path_(nativePath)
 {
-    fd_ = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    // A regular file only, read in blocking mode: a FIFO among the ROMs
+    // holds nothing up, and a share that has to wait is not taken for a
+    // failing one.
+    struct stat info;
+    fd_ = OpenRegularFile(nativePath.constData(), O_RDONLY, info);
     if (fd_ < 0)
         ThrowLastIoError(path_);
-    struct stat info
-    {
-    };
-    if (::fstat(fd_, &info) != 0) {
-        const int err = errno;
-        ::close(fd_);
-        throw IoError::FromErrno(err, path_);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd_);
-        throw IoError(kAccessDenied, path_);
-    }
 }
 
 ReadOnlyFile::~ReadOnlyFile()

@@ -1,13 +1,22 @@
 #include "platform/xdg_folders.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
+// Without HOME, Qt would answer "/"; the password database knows the user's
+// own home, as every XDG program takes it.
 QString HomeFolder()
 {
     const QString home = qEnvironmentVariable("HOME");
-    return home.isEmpty() ? QDir::homePath() : home;
+    if (!home.isEmpty())
+        return home;
+    const struct passwd *user = getpwuid(getuid());
+    return user != nullptr && user->pw_dir != nullptr ? QFile::decodeName(user->pw_dir) : QDir::homePath();
 }
 
 QString XdgHome(const char *variable, const QString &fallback)

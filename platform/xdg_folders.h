@@ -4,8 +4,8 @@
 
 // The folders of the XDG base directory scheme, read from the environment at
 // each call. A relative folder in a variable is invalid and ignored, so the
-// default takes its place; ~ is $HOME, or the system's idea of the home
-// folder when that is unset.
+// default takes its place; ~ is $HOME, or the user's home folder in the
+// password database when that is unset.
 
 // $XDG_CONFIG_HOME, else ~/.config: the user's own configuration.
 QString XdgConfigHome();

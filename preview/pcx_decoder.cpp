@@ -3,6 +3,7 @@
 #include "preview/pcx_codes.h"
 #include "preview/picture_reduction.h"
 
+#include <QBuffer>
 #include <QList>
 
 #include <algorithm>
@@ -62,9 +63,10 @@ bool KnownLayout(int bitsPerPixel, int planes)
     return false;
 }
 
-std::optional<Header> ReadHeader(const uchar *data, qsizetype size)
+// The header's kHeaderSize bytes at data.
+std::optional<Header> ReadHeader(const uchar *data)
 {
-    if (size < kHeaderSize || data[0] != kManufacturer || data[1] > kLastVersion || data[2] > 1)
+    if (data[0] != kManufacturer || data[1] > kLastVersion || data[2] > 1)
         return std::nullopt;
     Header header{};
     header.version = data[1];
@@ -209,12 +211,34 @@ bool ReadMixedCodes(const uchar *&in, uchar *&out, const uchar *limit)
     return true;
 }
 
+// How many bytes the codes in the 16 bytes at in stand for, found as
+// ReadMixedCodes finds them; next is where the code after them starts (17
+// when the last byte is a code whose value comes after).
+qint64 DecodedLength(const uchar *in, int &next)
+{
+    const unsigned high = HighBytes(in);
+    const auto runs = unsigned(high & ~RunValues(high));
+    // Every byte a literal, less the code and value of each run (the value of
+    // a last code lies beyond), plus what each run stands for.
+    const int beyond = int(runs >> 15);
+    qint64 length = 16 + beyond;
+    for (unsigned left = runs; left != 0; left &= left - 1)
+        length += (in[std::countr_zero(left)] & kLongestRun) - 2;
+    next = 16 + beyond;
+    return length;
+}
+
 // The bytes of all lines and planes as one stream: a run may go on over the end
-// of a plane or of a line, so its rest is kept for the next read.
+// of a plane or of a line, so its rest is kept for the next read. The file is
+// read as the lines need it, never whole: uncompressed lines straight into
+// the caller's buffer, run-length codes through a window of kWindowBytes.
 class ScanlineStream
 {
 public:
-    ScanlineStream(const uchar *begin, const uchar *end, bool runLength) : in_(begin), end_(end), runLength_(runLength)
+    // The lines lie in file from offset begin up to offset end.
+    ScanlineStream(QIODevice &file, qint64 begin, qint64 end, bool runLength)
+        : file_(file), window_(kWindowBytes), in_(window_.data()), end_(in_), endOffset_(begin), dataEnd_(end),
+          runLength_(runLength)
     {
     }
 
@@ -228,10 +252,10 @@ public:
     bool read(uchar *out, qsizetype count)
     {
         if (!runLength_) {
-            if (end_ - in_ < count)
+            if (dataEnd_ - endOffset_ < count || !file_.seek(endOffset_) ||
+                file_.read(reinterpret_cast<char *>(out), count) != count)
                 return false;
-            std::memcpy(out, in_, count);
-            in_ += count;
+            endOffset_ += count;
             return true;
         }
         uchar *const outEnd = out + count;
@@ -242,13 +266,15 @@ public:
         // Locals, not members: any byte written could alias a member and force
         // it to be read again.
         const uchar *in = in_;
-        const uchar *const end = end_;
+        const uchar *end = end_;
         // Runs are written whole, past the end if need be, so nothing needs
         // checking but where literals end. Eight short runs in one go stay
         // inside the count, so they never take bytes of the next read, and
         // their last 8-byte store inside the slack. Up to 32 bytes are read at
         // a time, so the last few codes go below.
-        while (out < outEnd && end - in >= 32) {
+        while (out < outEnd) {
+            if (end - in < kLookahead && (!refill(in, end) || end - in < kLookahead))
+                break;
 #if defined(__SSE2__)
             if (WriteEightShortRuns(in, out, outEnd - out)) {
                 in += 16;
@@ -264,17 +290,18 @@ public:
             pending_ = out - outEnd;
             value_ = in[-1];
             in_ = in;
+            end_ = end;
             return true;
         }
         while (out < outEnd) {
-            if (in == end)
+            if (in == end && !refill(in, end))
                 return false;
             const uchar code = *in++;
             if ((code & kRunFlags) != kRunFlags) {
                 *out++ = code;
                 continue;
             }
-            if (in == end)
+            if (in == end && !refill(in, end))
                 return false;
             const uchar value = *in++;
             const qsizetype length = code & kLongestRun;
@@ -289,6 +316,7 @@ public:
             }
         }
         in_ = in;
+        end_ = end;
         return true;
     }
 
@@ -297,24 +325,35 @@ public:
     bool skip(qint64 count)
     {
         if (!runLength_) {
-            if (end_ - in_ < count)
+            if (dataEnd_ - endOffset_ < count)
                 return false;
-            in_ += count;
+            endOffset_ += count;
             return true;
         }
         const qint64 carried = std::min<qint64>(pending_, count);
         pending_ -= carried;
         count -= carried;
         const uchar *in = in_;
+        const uchar *end = end_;
+        // Sixteen code bytes at a time while they cannot stand for more than
+        // is left, as the lines between those of a reduced picture are
+        // mostly; the last few codes one by one.
+        while (count > 16 * kLongestRun) {
+            if (end - in < kLookahead && (!refill(in, end) || end - in < kLookahead))
+                break;
+            int next;
+            count -= DecodedLength(in, next);
+            in += next;
+        }
         while (count > 0) {
-            if (in == end_)
+            if (in == end && !refill(in, end))
                 return false;
             const uchar code = *in++;
             if ((code & kRunFlags) != kRunFlags) {
                 --count;
                 continue;
             }
-            if (in == end_)
+            if (in == end && !refill(in, end))
                 return false;
             value_ = *in++;
             const qsizetype length = code & kLongestRun;
@@ -322,12 +361,41 @@ public:
             count -= length;
         }
         in_ = in;
+        end_ = end;
         return true;
     }
 
 private:
+    static constexpr qsizetype kWindowBytes = 64 * 1024;
+    // The fast paths look at up to this many bytes ahead.
+    static constexpr qsizetype kLookahead = 32;
+
+    // Keeps the codes from in to end, moved to the window's start, and fills
+    // the rest of the window from the file; false when the file gives nothing
+    // more (its lines end, or a read fails).
+    bool refill(const uchar *&in, const uchar *&end)
+    {
+        const qsizetype kept = end - in;
+        const qint64 wanted = std::min<qint64>(kWindowBytes - kept, dataEnd_ - endOffset_);
+        if (wanted <= 0 || !file_.seek(endOffset_))
+            return false;
+        std::memmove(window_.data(), in, size_t(kept));
+        const qint64 got = file_.read(reinterpret_cast<char *>(window_.data()) + kept, wanted);
+        if (got <= 0)
+            return false;
+        endOffset_ += got;
+        in = window_.data();
+        end = in + kept + got;
+        return true;
+    }
+
+    QIODevice &file_;
+    std::vector<uchar> window_;
     const uchar *in_;
     const uchar *end_;
+    // The file offset of end_: of the next byte to come from the file.
+    qint64 endOffset_;
+    qint64 dataEnd_;
     bool runLength_;
     qsizetype pending_ = 0;
     uchar value_ = 0;
@@ -435,25 +503,30 @@ void ComposeByteColours(const uchar *line, int step, const QRgb *colours, QRgb *
 
 } // namespace
 
-QImage DecodePcx(QByteArrayView bytes)
+QImage DecodePcx(QIODevice &file)
 {
-    const auto *data = reinterpret_cast<const uchar *>(bytes.data());
-    const std::optional<Header> header = ReadHeader(data, bytes.size());
+    uchar headerBytes[kHeaderSize];
+    if (!file.seek(0) || file.read(reinterpret_cast<char *>(headerBytes), kHeaderSize) != kHeaderSize)
+        return {};
+    const std::optional<Header> header = ReadHeader(headerBytes);
     if (!header)
         return {};
 
     const bool trueColour = header->planes >= 3 && header->bitsPerPixel == 8;
     const bool byteIndices = header->planes == 1 && header->bitsPerPixel == 8;
-    const uchar *dataEnd = data + bytes.size();
-    const bool endPalette =
-        byteIndices && bytes.size() >= kHeaderSize + kEndPaletteSize && dataEnd[-kEndPaletteSize] == kPaletteMarker;
-    if (endPalette)
+    qint64 dataEnd = file.size();
+    uchar endPalette[kEndPaletteSize];
+    const bool hasEndPalette = byteIndices && dataEnd >= kHeaderSize + kEndPaletteSize &&
+                               file.seek(dataEnd - kEndPaletteSize) &&
+                               file.read(reinterpret_cast<char *>(endPalette), kEndPaletteSize) == kEndPaletteSize &&
+                               endPalette[0] == kPaletteMarker;
+    if (hasEndPalette)
         dataEnd -= kEndPaletteSize;
 
     // Nothing is allocated for more than the file can hold: a run of two bytes
     // gives at most 63.
     const qint64 lineBytes = qint64(header->bytesPerLine) * header->planes;
-    const qint64 encoded = dataEnd - (data + kHeaderSize);
+    const qint64 encoded = dataEnd - kHeaderSize;
     const qint64 mostDecoded = header->runLength ? encoded / 2 * kLongestRun + encoded % 2 : encoded;
     if (lineBytes * header->height > mostDecoded)
         return {};
@@ -469,13 +542,13 @@ QImage DecodePcx(QByteArrayView bytes)
         return {};
     QList<QRgb> colours;
     if (!trueColour)
-        colours = byteIndices ? (endPalette ? EndColours(dataEnd + 1) : GreyLevels()) : HeaderColours(*header);
+        colours = byteIndices ? (hasEndPalette ? EndColours(endPalette + 1) : GreyLevels()) : HeaderColours(*header);
 
     // Lines are read into a buffer of a few kilobytes, as many at a time as it
     // holds, since what a read costs to start is paid once for them all; of a
     // reduced picture one line at a time, with the lines up to the next one
     // kept (or to the end) skipped after it.
-    ScanlineStream stream(data + kHeaderSize, dataEnd, header->runLength);
+    ScanlineStream stream(file, kHeaderSize, dataEnd, header->runLength);
     constexpr qsizetype kBufferBytes = 16 * 1024;
     const int bufferLines = step == 1 ? int(std::clamp<qint64>(kBufferBytes / lineBytes, 1, header->height)) : 1;
     std::vector<uchar> lines(size_t(bufferLines * lineBytes + ScanlineStream::kSlack));
@@ -500,4 +573,12 @@ QImage DecodePcx(QByteArrayView bytes)
             return {};
     }
     return image;
+}
+
+QImage DecodePcx(QByteArrayView bytes)
+{
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    buffer.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return DecodePcx(buffer);
 }

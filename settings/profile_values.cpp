@@ -119,6 +119,11 @@ void ProfileWrites::setBool(const QString &section, const QString &key, bool val
     setText(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+bool ProfileWrites::CanStoreName(const QString &name)
+{
+    return !HoldsLineBreak(FileNameBytes(name).toStdString());
+}
+
 void ProfileWrites::write(const QString &file) const
 {
     if (!WriteProfileBatch(entries_, QFile::encodeName(file).constData()))

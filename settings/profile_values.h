@@ -38,6 +38,9 @@ public:
     void setInteger(const QString &section, const QString &key, int value);
     void setBool(const QString &section, const QString &key, bool value);
 
+    // Whether a section or key of this name can be stored: no line break.
+    static bool CanStoreName(const QString &name);
+
     // Writes all of them in one replacement of the file. Raises RomdeckError
     // "Unable to write to <file>", with the file left as it was, when the file
     // cannot be written or a value cannot be stored as one line.

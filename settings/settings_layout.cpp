@@ -89,7 +89,7 @@ std::optional<OptionSet> ReadRomOptionSet(const QString &file, const QString &se
     return ReadOptionSet(reader, section, usekgen);
 }
 
-void WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
+bool WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
                    const std::optional<RomOptionSet> &rom)
 {
     ProfileWrites writes;
@@ -100,8 +100,10 @@ void WriteSettings(const QString &file, const GeneralSettings &general, const Op
     writes.setText(kGeneral, kCdRom, general.cdrom);
     writes.setBool(kGeneral, kOptionsShowing, general.optshowing);
     SetOptionSet(writes, kDefault, defaults);
-    if (rom)
+    const bool romStorable = !rom || ProfileWrites::CanStoreName(rom->section);
+    if (rom && romStorable)
         SetOptionSet(writes, rom->section, rom->options);
     MakeSettingsFolder(file);
     writes.write(file);
+    return romStorable;
 }

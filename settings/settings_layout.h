@@ -43,6 +43,8 @@ struct RomOptionSet
 // and, when given, the ROM's section (usekgen, fskip, country, dissound,
 // extracmdline), all in one replacement of the file, whose folder is created
 // when missing. Raises RomdeckError, with the file left as it was, when the
-// file cannot be written.
-void WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
+// file cannot be written. A ROM whose file name holds a line break has a
+// section name no file can hold: the rest is written without it, and the
+// result is false.
+bool WriteSettings(const QString &file, const GeneralSettings &general, const OptionSet &defaults,
                    const std::optional<RomOptionSet> &rom);

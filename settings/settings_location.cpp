@@ -1,10 +1,13 @@
 #include "settings/settings_location.h"
 
+#include "platform/errors.h"
+#include "platform/own_folder.h"
 #include "platform/paths.h"
 #include "platform/xdg_folders.h"
 #include "settings/build_facts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -31,6 +34,11 @@ bool IsPortable(const QString &programFolder)
     return QFileInfo(programFolder).isWritable() && !QFileInfo(InstalledDataFolder(programFolder)).isDir();
 }
 
+QString UserSettingsFolder()
+{
+    return XdgConfigHome() + QStringLiteral("/romdeck");
+}
+
 } // namespace
 
 QString InstalledDataFolder(const QString &programFolder)
@@ -42,10 +50,16 @@ QString SettingsFilePath(const QString &programFolder)
 {
     if (IsPortable(programFolder))
         return JoinPath(programFolder, kSettingsName);
-    return JoinPath(XdgConfigHome() + QStringLiteral("/romdeck"), kSettingsName);
+    return JoinPath(UserSettingsFolder(), kSettingsName);
 }
 
 void MakeSettingsFolder(const QString &file)
 {
-    MakePrivateFolder(QFileInfo(file).path());
+    const QString folder = QFileInfo(file).path();
+    MakePrivateFolder(folder);
+    if (folder != UserSettingsFolder())
+        return;
+    const QString untrusted = SecureOwnFolder(QFile::encodeName(folder), QFile::encodeName(FileNamePart(file)));
+    if (!untrusted.isEmpty())
+        throw RomdeckError("Unable to write to " + file.toStdString() + ": " + untrusted.toStdString());
 }

@@ -18,5 +18,8 @@ QString SettingsFilePath(const QString &programFolder);
 
 // Creates the settings file's folder, private to the user, when it is
 // missing; the first save into the configuration folder needs it. A folder
-// that cannot be made is left for the write to report.
+// that cannot be made is left for the write to report. The configuration
+// folder is kept the user's alone (SecureOwnFolder): a write there raises
+// RomdeckError "Unable to write to <file>: <why>" when it cannot be trusted.
+// A portable copy's folder is the user's own choice and stays as it is.
 void MakeSettingsFolder(const QString &file);

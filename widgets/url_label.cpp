@@ -142,12 +142,16 @@ void TURLLabel::mouseReleaseEvent(QMouseEvent *event)
     RunHandler([&] {
         const bool click = clicks_.release(event, rect());
         QLabel::mouseReleaseEvent(event);
-        if (!click)
-            return;
-        emit clicked();
-        if (HasLinkLook())
-            openLink();
+        if (click)
+            this->click();
     });
+}
+
+void TURLLabel::click()
+{
+    emit clicked();
+    if (HasLinkLook())
+        openLink();
 }
 
 void TURLLabel::mouseDoubleClickEvent(QMouseEvent *event)

@@ -58,6 +58,8 @@ public:
     // (at creation and at each change of LinkType).
     bool LinkAvailable() const { return linkAvailable_; }
     bool HasLinkLook() const;
+    // What a click does: clicked(), then the link opens if it has the link look.
+    void click();
 
 signals:
     void clicked();

@@ -67,8 +67,8 @@ bool StillNamed(int fd, const std::string &path)
 }
 
 // Creates a new, empty file beside `target` under an unused hidden name, with
-// the permissions an ordinary create would give, and locks it.
-int CreateTemporaryBeside(const std::string &target, std::string &temporaryPath)
+// the permission bits `mode` as far as the file system keeps them, and locks it.
+int CreateTemporaryBeside(const std::string &target, mode_t mode, std::string &temporaryPath)
 {
     static std::minstd_rand random{std::random_device{}()};
     const std::string prefix = TemporaryPrefix(target);
@@ -77,7 +77,7 @@ int CreateTemporaryBeside(const std::string &target, std::string &temporaryPath)
         for (char &c : suffix)
             c = kLetters[random() % (sizeof kLetters - 1)];
         temporaryPath = Beside(target, prefix + suffix + std::string(kTemporarySuffix));
-        const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -93,12 +93,15 @@ int CreateTemporaryBeside(const std::string &target, std::string &temporaryPath)
     return -1;
 }
 
-bool KeepOwnerAndMode(int fd, const struct stat &previous)
+// Where the file system keeps them. Only root may hand a file to someone else;
+// for anyone else the rewritten file becomes theirs, as with any rewrite. FAT
+// keeps neither owner nor bits (fusefat answers ENOSYS, the kernel's vfat
+// EPERM), and the new file was created no more open than the old one, so no
+// refusal here fails the save.
+void KeepOwnerAndMode(int fd, const struct stat &previous)
 {
-    // Only root may hand a file to someone else; for anyone else the rewritten
-    // file becomes theirs, as with any rewrite, so a refusal is no failure.
     [[maybe_unused]] const int ownerKept = fchown(fd, previous.st_uid, previous.st_gid);
-    return fchmod(fd, previous.st_mode & 07777) == 0;
+    [[maybe_unused]] const int modeKept = fchmod(fd, previous.st_mode & 07777);
 }
 
 // The rename is what makes the new contents durable; losing this sync only
@@ -234,13 +237,15 @@ void RemoveLeftTemporaries(const std::string &target)
 bool ReplaceFileContents(const std::string &target, std::string_view contents, const struct stat *previous)
 {
     std::string temporary;
-    const int fd = CreateTemporaryBeside(target, temporary);
+    const int fd = CreateTemporaryBeside(target, previous ? previous->st_mode & 0777 : 0666, temporary);
     if (fd < 0) {
         if (previous && (errno == EACCES || errno == EPERM))
             return OverwriteInPlace(target, contents);
         return false;
     }
-    bool ok = (!previous || KeepOwnerAndMode(fd, *previous)) && WriteAllAt(fd, contents, 0) && fsync(fd) == 0;
+    if (previous)
+        KeepOwnerAndMode(fd, *previous);
+    bool ok = WriteAllAt(fd, contents, 0) && fsync(fd) == 0;
     int error = errno;
     if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
         ok = false;

@@ -19,8 +19,9 @@ bool MayWriteExisting(const std::string &target, const struct stat &info);
 
 // Replaces the file at `target` (no link) with `contents`. The contents are
 // written and synced in a temporary file beside it, which then takes its place
-// in one rename, keeping the old file's permission bits and, where allowed,
-// its owner: killed at any moment, the file holds the old contents or the new.
+// in one rename, keeping the old file's permission bits and owner where the
+// file system has them and allows it (their loss is no failure: FAT has
+// neither): killed at any moment, the file holds the old contents or the new.
 //
 // Only when the folder refuses the temporary file while the existing file may
 // be written (a shared install where just the file was made writable), the

@@ -18,12 +18,12 @@ std::string_view WithoutTrailingSpaces(std::string_view s)
     return s;
 }
 
+} // namespace
+
 bool HoldsLineBreak(std::string_view s)
 {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
-
-} // namespace
 
 ProfileReading::ProfileReading(LPCSTR lpFileName)
 {

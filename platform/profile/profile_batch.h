@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 class ProfileDocument;
 
@@ -21,6 +22,10 @@ public:
 private:
     std::shared_ptr<const ProfileDocument> document_;
 };
+
+// Whether a section, key or value holds a CR or LF, which no line of a
+// profile file can hold.
+bool HoldsLineBreak(std::string_view s);
 
 // One key to set: its section, its name and its value, as
 // WritePrivateProfileStringA takes them.

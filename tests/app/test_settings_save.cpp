@@ -1,6 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "platform/errors.h"
+#include "support/modal_answerer.h"
 
 #include <optional>
 #include <unistd.h>
@@ -116,17 +117,27 @@ TEST_F(SaveSettingsTest, ARefusedWriteRaisesTheErrorAndLeavesThePreviousFileWhol
     EXPECT_EQ(SaveError(form), expected);
     EXPECT_EQ(settingsBytes(), before);
 
-    // A ROM file name with a line break: its section cannot be stored, so
-    // the save stores nothing, not even the values before it.
+    EXPECT_EQ(QDir(programDir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("kgen.exe"), QStringLiteral("romdeck.ini")}))
+        << "no temporary file is left behind";
+
+    // A ROM file name with a line break: its section cannot be stored, the
+    // rest is, and the user is told which ROM lost its options.
     locations->romloc->setText(workFolder);
     addEntry(QStringLiteral("Bad"), QStringLiteral("/roms/ba\nd.bin"));
     form->lstdir->setItemIndex(0);
     panel->putCurrentDown();
-    EXPECT_EQ(SaveError(form), expected);
-    EXPECT_EQ(settingsBytes(), before);
-    EXPECT_EQ(QDir(programDir.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{QStringLiteral("kgen.exe"), QStringLiteral("romdeck.ini")}))
-        << "no temporary file is left behind";
+    {
+        ModalAnswerer answerer;
+        EXPECT_EQ(SaveError(form), std::nullopt);
+        EXPECT_EQ(answerer.seen(), QStringList{QStringLiteral(
+                                       "Warning|The options of \"ba\nd.bin\" cannot be stored: its file name holds a "
+                                       "line break.")});
+    }
+    QByteArray withFskip = before;
+    withFskip.replace("fskip=1", "fskip=4");
+    EXPECT_EQ(settingsBytes(), withFskip);
+    putSettings(before);
 
     // A file without write permission is never written, whoever runs the program.
     form->lstdir->clear();
@@ -142,8 +153,6 @@ TEST_F(SaveSettingsTest, ARefusedWriteRaisesTheErrorAndLeavesThePreviousFileWhol
         const std::optional<std::string> inPlace = SaveError(form);
         QFile::setPermissions(programDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(inPlace, std::nullopt);
-        QByteArray withFskip = before;
-        withFskip.replace("fskip=1", "fskip=4");
         EXPECT_EQ(settingsBytes(), withFskip);
     }
 

@@ -18,6 +18,7 @@ deb=$work/out/romdeck_${version}_$(dpkg --print-architecture).deb
 check "the package is named after the program, its version and architecture" [ -f "$deb" ]
 field() { dpkg-deb -f "$deb" "$1"; }
 check "its version is the program's" [ "$(field Version)" = "$version" ]
+check "its description is one text, not a list" bash -c "! dpkg-deb -f '$deb' Description | grep -q ';'"
 # The package names, without their versions, one a line.
 depended=$(field Depends | tr ',' '\n' | sed 's/(.*//; s/ //g')
 echo "Depends: $(field Depends)"

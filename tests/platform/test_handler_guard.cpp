@@ -16,7 +16,7 @@ struct Receiver : QObject
     {
         steps << text;
         if (text == QStringLiteral("bad"))
-            throw RomdeckError("Bad text");
+            throw RomdeckError("Bad text: Pokémon"); // UTF-8, as the file names in error texts
         steps << QStringLiteral("after ") + text;
     }
     QStringList steps;
@@ -65,7 +65,7 @@ TEST(HandlerGuard, AnErrorEndsItsHandlerInTheGeneralErrorBoxAndTheProgramGoesOn)
     edit.setText(QStringLiteral("good"));
     EXPECT_EQ(receiver.steps, (QStringList{"bad", "good", "after good"}));
 
-    EXPECT_EQ(boxes.shown, (QStringList{errorBox.arg("File not found."), errorBox.arg("Bad text.")}));
+    EXPECT_EQ(boxes.shown, (QStringList{errorBox.arg("File not found."), errorBox.arg(u"Bad text: Pokémon.")}));
 }
 
 } // namespace

@@ -126,11 +126,13 @@ TEST_F(MoveAcrossFileSystems, ATakenNameOrAMissingFolderLeavesBothSidesAsTheyWer
     // Only files move across.
     ASSERT_TRUE(QDir(memory.path()).mkdir("folder.pcx"));
     EXPECT_FALSE(Move(memory.filePath("folder.pcx"), disk.filePath("f.pcx")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(memory.filePath("fifo.pcx")).constData(), 0600), 0);
+    EXPECT_FALSE(Move(memory.filePath("fifo.pcx"), disk.filePath("f.pcx"))); // without waiting for a writer
 
     EXPECT_EQ(Read(from), Picture());
     EXPECT_EQ(Read(taken), "the old picture");
     EXPECT_EQ(Entries(disk.path()), QStringList{"SONIC.pcx"});
-    EXPECT_EQ(Entries(memory.path()), (QStringList{"folder.pcx", "snap000.pcx"}));
+    EXPECT_EQ(Entries(memory.path()), (QStringList{"fifo.pcx", "folder.pcx", "snap000.pcx"}));
 }
 
 // Root passes every permission check, so this runs only for other users.

@@ -280,6 +280,8 @@ TEST(PcxDecoder, PicturesLargerThan4096KeepEveryKthLineAndPixel)
     } sampled[] = {
         {{.width = 8193, .height = 7}, 3},
         {{.planes = 3, .width = 40, .height = 12289}, 4},
+        // Wide enough after reduction for the 16-pixel groups of true colour.
+        {{.planes = 3, .width = 8200, .height = 7}, 3},
         {{.bitsPerPixel = 1, .width = 12289, .height = 5}, 4},
         {{.bitsPerPixel = 1, .planes = 4, .width = 4100, .height = 9}, 2},
         {{.bitsPerPixel = 2, .width = 4500, .height = 3}, 2},

@@ -226,6 +226,11 @@ TEST_F(PickerTest, AcceptMovesTheChosenPcxFileUnderTheExpectedNameAndShowsIt)
         EXPECT_TRUE(QFile::exists(chosen));
         QFile earlier(destination);
         EXPECT_TRUE(earlier.open(QIODevice::ReadOnly) && earlier.readAll() == "an earlier picture");
+        // A name the folder cannot hold is told, with the file.
+        const QByteArray name = form->labpixtitle->pictureName();
+        form->labpixtitle->setPictureName(QByteArray(256, 'n'));
+        EXPECT_EQ(accept(), QStringList{"Test_preview|Invalid filename: " + pixFolder + "/" + QString(256, 'n') + "."});
+        form->labpixtitle->setPictureName(name);
 
         ASSERT_TRUE(QFile::remove(destination));
         ModalAnswerer boxes;
@@ -252,6 +257,7 @@ TEST_F(PickerTest, AcceptingALinkFilesThePictureItShows)
         click(picker->DirectoryListBox1, "incoming", true);
         click(picker->FileListBox1, "snap1.pcx");
         EXPECT_TRUE(previewShown());
+        EXPECT_EQ(picker->prepix->accessibleName(), "Preview picture of snap1.pcx");
         EXPECT_EQ(accept(), QStringList());
     });
     const QFileInfo filed(pixFolder + "/SONICT~1.pcx");
@@ -301,7 +307,10 @@ TEST_F(PickerTest, ARelativePictureFolderStaysTheSameFolderAfterALaunch)
     openPicker([&] {
         EXPECT_EQ(picker->DirectoryListBox1->directory(), QFile::encodeName(pixFolder));
         EXPECT_EQ(files(), QStringList{"snap000.pcx"});
-        EXPECT_EQ(accept(), QStringList());
+        // Enter on the file takes it, as a double click does.
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return picker->FileListBox1->setFocus(), picker->FileListBox1->hasFocus(); }));
+        QTest::keyClick(picker->FileListBox1, Qt::Key_Return);
     });
     EXPECT_FALSE(QFile::exists(chosen));
     EXPECT_TRUE(QFile::exists(pixFolder + "/SONICT~1.pcx"));

@@ -3,7 +3,9 @@
 // installed data folder. The first save there, as a user, is tested whole in
 // tests/packaging/install_e2e.sh.
 #include "preview/picture_names.h"
+#include "platform/errors.h"
 #include "settings/build_facts.h"
+#include "settings/settings_layout.h"
 #include "settings/settings_location.h"
 #include "support/temporary_desktop.h"
 
@@ -13,6 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -79,6 +83,42 @@ TEST_F(InstallLocations, APortableCopyKeepsItsSettingsBesideItselfAnInstallInThe
         desktop.set("XDG_CONFIG_HOME", configHome);
         EXPECT_EQ(SettingsFilePath(installed), desktop.home + QStringLiteral("/.config/romdeck/romdeck.ini"));
     }
+    // Without HOME, the home of the password database, not the root.
+    desktop.set("HOME", std::nullopt);
+    EXPECT_EQ(SettingsFilePath(installed),
+              QFile::decodeName(getpwuid(getuid())->pw_dir) + QStringLiteral("/.config/romdeck/romdeck.ini"));
+}
+
+// No other user may plant a file or link in the configuration folder: one
+// that others may write is made private again, and the save never writes
+// through another user's link there. A portable copy's folder stays as it is.
+TEST_F(InstallLocations, TheConfigurationFolderIsKeptTheUsersAlone)
+{
+    const QString portable = programFolder(QStringLiteral("portable"), false);
+    const QString file = SettingsFilePath(programFolder(QStringLiteral("usr"), true));
+    const QString folder = QFileInfo(file).path();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString &open : {folder, portable})
+        ASSERT_EQ(::chmod(QFile::encodeName(open).constData(), 0777), 0);
+    WriteSettings(file, {}, {}, std::nullopt);
+    WriteSettings(SettingsFilePath(portable), {}, {}, std::nullopt);
+    EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::WriteGroup | QFile::WriteOther), 0);
+    EXPECT_EQ(QFileInfo(portable).permissions() & QFile::WriteOther, QFile::WriteOther);
+
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a link to another user";
+    const QString victim = root.filePath(QStringLiteral("victim"));
+    Touch(victim);
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(QFile::link(victim, file));
+    ASSERT_EQ(::lchown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+    try {
+        WriteSettings(file, {}, {}, std::nullopt);
+        ADD_FAILURE() << "the save went through the link";
+    } catch (const RomdeckError &error) {
+        EXPECT_EQ(error.what(), "Unable to write to " + file.toStdString() + ": it is a link that another user made");
+    }
+    EXPECT_EQ(QFileInfo(victim).size(), 0);
 }
 
 TEST_F(InstallLocations, TheDefaultPictureBesideTheProgramComesFirstThenTheInstalledOne)

@@ -140,6 +140,8 @@ TEST_F(ProfileRead, MissingOrUnreadableFileGivesDefault)
     char buffer[8];
     EXPECT_EQ(GetPrivateProfileStringA("General", "roms", "d", buffer, 8, "/dev/null"), 1u);
     EXPECT_STREQ(buffer, "d");
+    ASSERT_EQ(mkfifo(path("fifo.ini").c_str(), 0600), 0); // read without waiting for a writer
+    EXPECT_EQ(GetPrivateProfileStringA("General", "roms", "d", buffer, 8, path("fifo.ini").c_str()), 1u);
 }
 
 TEST_F(ProfileRead, ByteOrderMarks)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <numeric>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -391,7 +392,11 @@ TEST_F(ProfileWrite, InPlaceWritesGrowTheFileWhereTheFileSystemCannotAllocateAhe
 
 TEST_F(ProfileWrite, AnInPlaceWriteThatFailsPartWayPutsTheOldContentsBack)
 {
-    const std::string before = "[General]\r\nroms=/r\r\n[Default]\r\nextracmdline=" + std::string(60, 'x') + "\r\n";
+    // Every byte differs from its neighbour, and the first case's shorter value
+    // moves all that follows it, so a restore one byte short shows.
+    std::string tail(60, 'x');
+    std::iota(tail.begin(), tail.end(), 'A');
+    const std::string before = "[General]\r\nroms=/a/longer/folder\r\n[Default]\r\nextracmdline=" + tail + "\r\n";
     put(before);
     const ino_t inode = InodeOf(path());
     const FolderRefusingNewEntries refusing(folder.path().toStdString());
