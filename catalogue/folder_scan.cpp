@@ -52,28 +52,39 @@ constexpr std::size_t kTakeBatch = 256;
 // for the earlier read instead of opening the file again: each hung file
 // holds one reader, however many reloads come, and every wait of ours can
 // end.
-std::mutex ReadingMutex;
-std::condition_variable ReadingEnded;
-std::set<QByteArray> Reading;
+struct FilesBeingRead
+{
+    std::mutex mutex;
+    std::condition_variable ended;
+    std::set<QByteArray> paths;
+};
+// Never destroyed: a read may end while the program exits.
+FilesBeingRead &Reading()
+{
+    static auto *files = new FilesBeingRead;
+    return *files;
+}
 
 // False when the scan was abandoned before the file was free to read.
 bool StartReading(const QByteArray &path, const std::atomic<bool> &abandoned)
 {
-    std::unique_lock lock(ReadingMutex);
-    ReadingEnded.wait(lock, [&] { return abandoned || !Reading.contains(path); });
+    FilesBeingRead &reading = Reading();
+    std::unique_lock lock(reading.mutex);
+    reading.ended.wait(lock, [&] { return abandoned || !reading.paths.contains(path); });
     if (abandoned)
         return false;
-    Reading.insert(path);
+    reading.paths.insert(path);
     return true;
 }
 
 void EndReading(const QByteArray &path)
 {
+    FilesBeingRead &reading = Reading();
     {
-        std::lock_guard lock(ReadingMutex);
-        Reading.erase(path);
+        std::lock_guard lock(reading.mutex);
+        reading.paths.erase(path);
     }
-    ReadingEnded.notify_all();
+    reading.ended.notify_all();
 }
 
 } // namespace
@@ -321,8 +332,8 @@ void FolderScan::Shared::abandon()
         room.notify_all();
     }
     // A reader waiting for a file to be free sees it under this lock.
-    { std::lock_guard lock(ReadingMutex); }
-    ReadingEnded.notify_all();
+    { std::lock_guard lock(Reading().mutex); }
+    Reading().ended.notify_all();
 }
 
 FolderScan::Step FolderScan::take(ScannedEntry &entry)

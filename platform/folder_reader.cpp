@@ -42,6 +42,16 @@ FolderReader::Kind KindOfType(unsigned char type)
     }
 }
 
+// The kind of a folder's entry, following a link: the listed one where it
+// is known, else asked of the system (Unknown when that fails).
+FolderReader::Kind KindOfEntry(const QByteArray &entryPath, FolderReader::Kind listed)
+{
+    if (listed != FolderReader::Kind::Unknown)
+        return listed;
+    struct stat info;
+    return ::stat(entryPath.constData(), &info) == 0 ? KindOfMode(info.st_mode) : FolderReader::Kind::Unknown;
+}
+
 // By name ignoring case; names equal but for case in a fixed order. Each
 // name is decoded once: thousands of names take that many comparisons each.
 void SortByName(QList<QByteArray> &names)
@@ -83,14 +93,6 @@ bool FolderReader::next(QByteArray &name, Kind *kind)
     if (kind)
         *kind = KindOfType(entry->d_type);
     return true;
-}
-
-FolderReader::Kind KindOfEntry(const QByteArray &entryPath, FolderReader::Kind listed)
-{
-    if (listed != FolderReader::Kind::Unknown)
-        return listed;
-    struct stat info;
-    return ::stat(entryPath.constData(), &info) == 0 ? KindOfMode(info.st_mode) : FolderReader::Kind::Unknown;
 }
 
 FolderContents ListFolderContents(const QByteArray &folder)

@@ -32,11 +32,7 @@ private:
     int error_ = 0;
 };
 
-// The kind of the folder's entry, following a link: the listed one where it
-// is known, else asked of the system (Unknown when that fails).
-FolderReader::Kind KindOfEntry(const QByteArray &entryPath, FolderReader::Kind listed);
-
-// What the picture picker shows of a folder.
+// A folder as a folder browser shows it.
 struct FolderContents
 {
     QByteArray folder;            // absolute, without symbolic links

@@ -19,9 +19,18 @@ struct Outcome
 };
 using Waiter = std::function<void(const std::shared_ptr<const Outcome> &)>;
 
-// The listings under way, by folder, with whoever waits for each.
-std::mutex InFlightMutex;
-std::map<QByteArray, std::vector<Waiter>> InFlight;
+// The listings under way, by folder, with whoever waits for each. Never
+// destroyed: a listing may end while the program exits.
+struct Listings
+{
+    std::mutex mutex;
+    std::map<QByteArray, std::vector<Waiter>> waiting;
+};
+Listings &InFlight()
+{
+    static auto *listings = new Listings;
+    return *listings;
+}
 
 void List(const QByteArray &folder)
 {
@@ -33,10 +42,11 @@ void List(const QByteArray &folder)
     }
     std::vector<Waiter> waiters;
     {
-        std::lock_guard lock(InFlightMutex);
-        const auto job = InFlight.find(folder);
+        Listings &listings = InFlight();
+        std::lock_guard lock(listings.mutex);
+        const auto job = listings.waiting.find(folder);
         waiters = std::move(job->second);
-        InFlight.erase(job);
+        listings.waiting.erase(job);
     }
     for (const Waiter &waiter : waiters)
         waiter(outcome);
@@ -101,15 +111,16 @@ void BackgroundListing::start(const QByteArray &folder, std::function<void(const
             listed(outcome->contents);
         });
     };
-    std::lock_guard lock(InFlightMutex);
-    auto [job, fresh] = InFlight.try_emplace(folder);
+    Listings &listings = InFlight();
+    std::lock_guard lock(listings.mutex);
+    auto [job, fresh] = listings.waiting.try_emplace(folder);
     job->second.push_back(std::move(waiter));
     if (!fresh)
         return;
     try {
         std::thread([folder] { List(folder); }).detach();
     } catch (...) {
-        InFlight.erase(job);
+        listings.waiting.erase(job);
         busy_ = false;
         throw;
     }
