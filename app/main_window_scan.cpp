@@ -85,9 +85,9 @@ int TForm1::scanFolder(const QString &folder, int count)
                 return count;
             continue;
         }
+        if (entry.failure)
+            std::rethrow_exception(entry.failure);
         if (entry.isRom) {
-            if (entry.failure)
-                std::rethrow_exception(entry.failure);
             rom_info info;
             entry.rom.object.getrominfo(info);
             HeaderName = info.engname;

@@ -2,15 +2,18 @@
 
 #include "catalogue/header_names.h"
 #include "catalogue/make_short_path.h"
+#include "platform/errors.h"
 #include "platform/folder_reader.h"
 #include "platform/paths.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <exception>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -41,6 +44,48 @@ constexpr std::size_t kReadAhead = 4096;
 constexpr std::size_t kListBatch = 64;
 constexpr std::size_t kMaxClaim = 16;
 constexpr std::size_t kTakeBatch = 256;
+
+// The files being read, by all scans of the program. A file whose read hangs
+// on a share that went away holds the system's page of it: a second open of
+// it waits for that page without interruption, and neither the program's end
+// nor a kill could end that thread. So a newer scan (after a reload) waits
+// for the earlier read instead of opening the file again: each hung file
+// holds one reader, however many reloads come, and every wait of ours can
+// end.
+struct FilesBeingRead
+{
+    std::mutex mutex;
+    std::condition_variable ended;
+    std::set<QByteArray> paths;
+};
+// Never destroyed: a read may end while the program exits.
+FilesBeingRead &Reading()
+{
+    static auto *files = new FilesBeingRead;
+    return *files;
+}
+
+// False when the scan was abandoned before the file was free to read.
+bool StartReading(const QByteArray &path, const std::atomic<bool> &abandoned)
+{
+    FilesBeingRead &reading = Reading();
+    std::unique_lock lock(reading.mutex);
+    reading.ended.wait(lock, [&] { return abandoned || !reading.paths.contains(path); });
+    if (abandoned)
+        return false;
+    reading.paths.insert(path);
+    return true;
+}
+
+void EndReading(const QByteArray &path)
+{
+    FilesBeingRead &reading = Reading();
+    {
+        std::lock_guard lock(reading.mutex);
+        reading.paths.erase(path);
+    }
+    reading.ended.notify_all();
+}
 
 } // namespace
 
@@ -105,7 +150,7 @@ struct FolderScan::Shared : std::enable_shared_from_this<FolderScan::Shared>
     std::size_t taken = 0;        // entries taken: the index of queue.front()
     std::size_t nextRead = 0;     // index of the next slot a reader looks at
     bool listed = false;          // the listing has ended
-    bool abandoned = false;
+    std::atomic<bool> abandoned = false; // also read by readers waiting for a file to be free
     std::function<void()> wake; // cleared when the scan is abandoned
     bool takerWaits = false;
     bool listerWaits = false;
@@ -180,6 +225,14 @@ void FolderScan::Shared::listAll()
             startReaders(roms);
     }
     std::lock_guard lock(mutex);
+    // A listing that fails midway ends the scan there, as an unreadable file does.
+    if (folder.error()) {
+        ScannedEntry failed;
+        failed.failure = std::make_exception_ptr(IoError::FromErrno(folder.error(), nativeFolder));
+        if (queue.empty())
+            wakeTaker();
+        queue.push_back(Slot{QByteArray(), RomFileKind::NotRom, true, std::move(failed)});
+    }
     listed = true;
     work.notify_all();
     if (queue.empty())
@@ -219,6 +272,8 @@ void FolderScan::Shared::readAll()
             // Not taken before it is ready: the slot is there until then.
             const Clock::time_point start = queue[claim.index - taken].readStart = Clock::now();
             lock.unlock();
+            if (!StartReading(claim.path, abandoned))
+                return;
             ScannedEntry entry;
             entry.isRom = true;
             try {
@@ -226,6 +281,7 @@ void FolderScan::Shared::readAll()
             } catch (...) {
                 entry.failure = std::current_exception();
             }
+            EndReading(claim.path);
             const bool waited = Clock::now() - start >= kWaitingRead;
             lock.lock();
             if (abandoned)
@@ -268,11 +324,16 @@ FolderScan::~FolderScan()
 
 void FolderScan::Shared::abandon()
 {
-    std::lock_guard lock(mutex);
-    abandoned = true;
-    wake = nullptr;
-    work.notify_all();
-    room.notify_all();
+    {
+        std::lock_guard lock(mutex);
+        abandoned = true;
+        wake = nullptr;
+        work.notify_all();
+        room.notify_all();
+    }
+    // A reader waiting for a file to be free sees it under this lock.
+    { std::lock_guard lock(Reading().mutex); }
+    Reading().ended.notify_all();
 }
 
 FolderScan::Step FolderScan::take(ScannedEntry &entry)

@@ -14,7 +14,7 @@ struct ScannedEntry
 {
     bool isRom = false;
     RomListEntry rom;           // when isRom: the list text, the path and the header title
-    std::exception_ptr failure; // when isRom and the file could not be read: its IoError
+    std::exception_ptr failure; // the file could not be read, or the listing failed here: its IoError
 };
 
 // Reads one ROM file: its list text, its stored path (MakeShortPath) and the
@@ -28,7 +28,8 @@ RomListEntry ReadRomFile(const QByteArray &nativePath, RomFileKind kind);
 // a slow share costs a few round trips per file in all rather than each in
 // turn, and a hung file holds no one but its own reader. The entries are
 // taken in the order of the listing, "." and ".." included, exactly as a
-// serial scan would meet them. A missing or unreadable folder gives no entry.
+// serial scan would meet them. A missing or unreadable folder gives no entry;
+// a listing that fails midway gives its error after the entries before it.
 //
 // Taking never waits. Destroying the scan abandons it at once: reads in
 // flight finish (or hang) on their own threads and their results are dropped;

@@ -73,6 +73,8 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
 
     ConnectHandler(DriveComboBox1, &DriveComboBox::changed, this, &TFormpickpix::DriveComboBox1Change);
     ConnectHandler(DirectoryListBox1, &DirectoryListBox::changed, this, &TFormpickpix::DirectoryListBox1Change);
+    ConnectHandler(DirectoryListBox1, &DirectoryListBox::listed, this, &TFormpickpix::finishActivation);
+    ConnectHandler(DirectoryListBox1, &DirectoryListBox::listingFailed, this, [this] { activating_ = false; });
     ConnectHandler(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
     ConnectHandler(FileListBox1, &FileListBox::clicked, this, &TFormpickpix::FileListBox1Click);
     ConnectHandler(FileListBox1, &QListWidget::itemDoubleClicked, this, &TFormpickpix::butgetClick);
@@ -90,15 +92,28 @@ TFormpickpix::TFormpickpix(const MainPictureControls &main, QWidget *parent)
 
 void TFormpickpix::FormActivate()
 {
-    const int readsBefore = FileListBox1->reads();
-    // Raises when the folder cannot be entered, which ends the activation here.
-    DirectoryListBox1->setDirectory(LocationPath(PixFolder));
+    // The window is up at once; the rest follows once the folder is listed.
+    // A folder that cannot be entered shows its error then, which ends the
+    // activation there. No picture folder leaves the folder list where it
+    // is, its files read anew all the same.
+    const QByteArray folder = PixFolder.isEmpty() ? DirectoryListBox1->directory() : LocationPath(PixFolder);
+    activating_ = DirectoryListBox1->setDirectory(folder);
+    if (!activating_) {
+        activating_ = true;
+        finishActivation();
+    }
+}
+
+void TFormpickpix::finishActivation()
+{
+    if (!activating_)
+        return;
+    activating_ = false;
+    // The same folder as last time: files may have come and gone since.
+    FileListBox1->setFiles(DirectoryListBox1->directory(), DirectoryListBox1->files());
     const QString expectedName = main_.labpixtitle->text();
     pixname->setText(PickerTitle(expectedName));
     FilterComboBox1->setFilter(PickerFilterText(expectedName));
-    // The same folder and mask as last time: files may have come and gone since.
-    if (FileListBox1->reads() == readsBefore)
-        FileListBox1->refresh();
     if (FileListBox1->count() > 0) {
         FileListBox1->setItemIndex(0);
         FileListBox1Click();
@@ -114,7 +129,7 @@ void TFormpickpix::DriveComboBox1Change()
 
 void TFormpickpix::DirectoryListBox1Change()
 {
-    FileListBox1->setDirectory(DirectoryListBox1->directory());
+    FileListBox1->setFiles(DirectoryListBox1->directory(), DirectoryListBox1->files());
 }
 
 void TFormpickpix::FileListBox1Click()

@@ -51,5 +51,9 @@ public:
     void butcloseClick();
 
 private:
+    // The part of the activation that waits for the folder's listing.
+    void finishActivation();
+
     MainPictureControls main_;
+    bool activating_ = false;
 };

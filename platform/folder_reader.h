@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QList>
 
 #include <dirent.h>
 
@@ -8,6 +9,10 @@
 class FolderReader
 {
 public:
+    // What an entry is, as far as the listing tells: a share gives it with
+    // each name, so that sorting folders from files costs no request more.
+    enum class Kind { Folder, File, Other, Unknown };
+
     // Opens the folder; isOpen() is false when it does not exist or cannot be read.
     explicit FolderReader(const QByteArray &nativeFolder);
     ~FolderReader();
@@ -15,9 +20,26 @@ public:
     FolderReader &operator=(const FolderReader &) = delete;
 
     bool isOpen() const { return dir_ != nullptr; }
-    // The next entry's name; false when none is left.
-    bool next(QByteArray &name);
+    // The next entry's name, and its kind when asked; false when none is
+    // left, or the listing failed (then error() tells why).
+    bool next(QByteArray &name, Kind *kind = nullptr);
+    // The errno of a listing that failed midway (a share that dropped); 0
+    // while it goes on and after its end.
+    int error() const { return error_; }
 
 private:
     DIR *dir_;
+    int error_ = 0;
 };
+
+// A folder as a folder browser shows it.
+struct FolderContents
+{
+    QByteArray folder;            // absolute, without symbolic links
+    QList<QByteArray> subFolders; // sorted by name ignoring case
+    QList<QByteArray> files;      // regular files, sorted the same way
+};
+
+// Lists a folder, hidden entries (names beginning with ".") left out. A
+// folder that cannot be entered, or whose listing fails, raises IoError naming it.
+FolderContents ListFolderContents(const QByteArray &folder);

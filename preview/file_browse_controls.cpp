@@ -1,9 +1,8 @@
 #include "preview/file_browse_controls.h"
 
-#include "platform/errors.h"
-#include "platform/folder_reader.h"
 #include "platform/handler_guard.h"
 #include "platform/mounted_volumes.h"
+#include "platform/paths.h"
 #include "preview/file_mask.h"
 
 #include <QDir>
@@ -12,9 +11,6 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
-#include <cstdlib>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -31,26 +27,6 @@ void PaintNavyAndYellow(QWidget *control)
         colours.setColor(role, Qt::yellow);
     colours.setColor(QPalette::HighlightedText, QColor(0, 0, 128));
     control->setPalette(colours);
-}
-
-bool IsListed(const QByteArray &name)
-{
-    return !name.isEmpty() && !name.startsWith('.');
-}
-
-bool IsOfKind(const QByteArray &path, mode_t kind)
-{
-    struct stat info;
-    return ::stat(path.constData(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
-}
-
-// By name ignoring case; names equal but for case in a fixed order.
-void SortByName(QList<QByteArray> &names)
-{
-    std::sort(names.begin(), names.end(), [](const QByteArray &a, const QByteArray &b) {
-        const int order = QFile::decodeName(a).compare(QFile::decodeName(b), Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a < b;
-    });
 }
 
 QListWidgetItem *PathItem(const QIcon &icon, const QByteArray &name, const QByteArray &path, int level)
@@ -96,45 +72,46 @@ DirectoryListBox::DirectoryListBox(QWidget *parent) : QListWidget(parent)
                    [this](QListWidgetItem *item) { setDirectory(item->data(kPathRole).toByteArray()); });
 }
 
-void DirectoryListBox::setDirectory(const QByteArray &folder)
+bool DirectoryListBox::setDirectory(const QByteArray &folder)
 {
     if (folder.isEmpty())
-        return;
-    char *resolved = ::realpath(folder.constData(), nullptr);
-    if (!resolved)
-        ThrowLastIoError(folder);
-    const QByteArray absolute(resolved);
-    std::free(resolved);
-    FolderReader reader(absolute);
-    if (!reader.isOpen())
-        ThrowLastIoError(absolute);
-    if (absolute == directory_)
-        return;
+        return false;
+    listing_.start(
+        folder, [this](const FolderContents &contents) { showContents(contents); }, [this] { emit listingFailed(); });
+    return true;
+}
 
-    QList<QByteArray> subFolders;
-    for (QByteArray name; reader.next(name);) {
-        if (IsListed(name) && IsOfKind(absolute + (absolute.endsWith('/') ? "" : "/") + name, S_IFDIR))
-            subFolders << name;
-    }
-    SortByName(subFolders);
+void DirectoryListBox::hideEvent(QHideEvent *event)
+{
+    RunHandler([&] {
+        listing_.cancel();
+        QListWidget::hideEvent(event);
+    });
+}
 
-    clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    addItem(PathItem(open, "/", "/", 0));
-    QByteArray path;
-    int level = 0;
-    for (const QByteArray &part : absolute.split('/')) {
-        if (part.isEmpty())
-            continue;
-        path += '/' + part;
-        addItem(PathItem(open, part, path, ++level));
+void DirectoryListBox::showContents(const FolderContents &contents)
+{
+    const bool moved = contents.folder != contents_.folder;
+    contents_ = contents;
+    if (moved) {
+        clear();
+        const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+        addItem(PathItem(open, "/", "/", 0));
+        QByteArray path;
+        int level = 0;
+        for (const QByteArray &part : contents.folder.split('/')) {
+            if (part.isEmpty())
+                continue;
+            path += '/' + part;
+            addItem(PathItem(open, part, path, ++level));
+        }
+        setCurrentRow(count() - 1);
+        const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+        for (const QByteArray &name : contents.subFolders)
+            addItem(PathItem(closed, name, path + '/' + name, level + 1));
+        emit changed();
     }
-    setCurrentRow(count() - 1);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    for (const QByteArray &name : subFolders)
-        addItem(PathItem(closed, name, path + '/' + name, level + 1));
-    directory_ = absolute;
-    emit changed();
+    emit listed();
 }
 
 QByteArray DirectoryListBox::pathAt(int row) const
@@ -152,12 +129,13 @@ FileListBox::FileListBox(QWidget *parent) : QListWidget(parent)
     });
 }
 
-void FileListBox::setDirectory(const QByteArray &folder)
+void FileListBox::setFiles(const QByteArray &folder, const QList<QByteArray> &files)
 {
-    if (folder == directory_)
+    if (folder == directory_ && files == files_)
         return;
     directory_ = folder;
-    refresh();
+    files_ = files;
+    fill();
 }
 
 void FileListBox::setMask(const QString &mask)
@@ -165,27 +143,16 @@ void FileListBox::setMask(const QString &mask)
     if (mask == mask_)
         return;
     mask_ = mask;
-    refresh();
+    fill();
 }
 
-void FileListBox::refresh()
+void FileListBox::fill()
 {
-    ++reads_;
-    QList<QByteArray> names;
-    if (!directory_.isEmpty()) {
-        const QByteArray folder = directory_.endsWith('/') ? directory_ : directory_ + '/';
-        FolderReader reader(folder);
-        for (QByteArray name; reader.next(name);) {
-            // The mask first: a stat for every file of a large folder costs more.
-            if (IsListed(name) && MatchesMask(mask_, QFile::decodeName(name)) && IsOfKind(folder + name, S_IFREG))
-                names << name;
-        }
-    }
-    SortByName(names);
-
     settingFromCode_ = true;
     clear();
-    for (const QByteArray &name : names) {
+    for (const QByteArray &name : files_) {
+        if (!MatchesMask(mask_, QFile::decodeName(name)))
+            continue;
         auto *entry = new QListWidgetItem(QFile::decodeName(name), this);
         entry->setData(kPathRole, name);
     }
@@ -197,8 +164,7 @@ QByteArray FileListBox::fileName() const
     const QListWidgetItem *entry = currentItem();
     if (!entry)
         return {};
-    const QByteArray folder = directory_.endsWith('/') ? directory_ : directory_ + '/';
-    return folder + entry->data(kPathRole).toByteArray();
+    return WithFinalSlash(directory_) + entry->data(kPathRole).toByteArray();
 }
 
 void FileListBox::setItemIndex(int row)

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/folder_reader_background.h"
+
 #include <QByteArray>
 #include <QComboBox>
 #include <QListWidget>
@@ -6,7 +8,9 @@
 // The four controls with which the picture picker browses the disks. Folder
 // and file paths are kept as the system's own bytes, so that any name the
 // folder gives can be moved; only the display decodes them. Hidden entries
-// (names beginning with ".") are not listed, and "." and ".." never.
+// (names beginning with ".") are not listed, and "." and ".." never. Folders
+// are listed off the window's thread, so that a slow or hung share never
+// stops the window.
 
 // The drive box: the mounted volumes by their root folders.
 class DriveComboBox : public QComboBox
@@ -32,38 +36,49 @@ public:
     explicit DirectoryListBox(QWidget *parent = nullptr);
 
     // The folder shown, absolute and without symbolic links; empty before the first.
-    const QByteArray &directory() const { return directory_; }
-    // Shows the folder. A folder that cannot be entered raises IoError naming
-    // it, and the list stays as it was; an empty text or the folder already
-    // shown changes nothing.
-    void setDirectory(const QByteArray &folder);
+    const QByteArray &directory() const { return contents_.folder; }
+    // Its files, as its last listing found them.
+    const QList<QByteArray> &files() const { return contents_.files; }
+    // Lists the folder, and shows it once listed. A folder that cannot be
+    // entered or listed tells its IoError in the general error box, and the
+    // list stays as it was. False for an empty text, which changes nothing.
+    bool setDirectory(const QByteArray &folder);
+    // A folder is being listed.
+    bool isListing() const { return listing_.busy(); }
     // The folder a row stands for.
     QByteArray pathAt(int row) const;
 
 signals:
+    // Another folder is shown.
     void changed();
+    // A listing asked for is shown, its folder new or the same as before.
+    void listed();
+    void listingFailed();
+
+protected:
+    // A listing under way when the window closes is dropped: its folder
+    // changes nothing, and its error shows over no one.
+    void hideEvent(QHideEvent *event) override;
 
 private:
-    QByteArray directory_;
+    void showContents(const FolderContents &contents);
+
+    FolderContents contents_;
+    BackgroundListing listing_{this};
 };
 
 // The file list: the files (no folders) of a folder whose names match the
-// mask, sorted by name ignoring case.
+// mask, sorted by name ignoring case, from the folder list's listing.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
 public:
     explicit FileListBox(QWidget *parent = nullptr);
 
-    // Each reads the folder anew when the value differs from the one in force.
-    void setDirectory(const QByteArray &folder);
+    // Shows the folder's files (sorted, no folders) that match the mask.
+    void setFiles(const QByteArray &folder, const QList<QByteArray> &files);
     void setMask(const QString &mask);
     const QString &mask() const { return mask_; }
-    // Reads the folder anew.
-    void refresh();
-    // How many times the folder has been read, so that a caller can tell
-    // whether a change of folder or mask has just read it.
-    int reads() const { return reads_; }
 
     // The selected file's full path; empty when none is selected.
     QByteArray fileName() const;
@@ -75,9 +90,11 @@ signals:
     void clicked();
 
 private:
+    void fill();
+
     QByteArray directory_;
+    QList<QByteArray> files_;
     QString mask_ = QStringLiteral("*.*");
-    int reads_ = 0;
     bool settingFromCode_ = false;
 };
 

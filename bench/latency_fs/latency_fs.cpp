@@ -6,11 +6,14 @@
 // every open, read, close and listing of a program reaches it and pays its
 // wait.
 //
-//   latency_fs BACKING MOUNTPOINT [--latency-us N] [--slow NAME=MS]... [-f]
+//   latency_fs BACKING MOUNTPOINT [--latency-us N] [--slow NAME=MS]... [--failing-listing NAME]... [-f]
 //
 // --latency-us N   every request waits N microseconds (default 1000)
 // --slow NAME=MS   reads of files named NAME wait MS milliseconds more; a
 //                  wait of hours stands for a share that went away
+// --failing-listing NAME
+//                  listings of folders named NAME give their first few
+//                  entries, then fail with EIO, as when a share drops
 //
 // A wait ends early when the kernel interrupts the request (its caller was
 // killed) or the file system is unmounted; the request then fails with EINTR.
@@ -22,6 +25,7 @@
 #include <fuse.h>
 #include <fuse_lowlevel.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -48,6 +52,8 @@ const char kStatsPath[] = "/.latency-fs-stats";
 std::string Backing;
 long LatencyUs = 1000;
 std::map<std::string, long> SlowReadsMs;
+std::vector<std::string> FailingListings;
+constexpr int kEntriesBeforeFailing = 4;
 
 enum Request { Lookup, ReadLink, OpenDir, ReadDir, ReleaseDir, Open, Read, Flush, Release, StatFs, kRequests };
 const char *const kRequestNames[kRequests] = {"lookup/getattr", "readlink", "opendir", "readdir", "releasedir",
@@ -156,14 +162,23 @@ int OpenDirectory(const char *path, fuse_file_info *file)
 // Each part of a listing is a request of its own, as it is over a share:
 // the names are handed out with their places, so that the kernel asks again
 // for the rest.
-int ReadDirectory(const char *, void *buffer, fuse_fill_dir_t fill, off_t offset, fuse_file_info *file,
+int ReadDirectory(const char *path, void *buffer, fuse_fill_dir_t fill, off_t offset, fuse_file_info *file,
                   fuse_readdir_flags)
 {
     if (const int waited = Wait(ReadDir))
         return waited;
+    const char *slash = std::strrchr(path, '/');
+    const bool failing =
+        std::find(FailingListings.begin(), FailingListings.end(), slash ? slash + 1 : path) != FailingListings.end();
+    // The first part comes whole; the kernel's next request fails.
+    if (failing && offset != 0)
+        return -EIO;
     DIR *dir = reinterpret_cast<DIR *>(file->fh);
     seekdir(dir, offset);
-    while (const dirent *entry = readdir(dir)) {
+    for (int handed = 0; !failing || handed < kEntriesBeforeFailing; ++handed) {
+        const dirent *entry = readdir(dir);
+        if (!entry)
+            break;
         struct stat info
         {
         };
@@ -246,7 +261,9 @@ int StatFileSystem(const char *path, struct statvfs *info)
 
 int Usage(const char *program)
 {
-    std::fprintf(stderr, "usage: %s BACKING MOUNTPOINT [--latency-us N] [--slow NAME=MS]... [fuse options]\n",
+    std::fprintf(stderr,
+                 "usage: %s BACKING MOUNTPOINT [--latency-us N] [--slow NAME=MS]... [--failing-listing NAME]... "
+                 "[fuse options]\n",
                  program);
     return 2;
 }
@@ -273,6 +290,8 @@ int main(int argc, char **argv)
             if (equals == std::string::npos)
                 return Usage(argv[0]);
             SlowReadsMs[rule.substr(0, equals)] = std::atol(rule.c_str() + equals + 1);
+        } else if (std::strcmp(argv[i], "--failing-listing") == 0 && i + 1 < argc) {
+            FailingListings.push_back(argv[++i]);
         } else {
             fuseArguments.push_back(argv[i]);
         }

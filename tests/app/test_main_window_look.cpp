@@ -48,7 +48,9 @@ TEST_F(MainWindowLook, FileNamesShowAsPlainTextInEveryLabel)
     form->lstdir->setItemIndex(0);
     form->lstdirClick();
     EXPECT_EQ(form->labpixtitle->text(), name + ".pcx");
-    qobject_cast<TFormpickpix *>(windows->secondary.pickPix)->FormActivate();
+    auto *picker = qobject_cast<TFormpickpix *>(windows->secondary.pickPix);
+    picker->FormActivate();
+    ASSERT_TRUE(WaitUntil([&] { return !picker->DirectoryListBox1->isListing(); }));
 
     for (const QWidget *window : programWindows()) {
         for (const QLabel *label : window->findChildren<QLabel *>()) {

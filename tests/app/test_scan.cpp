@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "settings/program_values.h"
 #include "support/byte_named_files.h"
+#include "support/latency_share.h"
 #include "support/main_window_fixture.h"
 #include "support/program_values_fixture.h"
 #include "support/rom_images.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <dirent.h>
@@ -644,18 +646,27 @@ TEST_F(Scan, ReloadAndCloseWhileAReadHangsDropItsResult)
     for (const bool closing : {false, true}) {
         SCOPED_TRACE(closing ? "close" : "reload");
         windows_ = std::make_unique<ProgramWindows>();
-        // The tenth ROM's first read hangs until released; a second scan reads it at once.
+        // The tenth ROM's first read hangs until released.
         ReadsOutOfOrder reads(roms[9], 0);
         form().readRomFile = reads.reader();
         bool commanded = false;
+        bool reopenedWhileHung = false;
+        QElapsedTimer sinceCommand;
         QTimer during;
         during.setInterval(0);
         QObject::connect(&during, &QTimer::timeout, [&] {
+            // The reloaded scan has long come back to the hung file: it
+            // waits for the earlier read instead of opening the file again.
+            if (commanded && !closing && reads.holding() && sinceCommand.elapsed() > 300) {
+                reopenedWhileHung = reads.ended().contains(roms[9]);
+                reads.release();
+            }
             // Once the scan waits on the hung read, with the nine before it listed.
             if (commanded || !reads.holding() || form().lstdir->count() < 9 ||
                 form().windowTitle() != "Romdeck - 9 ROMs")
                 return;
             commanded = true;
+            sinceCommand.start();
             if (closing)
                 form().close();
             else
@@ -666,16 +677,62 @@ TEST_F(Scan, ReloadAndCloseWhileAReadHangsDropItsResult)
         during.stop();
 
         ASSERT_TRUE(commanded);
-        EXPECT_TRUE(reads.holding()) << "the scan waited for the hung read";
+        EXPECT_FALSE(reopenedWhileHung);
+        EXPECT_EQ(reads.holding(), closing) << "the scan waited for the hung read";
         EXPECT_FALSE(form().isScanning());
         QStringList expected = closing ? titles.mid(0, 9) : titles;
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(texts(), expected);
-        // The hung read ends now: its result belongs to no scan.
+        // The hung read ends now: its result belongs to no scan (after the
+        // reload, the second read of its file belongs to the second scan).
         reads.release();
         ASSERT_TRUE(WaitUntil([&] { return reads.ended().count(roms[9]) == (closing ? 1 : 2); }));
         QCoreApplication::processEvents();
         EXPECT_EQ(texts(), expected);
         EXPECT_EQ(form().windowTitle(), closing ? "Romdeck - 9 ROMs" : "Romdeck - 30 ROMs");
     }
+}
+
+// More entries than the scan lists ahead, and no timer of the test's own to
+// turn the event loop: only the scan's own wake-ups end its waits, for a read
+// held a while and for room to list on, within a deadline.
+TEST_F(Scan, AFolderLargerThanTheReadAheadNeedsNoTimerOfItsOwn)
+{
+    writeNumberedRoms(RomFolder, 6000);
+    ReadsOutOfOrder reads(romsOf(ReaddirOrder(RomFolder)).first(), 0);
+    form().readRomFile = reads.reader();
+    std::atomic<bool> done = false, rescued = false;
+    std::thread watchdog([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        reads.release();
+        for (int waited = 0; !done && waited < 60000; waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Past the deadline the window closes, which ends the scan.
+        if ((rescued = !done))
+            QMetaObject::invokeMethod(&form(), [this] { form().close(); }, Qt::QueuedConnection);
+    });
+    form().RebuildList();
+    done = true;
+    watchdog.join();
+    EXPECT_FALSE(rescued) << "the scan missed a wake-up";
+    EXPECT_EQ(form().windowTitle(), "Romdeck - 6000 ROMs");
+}
+
+TEST_F(Scan, AListingThatFailsMidwayEndsTheScanWithItsError)
+{
+    writeNumberedRoms(folder("backing/broken"), 20);
+    QStringList before = titlesOf(ReaddirOrder(root_.filePath("backing/broken")).mid(0, 4));
+    std::sort(before.begin(), before.end());
+    LatencyShare share(root_.filePath("backing"), {"--latency-us", "0", "--failing-listing", "broken"});
+    if (share.problem)
+        GTEST_SKIP() << share.problem;
+    RomFolder = share.mountPoint + "/broken";
+    try {
+        form().RebuildList();
+        ADD_FAILURE() << "the failed listing went untold";
+    } catch (const IoError &error) {
+        EXPECT_EQ(error.what(), "I/O error 5: " + RomFolder.toStdString());
+    }
+    EXPECT_EQ(texts(), before);
+    EXPECT_EQ(form().windowTitle(), QStringLiteral("Romdeck - %1 ROMs").arg(before.size()));
 }

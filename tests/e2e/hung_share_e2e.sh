@@ -49,8 +49,8 @@ main_window_up() { xdotool search --onlyvisible --name '^Romdeck' >/dev/null 2>&
 read_hangs() { grep -qs '^slow reads waiting now [1-9]' "$work/share/.latency-fs-stats"; }
 about_up() { window_named 'About Romdeck'; }
 about_gone() { ! about_up; }
-# Ended: no process left, or one that every thread has left.
-ended() { ! [ -e /proc/"$romdeck_pid" ] || grep -qs '^[0-9]* ([^)]*) Z' /proc/"$romdeck_pid"/stat; }
+# Ended: every thread of the process gone, none left asleep in the share.
+ended() { ! [ -e /proc/"$romdeck_pid" ]; }
 
 check "the main window comes up" wait_for 30 main_window_up
 check "the scan reaches the hung file" wait_for 30 read_hangs
@@ -63,6 +63,10 @@ about=$(xdotool search --onlyvisible --name '^About Romdeck$' 2>/dev/null | head
 [ -n "$about" ] && xdotool mousemove --window "$about" 394 172 click 1
 check "and the About window closes again" wait_for 10 about_gone
 check "the read still hangs" read_hangs
+
+# Reloads meet the hung file again, each while the earlier read still hangs.
+for _ in 1 2 3; do click_at 18 406; sleep 1; done
+check "the reloads still wait on the one hung read" grep -qs '^slow reads waiting now 1$' "$work/share/.latency-fs-stats"
 
 # The close button saves and ends the program, the read still hanging.
 click_at 553 406

@@ -1,3 +1,4 @@
+#include "support/latency_share.h"
 #include "support/main_window_fixture.h"
 #include "support/pcx_files.h"
 
@@ -7,6 +8,7 @@
 #include "preview/picture_name_label.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QScopeGuard>
 #include <QStorageInfo>
 
@@ -54,13 +56,16 @@ protected:
     }
 
     // Opens the picker with the pick button and hands it to `user` once its
-    // activation has run; closes it afterwards unless the user did.
-    void openPicker(const std::function<void()> &user)
+    // activation has run (or only begun, its folder being listed); closes it
+    // afterwards unless the user did.
+    void openPicker(const std::function<void()> &user, bool listedFirst = true)
     {
         ModalAnswerer answerer;
         answerer.thenAnswer([&](QWidget *modal) {
             EXPECT_EQ(modal, picker);
             QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
+            if (listedFirst)
+                listed();
             user();
             if (picker->isVisible())
                 QTest::mouseClick(picker->butclose, Qt::LeftButton);
@@ -77,7 +82,10 @@ protected:
     }
     bool previewShown() const { return !picker->prepix->pixmap().isNull(); }
 
-    static void click(QListWidget *list, const QString &text, bool twice = false)
+    // Lets the folder being listed show.
+    void listed() const { ASSERT_TRUE(WaitUntil([&] { return !picker->DirectoryListBox1->isListing(); })); }
+
+    void click(QListWidget *list, const QString &text, bool twice = false)
     {
         const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << text.toStdString();
@@ -86,6 +94,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         if (twice)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        listed();
     }
 
     // The user picks a file-type entry with the arrow keys.
@@ -163,6 +172,7 @@ TEST_F(PickerTest, ShowsThePictureFolderWithTheRomsFileTypesAndPreviewsPcxFilesO
         for (int i = 0; i < drives->count(); ++i)
             EXPECT_EQ(QStorageInfo(drives->itemText(i)).rootPath(), drives->itemText(i));
         picker->DriveComboBox1Change();
+        listed();
         EXPECT_EQ(folders->directory(), QFile::encodeName(QFileInfo(drives->currentText()).canonicalFilePath()));
     });
     EXPECT_EQ(form->labpixtitle->text(), "SONICT~1.pcx");
@@ -326,6 +336,7 @@ TEST_F(PickerTest, NoFileToTakeOrAPictureFolderThatCannotBeEnteredIsTold)
         picker->show();
         ModalAnswerer boxes;
         QCoreApplication::sendPostedEvents(picker, QEvent::MetaCall);
+        listed();
         ASSERT_EQ(boxes.seen().size(), 1) << "no error for " << folder.toStdString();
         EXPECT_TRUE(boxes.seen()[0].startsWith(QStringLiteral("Test_preview|") + error)) << boxes.seen()[0].toStdString();
         EXPECT_TRUE(boxes.seen()[0].endsWith(u'.')) << boxes.seen()[0].toStdString();
@@ -361,6 +372,32 @@ TEST_F(PickerTest, EnteringAFolderGoneSinceItWasListedIsToldAndThePickerWorksOn)
     EXPECT_FALSE(QFile::exists(chosen));
     EXPECT_TRUE(QFile::exists(pixFolder + "/SONICT~1.pcx"));
     EXPECT_EQ(form->pix->pixmap().size(), QSize(2, 2));
+}
+
+// A folder on a slow share leaves the picker answering while it is listed;
+// one whose listing fails midway is told as one that cannot be entered is.
+TEST_F(PickerTest, ASlowShareLeavesThePickerAnsweringAndAFailedListingIsTold)
+{
+    ASSERT_TRUE(QDir(pixFolder).mkdir("broken"));
+    LatencyShare share(pixFolder, {"--latency-us", "300000", "--failing-listing", "broken"});
+    if (share.problem)
+        GTEST_SKIP() << share.problem;
+    PixFolder = share.mountPoint + "/broken";
+    openPicker([&] { EXPECT_TRUE(picker->DirectoryListBox1->isListing()); }, false);
+    // Told over the open picker, whose own answerer waits for it.
+    QStringList told;
+    openPicker(
+        [&] {
+            QTimer answering;
+            QObject::connect(&answering, &QTimer::timeout, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                    told << box->text(), box->accept();
+            });
+            answering.start(5);
+            listed();
+        },
+        false);
+    EXPECT_EQ(told, QStringList{"I/O error 5: " + PixFolder + "."});
 }
 
 } // namespace
