@@ -8,7 +8,8 @@ source "$(dirname "$0")/harness.sh"
 on_virtual_display 1200 "$@"
 begin_work
 
-truncate -s 32M "$work/stick.img" && mkdir "$work/stick"
+# Room for the program as the sanitizers build it, about 50 MB.
+truncate -s 256M "$work/stick.img" && mkdir "$work/stick"
 if [ "$(id -u)" != 0 ] || ! mkfs.fat "$work/stick.img" >/dev/null || ! fusefat -o rw+ "$work/stick.img" "$work/stick" >/dev/null; then
   echo "skipped: the FAT image cannot be mounted here (needs root, dosfstools and fusefat)"; exit 77
 fi
